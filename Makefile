@@ -1,0 +1,59 @@
+# Quillet: the two commands a new user needs are `make demo` and `make test`.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: all build native win32 win64 test test-native test-win test-asan demo bench clean \
+        deps-base deps-win deps-bench deps-plot
+
+all: build
+
+deps-base:
+	@scripts/install-deps.sh base plot
+deps-win:
+	@scripts/install-deps.sh win
+deps-bench:
+	@scripts/install-deps.sh bench
+
+native: deps-base
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build -j $(JOBS)
+
+win32: deps-base deps-win
+	cmake -S . -B build-win32 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+	cmake --build build-win32 -j $(JOBS)
+
+win64: deps-base deps-win
+	cmake -S . -B build-win64 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+	cmake --build build-win64 -j $(JOBS)
+
+build: native win32 win64
+
+test-native: native
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+test-win: native win32 win64
+	scripts/run-wine-tests.sh
+
+test: build
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+	scripts/run-wine-tests.sh
+
+test-asan: deps-base
+	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZRT_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+demo: native
+	@scripts/demo.sh
+
+bench: deps-base deps-bench
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZRT_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
+
+clean:
+	rm -rf build build-win32 build-win64 build-asan build-bench

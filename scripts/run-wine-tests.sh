@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs the Windows test host against the 32-bit and the x64 Quillet.dll under
+# Wine, in a prefix of our own below build/, and compares what each DLL answers
+# with what the native library answers to the same calls.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export WINEPREFIX="$PWD/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "run-wine-tests: creating Wine prefix in $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+fi
+
+out=build/wine-results
+mkdir -p "$out"
+build/zrt_probe build/libzerith.so src/plugin/quillet.def >"$out/native.txt"
+
+status=0
+for arch in win32 win64; do
+  echo "== $arch: zrt_probe.exe against build-$arch/Quillet.dll"
+  mkdir -p "$out/$arch"
+  cp build-$arch/Quillet.dll build-$arch/zrt_probe.exe "$out/$arch/"
+  if ! (cd "$out/$arch" && timeout 600 wine zrt_probe.exe Quillet.dll \
+          ../../../src/plugin/quillet.def >result.txt); then
+    echo "FAIL: the $arch host reported failures:"; grep -E '^FAIL' "$out/$arch/result.txt" || tail -20 "$out/$arch/result.txt"
+    status=1
+  fi
+  tr -d '\r' <"$out/$arch/result.txt" >"$out/$arch/result.clean"
+  if ! diff -u "$out/native.txt" "$out/$arch/result.clean" >"$out/$arch/diff.txt"; then
+    echo "FAIL: $arch answers differ from the native library:"; head -40 "$out/$arch/diff.txt"
+    status=1
+  else
+    echo "ok: $arch agrees with the native library ($(grep -c . "$out/native.txt") lines)"
+  fi
+done
+exit $status

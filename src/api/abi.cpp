@@ -1,0 +1,27 @@
+#include "api/abi.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "evaluator/errors.h"
+
+namespace zrt::abi {
+
+int copyOut(zrt_char* buffer, int maxChars, std::u16string_view text) {
+    if (!buffer || maxChars <= 0) return 0;
+    const int n = static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(maxChars)));
+    std::memcpy(buffer, text.data(), static_cast<std::size_t>(n) * sizeof(zrt_char));
+    buffer[n] = 0;
+    return n;
+}
+
+void reportCaught(const char* exportName, const char* what) noexcept {
+    try {
+        setEError(0);
+        logError(exportName, 0, std::string("Exception: ") + what);
+    } catch (...) {
+        // Nothing more can be done without memory; e_error already says it.
+    }
+}
+
+}  // namespace zrt::abi

@@ -1,0 +1,194 @@
+#include "evaluator/functions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <unordered_map>
+
+#include "evaluator/errors.h"
+#include "evaluator/numtext.h"
+
+namespace zrt {
+
+namespace {
+
+enum class Fn {
+    Abs, Atan, Cos, Sin, Tan, Exp, Fix, Int, Ln, Log10, Rnd, Sgn, Sqrt, Sec, Cosec, Cotan,
+    ArcSin, ArcCos, ArcSec, ArcCosec, ArcCotan, Sinh, Cosh, Tanh, Sech, Cosech, Cotanh,
+    ArcTanh, ArcSinh, ArcCosh, ArcSech, ArcCosech, ArcCotanh, ConstPi, ConstRad, ConstDeg, ConstE
+};
+
+const std::unordered_map<std::string_view, Fn>& functionTable() {
+    static const std::unordered_map<std::string_view, Fn> table = {
+        {"abs", Fn::Abs},         {"atan", Fn::Atan},         {"atn", Fn::Atan},
+        {"cos", Fn::Cos},         {"sin", Fn::Sin},           {"tan", Fn::Tan},
+        {"exp", Fn::Exp},         {"fix", Fn::Fix},           {"int", Fn::Int},
+        {"log", Fn::Ln},          {"ln", Fn::Ln},             {"log10", Fn::Log10},
+        {"rnd", Fn::Rnd},         {"sgn", Fn::Sgn},           {"sqr", Fn::Sqrt},
+        {"sqrt", Fn::Sqrt},       {"sec", Fn::Sec},           {"cosec", Fn::Cosec},
+        {"cotan", Fn::Cotan},     {"arcsin", Fn::ArcSin},     {"arccos", Fn::ArcCos},
+        {"arcsec", Fn::ArcSec},   {"arccosec", Fn::ArcCosec}, {"arccotan", Fn::ArcCotan},
+        {"sinh", Fn::Sinh},       {"cosh", Fn::Cosh},         {"tanh", Fn::Tanh},
+        {"sech", Fn::Sech},       {"cosech", Fn::Cosech},     {"cotanh", Fn::Cotanh},
+        {"arctanh", Fn::ArcTanh}, {"arcsinh", Fn::ArcSinh},   {"arccosh", Fn::ArcCosh},
+        {"arcsech", Fn::ArcSech}, {"arccosech", Fn::ArcCosech}, {"arccotanh", Fn::ArcCotanh},
+        {"#pi", Fn::ConstPi},     {"#rad", Fn::ConstRad},     {"#to_rad", Fn::ConstRad},
+        {"rad", Fn::ConstRad},    {"to_rad", Fn::ConstRad},   {"#deg", Fn::ConstDeg},
+        {"#to_deg", Fn::ConstDeg}, {"deg", Fn::ConstDeg},     {"to_deg", Fn::ConstDeg},
+        {"#e", Fn::ConstE},
+    };
+    return table;
+}
+
+struct FunctionState {
+    std::mt19937_64 random{std::random_device{}()};
+};
+
+FunctionState& functionState() {
+    static FunctionState state;
+    return state;
+}
+
+// "ex" of the hyperbolic rows: e^t in double as 2.71828182845905 raised to t.
+double ex(double t) { return std::pow(2.71828182845905, t); }
+
+double sgn(double t) { return t > 0 ? 1.0 : t < 0 ? -1.0 : 0.0; }
+
+// Truncation toward zero to a 32-bit integer. Values outside the range saturate
+// and not-a-number gives 0: a plain cast would be undefined there.
+double truncInt32(double t) {
+    if (std::isnan(t)) return 0;
+    if (t >= 2147483647.0) return 2147483647.0;
+    if (t <= -2147483648.0) return -2147483648.0;
+    return static_cast<double>(static_cast<std::int32_t>(t));
+}
+
+double randomUpTo(double f) {
+    const double limit = std::nearbyint(f);
+    if (!(std::fabs(limit) < 9.0e15)) return limit;  // no integer range to draw from
+    const auto n = static_cast<std::int64_t>(limit);
+    std::uniform_int_distribution<std::int64_t> dist(std::min<std::int64_t>(0, n),
+                                                     std::max<std::int64_t>(0, n));
+    return static_cast<double>(dist(functionState().random));
+}
+
+void domainError(double x, const std::string& extra) {
+    setEError(13);
+    logError("e_function", 0, "Invalid Argument = " + shortNumber(x) + extra);
+}
+
+}  // namespace
+
+bool isBuiltinFunction(std::string_view name) { return functionTable().count(name) != 0; }
+
+double e_function(std::string_view name, double x) {
+    setEError(kNoError);
+    const auto it = functionTable().find(name);
+    if (it == functionTable().end()) {
+        setEError(4);
+        logError("e_function", 0, "Undefined Function = " + std::string(name));
+        return 0;
+    }
+    const double f = static_cast<float>(x);
+    const double halfPi = 2 * std::atan(1.0);
+    double r = 0;
+    switch (it->second) {
+        case Fn::Abs: r = std::fabs(f); break;
+        case Fn::Atan: r = std::atan(f); break;
+        case Fn::Cos: r = std::cos(f); break;
+        case Fn::Sin: r = std::sin(f); break;
+        case Fn::Tan: r = std::tan(f); break;
+        case Fn::Exp: r = std::pow(static_cast<double>(2.7182817f), f); break;
+        // fix(0) would divide 0 by 0: it is 0.
+        case Fn::Fix: r = f == 0 ? 0.0 : std::fabs(f) / f * std::trunc(std::fabs(f)); break;
+        case Fn::Int: r = truncInt32(f); break;
+        case Fn::Ln:
+            r = std::log(f);
+            if (f < 0) domainError(x, "");
+            break;
+        case Fn::Log10:
+            r = std::log10(f);
+            if (f < 0) domainError(x, "");
+            break;
+        case Fn::Rnd: r = randomUpTo(f); break;
+        case Fn::Sgn: r = sgn(f); break;
+        case Fn::Sqrt:
+            r = std::sqrt(f);
+            if (f < 0) domainError(x, "");
+            break;
+        case Fn::Sec: r = 1 / std::cos(f); break;
+        case Fn::Cosec: r = 1 / std::sin(f); break;
+        case Fn::Cotan: r = 1 / std::tan(f); break;
+        case Fn::ArcSin:
+        case Fn::ArcCos: {
+            const double d = 1 - f * f;
+            const double a = std::atan((it->second == Fn::ArcSin ? f : -f) / std::sqrt(d));
+            r = it->second == Fn::ArcSin ? a : a + halfPi;
+            if (d <= 0) domainError(x, " and (-arg^2 + 1) => " + shortNumber(d));
+            break;
+        }
+        case Fn::ArcSec:
+        case Fn::ArcCosec: {
+            const double d = f * f - 1;
+            const double a = std::atan(f / std::sqrt(d));
+            r = it->second == Fn::ArcSec ? a + sgn(f - 1) * halfPi : a + (sgn(f) - 1) * halfPi;
+            if (d <= 0) domainError(x, " and (arg^2 - 1) => " + shortNumber(d));
+            break;
+        }
+        case Fn::ArcCotan: r = std::atan(f) + halfPi; break;
+        case Fn::Sinh: r = (ex(f) - ex(-f)) / 2; break;
+        case Fn::Cosh: r = (ex(f) + ex(-f)) / 2; break;
+        case Fn::Tanh: r = (ex(f) - ex(-f)) / (ex(f) + ex(-f)); break;
+        case Fn::Sech: r = 2 / (ex(f) + ex(-f)); break;
+        case Fn::Cosech: r = 2 / (ex(f) - ex(-f)); break;
+        case Fn::Cotanh: r = (ex(f) + ex(-f)) / (ex(f) - ex(-f)); break;
+        case Fn::ArcTanh: r = std::log((1 + f) / (1 - f)) / 2; break;
+        case Fn::ArcSinh: r = std::log(f + std::sqrt(f * f + 1)); break;
+        case Fn::ArcCosh: r = std::log(f + std::sqrt(f * f - 1)); break;
+        case Fn::ArcSech: r = std::log((std::sqrt(1 - f * f) + 1) / f); break;
+        case Fn::ArcCosech: r = std::log(((f / std::fabs(f)) * std::sqrt(f * f + 1) + 1) / f); break;
+        case Fn::ArcCotanh: r = std::log((f + 1) / (f - 1)) / 2; break;
+        case Fn::ConstPi: r = 3.1415927f; break;
+        case Fn::ConstRad: r = 0.017453292f; break;
+        case Fn::ConstDeg: r = 57.29578f; break;
+        case Fn::ConstE: r = 2.7182817f; break;
+    }
+    return static_cast<float>(r);
+}
+
+int e_get_const(std::string_view name, double* value, std::string* text) {
+    setEError(0);
+    const std::string key = lowerAscii(name);
+    const std::string_view bare = !key.empty() && key[0] == '#' ? std::string_view(key).substr(1)
+                                                                : std::string_view(key);
+    double constant;
+    if (bare == "pi") {
+        constant = 3.141592653589793;
+    } else if (bare == "2pi") {
+        constant = 6.283185307179586;
+    } else if (bare == "e") {
+        constant = 2.71828182845905;
+    } else if (bare == "deg" || bare == "to_deg") {
+        constant = 57.2957795130823;
+    } else if (bare == "rad" || bare == "to_rad") {
+        constant = 0.017453292519943302;
+    } else {
+        setEError(18);
+        return 0;
+    }
+    // Constants enter formulas through their ten-decimal text.
+    const std::string fixed = FixText(constant);
+    if (value) *value = DecValue(fixed);
+    if (text) *text = fixed;
+    setEError(kNoError);
+    return 1;
+}
+
+void seedRandom(std::uint64_t seed) { functionState().random.seed(seed); }
+
+void resetFunctions() {
+    // The generator keeps running across resets: a reset must not replay numbers.
+}
+
+}  // namespace zrt

@@ -1,0 +1,30 @@
+// The evaluator's built-in vocabulary: one-argument functions computed in
+// single precision, the "#" constants, and the named constants.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+// e_function: the built-in function (or "#" constant) `name` (lower case) at x.
+// Sets e_error to -1, or to 4 for an unknown name (result 0), or to 13 for a
+// domain error (the computed value is still returned).
+double e_function(std::string_view name, double x);
+
+// Whether `name` (lower case) is a built-in function name; computes nothing.
+bool isBuiltinFunction(std::string_view name);
+
+// e_get_const: constants pi, 2pi, e, deg/to_deg, rad/to_rad (with or without
+// "#"); the name is lower-cased but not trimmed. Found: e_error -1, *value (when
+// given) = the value of the constant's ten-decimal text, *text (when given) =
+// that text; returns 1. Not found: e_error 18, returns 0.
+int e_get_const(std::string_view name, double* value, std::string* text = nullptr);
+
+// The generator behind rnd(): seeded from the system at load; tests may fix it.
+void seedRandom(std::uint64_t seed);
+
+void resetFunctions();
+
+}  // namespace zrt

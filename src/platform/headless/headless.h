@@ -1,0 +1,35 @@
+// Test and console controls of the headless platform.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zrt::headless {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    platform::Buttons buttons;
+    int answer;
+};
+
+// Console flavour (the command line tool): information boxes print to standard
+// error as "TITLE: text"; questions take their default answer.
+void setConsole(bool on);
+
+// Answers for the next questions, in order; without one a question takes its
+// default answer.
+void queueAnswer(int answer);
+
+// Every message box shown since the last clear.
+const std::vector<ShownMessage>& shownMessages();
+void clearShownMessages();
+
+// Lines sent to the debugger output since the last clear.
+const std::vector<std::string>& debugLines();
+void clearDebugLines();
+
+}  // namespace zrt::headless

@@ -1,0 +1,36 @@
+// The platform seam: the only place where the rest of the library meets
+// windows, dialogs, the host and the operating system. win32/ implements it
+// with the Windows API, headless/ for Linux, the command line tool and tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zrt::platform {
+
+// Answers of message boxes (the Windows button identifiers).
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Icon { None, Information, Exclamation, Error, Question };
+
+// Shows a message box and returns the button pressed. Without a user (console,
+// tests) questions take `defaultAnswer` (0: the first button).
+int messageBox(std::string_view text, std::string_view title, Buttons buttons = Buttons::Ok,
+               Icon icon = Icon::Information, int defaultAnswer = 0);
+
+// One line to the system debugger output (OutputDebugString).
+void debugOutput(std::string_view text);
+
+// Milliseconds since an arbitrary start, wrapping like GetTickCount.
+std::uint32_t tickCount();
+
+// Full path of the library file (Quillet.dll, libzerith.so, or the program
+// the library is linked into).
+std::string modulePath();
+
+}  // namespace zrt::platform
