@@ -63,6 +63,49 @@ ZRT_EXPORT const zrt_char* ZRT_API StrD0(const zrt_char* text);      /* trimmed 
 /* ---- Constants ---- */
 ZRT_EXPORT int32_t ZRT_API e_get_const(const zrt_char* name, double* value); /* 1 found (value optional), 0 not */
 
+/* ---- Evaluator: e_eval, de_eval, e_evals and their settings ---- */
+
+/* ---- Matrix store: named matrices, storage addresses, listing ---- */
+
+/* ---- Element order of host arrays and array copies ---- */
+ZRT_EXPORT int32_t ZRT_API aElemOrder(double* probe);                /* 2x2 probe: 0 row, 1 column order (stored) */
+ZRT_EXPORT int32_t ZRT_API aElemOrderEx(double* array, int32_t action); /* 0 detect, 2 set from array[0], 3 get */
+ZRT_EXPORT int32_t ZRT_API aElemOrderGet(void);                      /* 1 column, 0 row, -1 not set */
+ZRT_EXPORT int32_t ZRT_API aElemOrderSet(int32_t order);             /* -1 stored; 17 invalid (flag -1) */
+ZRT_EXPORT int32_t ZRT_API aElemOrderSt(const zrt_char* label);      /* "Visual Basic"/"VB" column order, else row; returns the flag */
+ZRT_EXPORT int32_t ZRT_API aCopy(const double* source, int32_t rows, int32_t cols, double* destination);  /* plain copy; -1 */
+ZRT_EXPORT int32_t ZRT_API aDupl(const double* source, int32_t rows, int32_t cols, double* destination);  /* plain copy; -1 */
+ZRT_EXPORT int32_t ZRT_API aCopyArray(const double* source, double* destination, int32_t rows, int32_t cols); /* host order -> row order; -1 */
+
+/* ---- Matrix library: determinant, inverse, products, systems, predicates ---- */
+
+/* ---- Matrix display ---- */
+
+/* ---- Numerical integration ---- */
+
+/* ---- Equation solvers ---- */
+
+/* ---- Polynomials and interpolation ---- */
+
+/* ---- Number theory ---- */
+
+/* ---- Symbolic differentiation ---- */
+
+/* ---- Library trace, error messages and switches ---- */
+ZRT_EXPORT int32_t ZRT_API SetDebugF(int32_t mode);                  /* trace mode bits 1 silent, 2 box, 4 text; returns previous */
+ZRT_EXPORT int32_t ZRT_API GetDebugLog(zrt_char* buffer, int32_t maxChars, zrt_byte show); /* bytes of the trace text; copies <= maxChars incl. 0 */
+ZRT_EXPORT int32_t ZRT_API GetErrorMsgs(zrt_char* buffer, int32_t maxChars, zrt_byte show); /* bytes of the error log; same pattern */
+ZRT_EXPORT int32_t ZRT_API SetErrorMsgsF(int32_t mode);              /* error-message mode; returns previous */
+ZRT_EXPORT int32_t ZRT_API ShowMsgs(int32_t mode);                   /* message switch (bit 0: show evaluator errors); 0 */
+
+/* ---- Batch driver ---- */
+
+/* ---- Library load hooks and Notepad++ plug-in interface ---- */
+
+/* ---- About, version and diagnostic exports ---- */
+
+/* ---- Plot ---- */
+
 #ifdef __cplusplus
 }
 #endif

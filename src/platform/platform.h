@@ -34,3 +34,11 @@ std::uint32_t tickCount();
 std::string modulePath();
 
 }  // namespace zrt::platform
+
+namespace zrt::platform {
+
+// Clipboard text (headless: kept in memory).
+void setClipboardText(std::string_view text);
+std::string clipboardText();
+
+}  // namespace zrt::platform

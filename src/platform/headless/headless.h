@@ -28,6 +28,8 @@ void queueAnswer(int answer);
 const std::vector<ShownMessage>& shownMessages();
 void clearShownMessages();
 
+// (The clipboard text is platform::clipboardText().)
+
 // Lines sent to the debugger output since the last clear.
 const std::vector<std::string>& debugLines();
 void clearDebugLines();

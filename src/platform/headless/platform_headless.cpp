@@ -15,6 +15,7 @@ struct HeadlessState {
     std::deque<int> answers;
     std::vector<ShownMessage> shown;
     std::vector<std::string> debug;
+    std::string clipboard;
 };
 
 HeadlessState& headlessState() {
@@ -68,6 +69,10 @@ std::uint32_t tickCount() {
     return static_cast<std::uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
+
+void setClipboardText(std::string_view text) { headless::headlessState().clipboard = text; }
+
+std::string clipboardText() { return headless::headlessState().clipboard; }
 
 std::string modulePath() {
     Dl_info info{};

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstring>
+#include <cwchar>
+
 #include "api/text16.h"
 #include "platform/platform.h"
 
@@ -54,6 +57,37 @@ std::string modulePath() {
     wchar_t buf[32768];
     const DWORD n = GetModuleFileNameW(thisModule(), buf, 32768);
     return narrow(buf, n);
+}
+
+}  // namespace zrt::platform
+
+namespace zrt::platform {
+
+void setClipboardText(std::string_view text) {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    const std::wstring w = wide(text);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
+    if (mem) {
+        void* dst = GlobalLock(mem);
+        std::memcpy(dst, w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(mem);
+        if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+    }
+    CloseClipboard();
+}
+
+std::string clipboardText() {
+    std::string out;
+    if (!OpenClipboard(nullptr)) return out;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+            out = narrow(p, wcslen(p));
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return out;
 }
 
 }  // namespace zrt::platform

@@ -1,0 +1,47 @@
+// Exports of the library trace, the collected error messages and the switches.
+#include <algorithm>
+
+#include "api/abi.h"
+#include "evaluator/errors.h"
+#include "ui/trace.h"
+
+using namespace zrt;
+using zrt::abi::guard;
+
+namespace {
+
+// Length in bytes (two per character); with a buffer, copies at most maxChars
+// units including the terminating zero; with show, offers the text for the clipboard.
+int32_t textExport(zrt_char* buffer, int32_t maxChars, zrt_byte show, const std::string& text,
+                   const char* heading) {
+    const std::u16string t = toUtf16(text);
+    if (maxChars > 0 && buffer) abi::copyOut(buffer, maxChars - 1, t);
+    if (maxChars > 0 && show) showWithCopyOffer(heading, text);
+    return static_cast<int32_t>(std::min<std::size_t>(t.size() * 2, 0x7FFFFFFF));
+}
+
+}  // namespace
+
+int32_t ZRT_API SetDebugF(int32_t mode) {
+    return guard("SetDebugF", 0, [&] { return zrt::SetDebugF(mode); });
+}
+
+int32_t ZRT_API GetDebugLog(zrt_char* buffer, int32_t maxChars, zrt_byte show) {
+    return guard("GetDebugLog", 0, [&] {
+        return textExport(buffer, maxChars, show, debugLog(), "DEBUG LOG:");
+    });
+}
+
+int32_t ZRT_API GetErrorMsgs(zrt_char* buffer, int32_t maxChars, zrt_byte show) {
+    return guard("GetErrorMsgs", 0, [&] {
+        return textExport(buffer, maxChars, show, errorLog(), "ERROR MESSAGES:");
+    });
+}
+
+int32_t ZRT_API SetErrorMsgsF(int32_t mode) {
+    return guard("SetErrorMsgsF", 0, [&] { return zrt::SetErrorMsgsF(mode); });
+}
+
+int32_t ZRT_API ShowMsgs(int32_t mode) {
+    return guard("ShowMsgs", 0, [&] { return zrt::ShowMsgs(mode); });
+}

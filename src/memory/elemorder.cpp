@@ -1,0 +1,101 @@
+#include "memory/elemorder.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+
+namespace zrt {
+
+namespace {
+
+struct ElemOrderState {
+    int order = -1;
+    bool plainCopy = false;
+};
+
+ElemOrderState& elemOrderState() {
+    static ElemOrderState state;
+    return state;
+}
+
+// rows x cols as a count of doubles, or 0 when it is not a sensible size.
+std::size_t elementCount(int rows, int cols) {
+    if (rows <= 0 || cols <= 0) return 0;
+    const std::int64_t n = std::int64_t{rows} * cols;
+    return n > (std::int64_t{1} << 40) ? 0 : static_cast<std::size_t>(n);
+}
+
+bool reorders() { return elemOrderState().order == 1 && !elemOrderState().plainCopy; }
+
+}  // namespace
+
+int aElemOrderGet() { return elemOrderState().order; }
+
+int aElemOrderSet(int order) {
+    if (order == 0 || order == 1) {
+        elemOrderState().order = order;
+        return -1;
+    }
+    elemOrderState().order = -1;
+    return 17;
+}
+
+void aElemOrderSt(std::string_view label) {
+    elemOrderState().order = label == "Visual Basic" || label == "VB" ? 1 : 0;
+}
+
+int aElemOrder(const double* probe) {
+    if (!probe) return elemOrderState().order;
+    elemOrderState().order = probe[1] == 2.0 ? 0 : 1;
+    return elemOrderState().order;
+}
+
+int aElemOrderEx(double* array, int action) {
+    switch (action) {
+        case 0: return aElemOrder(array);
+        case 2: {
+            if (!array) return aElemOrderSet(-1);
+            const double v = array[0];
+            // Only 0 and 1 are orders; anything else (even out of the integer range) is not.
+            return aElemOrderSet(v == 0.0 ? 0 : v == 1.0 ? 1 : -1);
+        }
+        case 3: return aElemOrderGet();
+        default: return 0;
+    }
+}
+
+void setPlainCopy(bool on) { elemOrderState().plainCopy = on; }
+
+bool plainCopy() { return elemOrderState().plainCopy; }
+
+void aCopyArray(const double* source, double* destination, int rows, int cols) {
+    const std::size_t n = elementCount(rows, cols);
+    if (!source || !destination || n == 0) return;
+    if (!reorders()) {
+        if (source != destination) std::memmove(destination, source, n * sizeof(double));
+        return;
+    }
+    // Reordering in place needs the source kept apart.
+    std::vector<double> copy;
+    if (source == destination) source = &(copy = std::vector<double>(source, source + n))[0];
+    for (std::size_t k = 0; k < n; ++k)
+        destination[static_cast<std::size_t>(cols) * (k % rows) + k / rows] = source[k];
+}
+
+void copyToHost(const double* source, double* destination, int rows, int cols) {
+    const std::size_t n = elementCount(rows, cols);
+    if (!source || !destination || n == 0) return;
+    if (!reorders()) {
+        if (source != destination) std::memmove(destination, source, n * sizeof(double));
+        return;
+    }
+    std::vector<double> copy;
+    if (source == destination) source = &(copy = std::vector<double>(source, source + n))[0];
+    for (std::size_t k = 0; k < n; ++k)
+        destination[k] = source[static_cast<std::size_t>(cols) * (k % rows) + k / rows];
+}
+
+void resetElemOrder() { elemOrderState() = ElemOrderState{}; }
+
+}  // namespace zrt
