@@ -97,6 +97,9 @@ ZRT_EXPORT int32_t ZRT_API GetDebugLog(zrt_char* buffer, int32_t maxChars, zrt_b
 ZRT_EXPORT int32_t ZRT_API GetErrorMsgs(zrt_char* buffer, int32_t maxChars, zrt_byte show); /* bytes of the error log; same pattern */
 ZRT_EXPORT int32_t ZRT_API SetErrorMsgsF(int32_t mode);              /* error-message mode; returns previous */
 ZRT_EXPORT int32_t ZRT_API ShowMsgs(int32_t mode);                   /* message switch (bit 0: show evaluator errors); 0 */
+ZRT_EXPORT const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt_char* format, const zrt_char* heading,
+                                          const zrt_char* separator, int32_t rows, int32_t cols, const double* elements,
+                                          zrt_byte rowVector, zrt_byte colVector); /* matrix text; "MsgBox" (default), "Debug", "String" */
 
 /* ---- Batch driver ---- */
 

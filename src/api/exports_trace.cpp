@@ -3,6 +3,7 @@
 
 #include "api/abi.h"
 #include "evaluator/errors.h"
+#include "ui/matrixprint.h"
 #include "ui/trace.h"
 
 using namespace zrt;
@@ -44,4 +45,16 @@ int32_t ZRT_API SetErrorMsgsF(int32_t mode) {
 
 int32_t ZRT_API ShowMsgs(int32_t mode) {
     return guard("ShowMsgs", 0, [&] { return zrt::ShowMsgs(mode); });
+}
+
+const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt_char* format,
+                               const zrt_char* heading, const zrt_char* separator, int32_t rows,
+                               int32_t cols, const double* elements, zrt_byte rowVector,
+                               zrt_byte colVector) {
+    static std::u16string slot;
+    return guard("aPrint", abi::emptyText(), [&] {
+        return abi::keep(slot, zrt::aPrint(abi::in(destination), abi::in(format), abi::in(heading),
+                                           abi::in(separator), elements, rows, cols,
+                                           {rowVector != 0, colVector != 0}));
+    });
 }

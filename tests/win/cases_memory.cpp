@@ -41,3 +41,20 @@ PROBE_CASES(trace) {
     expect(show(0) == 0, "ShowMsgs returns 0");
     out("SetErrorMsgsF", std::to_string(mode(0)));
 }
+
+PROBE_CASES(print) {
+    auto print = ZRT_FN(aPrint);
+    const double m[4] = {1, 2.5, -3, 1.0 / 3};
+    const std::string text = probe::U(print(Z("String").c_str(), Z("0.000").c_str(), Z("M").c_str(),
+                                            nullptr, 2, 2, m, 0, 0));
+    probe::expectEq("aPrint", text, "M\r\nA(0,0)=1.000\tA(0,1)=2.500\r\nA(1,0)=-3.000\tA(1,1)=0.333\r\n");
+    out("aPrint", text);
+    out("aPrint null", probe::U(print(Z("String").c_str(), nullptr, nullptr, nullptr, -1, 3, nullptr, 1, 1)));
+}
+
+PROBE_CASES(print_box) {
+    // The "MsgBox" destination shows a real message box on Windows; the host answers it.
+    auto print = ZRT_FN(aPrint);
+    const double m[1] = {4};
+    out("aPrint MsgBox", probe::U(print(Z("MsgBox").c_str(), nullptr, Z("box").c_str(), nullptr, 1, 1, m, 0, 0)));
+}

@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -58,6 +59,32 @@ std::vector<std::string> exportNames(const std::string& defPath) {
     }
     return names;
 }
+
+#ifdef _WIN32
+// Nobody sits at the Wine display: a message box the library shows is answered
+// (Yes where it asks, else OK) and reported on standard error.
+BOOL CALLBACK answerBox(HWND hwnd, LPARAM) {
+    wchar_t cls[16] = {0};
+    GetClassNameW(hwnd, cls, 16);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == GetCurrentProcessId() && std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        wchar_t title[256] = {0};
+        GetWindowTextW(hwnd, title, 256);
+        std::fwprintf(stderr, L"answered a message box: %ls\n", title);
+        const int button = GetDlgItem(hwnd, IDYES) ? IDYES : IDOK;
+        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    }
+    return TRUE;
+}
+
+DWORD WINAPI boxWatcher(LPVOID) {
+    for (;;) {
+        EnumWindows(answerBox, 0);
+        Sleep(100);
+    }
+}
+#endif
 
 }  // namespace
 
@@ -160,6 +187,7 @@ Registrar::Registrar(const char* group, void (*run)()) { groups()[group] = run; 
 int main(int argc, char** argv) {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
+    CreateThread(nullptr, 0, probe::boxWatcher, nullptr, 0, nullptr);
 #endif
     if (argc < 3) {
         std::fprintf(stderr, "usage: zrt_probe LIBRARY quillet.def\n");

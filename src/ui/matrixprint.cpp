@@ -1,0 +1,63 @@
+#include "ui/matrixprint.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "evaluator/numtext.h"
+#include "platform/platform.h"
+#include "ui/trace.h"
+
+namespace zrt {
+
+std::string fixedDecimals(double value, int decimals) {
+    if (!std::isfinite(value)) return FixText(value);
+    decimals = std::clamp(decimals, 0, 30);
+    char buf[420];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string text(buf, r.ptr);
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
+std::string aPrint(std::string_view destination, std::string_view format, std::string_view heading,
+                   std::string_view separator, const double* elements, int rows, int cols,
+                   PrintFlags flags) {
+    const std::size_t point = format.find('.');
+    const int decimals =
+        point == std::string_view::npos ? 4 : static_cast<int>(format.size() - point - 1);
+    const std::string sep = separator.empty() ? std::string("\t") : std::string(separator);
+    const std::string dest = destination.empty() ? std::string("MsgBox") : std::string(destination);
+
+    std::string text(heading);
+    text += "\r\n";
+    if (elements && rows > 0 && cols > 0) {
+        const bool vector = flags.rowVector || flags.colVector;
+        const std::int64_t n = std::int64_t{rows} * cols;
+        for (std::int64_t k = 0; k < n; ++k) {
+            const std::int64_t r = k / cols, c = k % cols;
+            if (vector) {
+                text += "V(" + std::to_string(k) + ")=";
+            } else {
+                text += "A(" + std::to_string(r) + "," + std::to_string(c) + ")=";
+            }
+            text += fixedDecimals(elements[k], decimals);
+            if (vector) {
+                if (k + 1 < n) text += sep;
+            } else if (c + 1 < cols) {
+                text += sep;
+            } else {
+                text += "\r\n";
+            }
+        }
+    }
+    if (dest == "MsgBox") {
+        platform::messageBox(text, "Zerith.dll");
+    } else if (dest == "Debug") {
+        if (debugMode() != 0) DebugAdd(text, "aPrint");
+    }
+    return text;
+}
+
+}  // namespace zrt
