@@ -64,8 +64,24 @@ ZRT_EXPORT const zrt_char* ZRT_API StrD0(const zrt_char* text);      /* trimmed 
 ZRT_EXPORT int32_t ZRT_API e_get_const(const zrt_char* name, double* value); /* 1 found (value optional), 0 not */
 
 /* ---- Evaluator: e_eval, de_eval, e_evals and their settings ---- */
+ZRT_EXPORT int32_t ZRT_API e_eval(const zrt_char* formula, double* result, int32_t check); /* 0 number, 1 matrix, else the code in e_error; check: test user functions */
+ZRT_EXPORT double ZRT_API de_eval(const zrt_char* formula, int32_t check); /* the value, or the error code when e_error is not -1 */
+ZRT_EXPORT int32_t ZRT_API e_evals(const zrt_char* formula, double start, const zrt_char* variable, double end,
+                                   int32_t steps, double* xs, double* ys, double* bounds); /* steps + 1 points, 5 bounds; -1 or the last point's code */
+ZRT_EXPORT int32_t ZRT_API GetResultType(void);                      /* type of the last result: 0 number, 1 matrix, -1 after reset */
+ZRT_EXPORT int32_t ZRT_API GetEvalResult(zrt_char* buffer, int32_t copyFlag); /* batch result text: 0 = length; else copies up to the placeholder's length */
+ZRT_EXPORT int32_t ZRT_API SetBoolSign(int32_t value);               /* 1 or -1: value of a true comparison; returns 0 */
+ZRT_EXPORT int32_t ZRT_API ReSetZeRarove(void);                      /* clears variables, functions, matrices, error log; returns 0 */
 
 /* ---- Matrix store: named matrices, storage addresses, listing ---- */
+ZRT_EXPORT intptr_t ZRT_API SetMatrix(const zrt_char* name, intptr_t address, int32_t rows, int32_t cols,
+                                      zrt_byte resultKind); /* copies the host array; index (0) or address (other) */
+ZRT_EXPORT intptr_t ZRT_API SetStrMatrix(const zrt_char* definition, zrt_byte resultKind, zrt_byte evaluate); /* "name;rows;cols;e11;e12;..." */
+ZRT_EXPORT intptr_t ZRT_API FindMatrix(const zrt_char* key, int32_t mode, int32_t* rows, int32_t* cols,
+                                       zrt_byte logF); /* mode 33 by name -> address, 34 -> index, 8 by address text; 0 when missing */
+ZRT_EXPORT int32_t ZRT_API GetMatrixByLong(intptr_t source, double* destination, int32_t rows, int32_t cols); /* -1, 15 unknown address, 5 bad size */
+ZRT_EXPORT const zrt_char* ZRT_API GetMatrixList(zrt_byte withValues); /* listing of every stored matrix */
+ZRT_EXPORT void ZRT_API ClearMatrixList(intptr_t keep);              /* 0: all; else the temporaries except keep */
 
 /* ---- Element order of host arrays and array copies ---- */
 ZRT_EXPORT int32_t ZRT_API aElemOrder(double* probe);                /* 2x2 probe: 0 row, 1 column order (stored) */

@@ -82,18 +82,39 @@ void domainError(double x, const std::string& extra) {
 
 bool isBuiltinFunction(std::string_view name) { return functionTable().count(name) != 0; }
 
-double e_function(std::string_view name, double x) {
-    setEError(kNoError);
+int functionIndex(std::string_view name) {
     const auto it = functionTable().find(name);
-    if (it == functionTable().end()) {
+    return it == functionTable().end() ? -1 : static_cast<int>(it->second);
+}
+
+std::vector<BuiltinName> builtinFunctionNames() {
+    std::vector<BuiltinName> names;
+    for (const auto& [name, fn] : functionTable()) names.push_back({name, static_cast<int>(fn)});
+    return names;
+}
+
+double e_function(std::string_view name, double x) {
+    const int index = functionIndex(name);
+    if (index < 0) {
         setEError(4);
         logError("e_function", 0, "Undefined Function = " + std::string(name));
         return 0;
     }
+    return e_functionAt(index, x);
+}
+
+double e_functionAt(int index, double x) {
+    setEError(kNoError);
+    if (index < 0 || index > static_cast<int>(Fn::ConstE)) {
+        setEError(4);
+        logError("e_function", 0, "Undefined Function = #" + std::to_string(index));
+        return 0;
+    }
+    const Fn fn = static_cast<Fn>(index);
     const double f = static_cast<float>(x);
     const double halfPi = 2 * std::atan(1.0);
     double r = 0;
-    switch (it->second) {
+    switch (fn) {
         case Fn::Abs: r = std::fabs(f); break;
         case Fn::Atan: r = std::atan(f); break;
         case Fn::Cos: r = std::cos(f); break;
@@ -123,8 +144,8 @@ double e_function(std::string_view name, double x) {
         case Fn::ArcSin:
         case Fn::ArcCos: {
             const double d = 1 - f * f;
-            const double a = std::atan((it->second == Fn::ArcSin ? f : -f) / std::sqrt(d));
-            r = it->second == Fn::ArcSin ? a : a + halfPi;
+            const double a = std::atan((fn == Fn::ArcSin ? f : -f) / std::sqrt(d));
+            r = fn == Fn::ArcSin ? a : a + halfPi;
             if (d <= 0) domainError(x, " and (-arg^2 + 1) => " + shortNumber(d));
             break;
         }
@@ -132,7 +153,7 @@ double e_function(std::string_view name, double x) {
         case Fn::ArcCosec: {
             const double d = f * f - 1;
             const double a = std::atan(f / std::sqrt(d));
-            r = it->second == Fn::ArcSec ? a + sgn(f - 1) * halfPi : a + (sgn(f) - 1) * halfPi;
+            r = fn == Fn::ArcSec ? a + sgn(f - 1) * halfPi : a + (sgn(f) - 1) * halfPi;
             if (d <= 0) domainError(x, " and (arg^2 - 1) => " + shortNumber(d));
             break;
         }

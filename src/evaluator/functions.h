@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zrt {
 
@@ -15,6 +16,18 @@ double e_function(std::string_view name, double x);
 
 // Whether `name` (lower case) is a built-in function name; computes nothing.
 bool isBuiltinFunction(std::string_view name);
+
+// The evaluator's fast path: the number of a built-in function (-1 for none),
+// and e_function called by that number (same results, codes and log entries).
+int functionIndex(std::string_view name);
+double e_functionAt(int index, double x);
+
+// Every built-in function name with its number.
+struct BuiltinName {
+    std::string_view name;
+    int index;
+};
+std::vector<BuiltinName> builtinFunctionNames();
 
 // e_get_const: constants pi, 2pi, e, deg/to_deg, rad/to_rad (with or without
 // "#"); the name is lower-cased but not trimmed. Found: e_error -1, *value (when

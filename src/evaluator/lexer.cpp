@@ -1,14 +1,40 @@
 #include "evaluator/lexer.h"
 
+#include <algorithm>
+#include <deque>
+#include <unordered_map>
+
+#include "api/text16.h"
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/functions.h"
+#include "evaluator/numtext.h"
+#include "evaluator/parser.h"
+#include "memory/varstore.h"
+#include "ui/trace.h"
+
 namespace zrt {
 
 namespace {
 
-struct LexerState {
+// Trace lines show at most this much of a formula: a trace of a formula of
+// millions of characters must not repeat all of it for every token.
+constexpr std::size_t kTraceFieldCap = 1000;
+
+struct Scan {
     std::string expression;
-    std::string element;
-    std::string token;
-    std::size_t pos = 0;
+    std::size_t pos = 0;        // start of the remaining text
+    std::size_t markerPos = 0;  // characters consumed when the current token's scan began
+    bool started = false;       // no marker before the first token
+    Token tok;
+    std::string nameBuf;  // lower-cased names that were not lower case in the formula
+    double currentValue = 0;
+};
+
+struct LexerState {
+    // The last scan is the current one; a nested evaluation pushes its own.
+    // A deque keeps the outer scans (and the views into them) where they are.
+    std::deque<Scan> scans = std::deque<Scan>(1);
 };
 
 LexerState& lexerState() {
@@ -16,16 +42,389 @@ LexerState& lexerState() {
     return state;
 }
 
+Scan& scan() { return lexerState().scans.back(); }
+
+// Names the lexer knows besides variables: the words, the constants that
+// enter as ten-decimal text, and the built-in functions.
+enum class NameKind : std::uint8_t { Word, Constant, Function };
+
+struct NameInfo {
+    NameKind kind;
+    Tok word;
+    int function;
+    double entered;  // constants: the value of their ten-decimal text
+};
+
+struct NameHash {
+    std::size_t operator()(std::string_view s) const noexcept {
+        std::uint64_t h = 1469598103934665603ull;
+        for (unsigned char c : s) {
+            h ^= c;
+            h *= 1099511628211ull;
+        }
+        return static_cast<std::size_t>(h);
+    }
+};
+
+using NameTable = std::unordered_map<std::string_view, NameInfo, NameHash>;
+
+NameTable buildNameTable() {
+    NameTable t;
+    for (const BuiltinName& b : builtinFunctionNames())
+        t[b.name] = NameInfo{NameKind::Function, Tok::Id, b.index, 0};
+    // Constants come before functions: "deg" is the constant, not the function.
+    const int savedError = eError();
+    for (std::string_view name : {"pi", "e", "deg", "to_deg", "rad", "to_rad"}) {
+        double value = 0;
+        e_get_const(name, &value);
+        t[name] = NameInfo{NameKind::Constant, Tok::Num, -1, value};
+    }
+    setEError(savedError);
+    const std::pair<std::string_view, Tok> words[] = {
+        {"and", Tok::And},       {"eqv", Tok::Eqv},         {"imp", Tok::Imp},
+        {"mod", Tok::Mod},       {"not", Tok::Not},         {"or", Tok::Or},
+        {"xor", Tok::Xor},       {"det", Tok::Det},         {"trace", Tok::Trace},
+        {"syst", Tok::Syst},     {"vcoeff", Tok::Vcoeff},   {"min", Tok::Min},
+        {"max", Tok::Max},       {"avg", Tok::Avg},         {"sum", Tok::Sum},
+        {"sum2", Tok::Sum2},     {"prod", Tok::Prod},       {"prod2", Tok::Prod2},
+        {"stddev", Tok::Stddev}, {"count", Tok::Count},     {"geom_mean", Tok::GeomMean},
+        {"median", Tok::Median}, {"mean", Tok::Mean},
+    };
+    for (const auto& [name, tok] : words) t[name] = NameInfo{NameKind::Word, tok, -1, 0};
+    return t;
+}
+
+const NameTable& nameTable() {
+    static const NameTable table = buildNameTable();
+    return table;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isNameChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
+
+// The formula's bytes from start to end, lower-cased (a view into the
+// formula when it is lower case already).
+std::string_view lowered(Scan& s, std::size_t start, std::size_t end) {
+    const char* p = s.expression.data() + start;
+    const std::size_t n = end - start;
+    std::size_t i = 0;
+    while (i < n && !(p[i] >= 'A' && p[i] <= 'Z')) ++i;
+    if (i == n) return std::string_view(p, n);
+    s.nameBuf.assign(p, n);
+    for (char& c : s.nameBuf)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s.nameBuf;
+}
+
+void classifyName(Scan& s, std::string_view name) {
+    Token& t = s.tok;
+    t.spelling = name;
+    const NameTable& table = nameTable();
+    const auto it = table.find(name);
+    const NameInfo* info = it == table.end() ? nullptr : &it->second;
+    if (info && info->kind == NameKind::Word) {
+        t.kind = info->word;
+        return;
+    }
+    // A stored variable wins over constants and functions of the same name.
+    if (!varEntries(ListKind::Vars).empty()) {
+        if (const VarEntry* v = findVarEntry(ListKind::Vars, name)) {
+            t.kind = Tok::Num;
+            t.resolved = true;
+            t.source = v->number;
+            t.value = enteredValue(*v);
+            s.currentValue = v->number;
+            return;
+        }
+    }
+    if (info && info->kind == NameKind::Constant) {
+        t.kind = Tok::Num;
+        t.resolved = true;
+        t.source = info->entered;
+        t.value = info->entered;
+        s.currentValue = info->entered;
+        return;
+    }
+    t.kind = Tok::Id;
+    t.function = info ? info->function : -1;
+    // A pending error stays: the first error wins.
+    if (t.function < 0 && eError() == kNoError) {
+        setEError(4);
+        logError("e_nxt", 0, "Undefined Function = " + std::string(name));
+    }
+}
+
+Tok singleCharacterToken(char c) {
+    switch (c) {
+        case '+': return Tok::Plus;
+        case '-': return Tok::Minus;
+        case '*': return Tok::Star;
+        case '/': return Tok::Slash;
+        case '\\': return Tok::Backslash;
+        case '^': return Tok::Caret;
+        case '=': return Tok::Equal;
+        case '(': return Tok::LParen;
+        case ')': return Tok::RParen;
+        case ';': return Tok::Semicolon;
+        default: return Tok::Other;
+    }
+}
+
+std::size_t utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+std::string elementOf(const Token& t) {
+    if (t.resolved) return FixText(t.source);
+    return std::string(t.spelling);
+}
+
+std::string markerLine(const Scan& s) {
+    if (!s.started) return {};
+    const std::size_t consumed = utf16Length(std::string_view(s.expression).substr(0, s.markerPos));
+    std::string digits = std::to_string(consumed);
+    if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+    digits.resize(3);
+    std::string marker = "pos(" + digits + ")    = ";
+    marker.append(consumed, '-');
+    marker += '|';
+    const std::size_t elementLength = utf16Length(elementOf(s.tok));
+    if (elementLength >= 2) {
+        marker.append(elementLength - 2, '-');
+        marker += '|';
+    }
+    return marker;
+}
+
+std::string clipped(std::string_view text, std::size_t cap) {
+    if (text.size() <= cap) return std::string(text);
+    return std::string(text.substr(0, cap)) + " ... (" + std::to_string(text.size()) + " characters)";
+}
+
+std::string clipForTrace(std::string_view text) { return clipped(text, kTraceFieldCap); }
+
+std::string frame(const char* what) {
+    return "--------------------||| e_nxt(" + std::to_string(parseDepth()) + ") " + what;
+}
+
+void traceEntry(const Scan& s) {
+    std::string text = frame("ENTRY |||---------------");
+    text += "\r\nRun Count   = " + std::to_string(runCount());
+    text += "\r\nexpression  = " + clipForTrace(s.expression);
+    text += "\r\nremaining   = " + clipForTrace(std::string_view(s.expression).substr(s.pos));
+    traceLine(text, "e_nxt");
+}
+
+void traceExit(const Scan& s) {
+    std::string text = frame("EXIT |||----------------");
+    text += "\r\nRun Count   = " + std::to_string(runCount());
+    text += "\r\nexpression  = " + clipForTrace(s.expression);
+    text += "\r\n" + clipForTrace(markerLine(s));
+    text += "\r\nelement     = ";
+    if (s.tok.resolved) {
+        text += clipForTrace(s.tok.spelling) + " => '" + FixText(s.tok.source) + "'";
+    } else {
+        text += clipForTrace(s.tok.spelling);
+    }
+    text += "\r\ntype/token  = " + clipForTrace(tokenText(s.tok));
+    text += "\r\nremaining   = " + clipForTrace(std::string_view(s.expression).substr(s.pos));
+    text += "\r\ne_error     = " + std::to_string(eError()) + " | " + errorText(eError());
+    traceLine(text, "e_nxt");
+}
+
 }  // namespace
 
-LexerReport lexerReport() {
-    const LexerState& s = lexerState();
+void lexerStart(std::string_view formula) {
+    Scan& s = scan();
+    s.expression.assign(formula.data(), formula.size());
+    s.pos = 0;
+    s.markerPos = 0;
+    s.started = false;
+    s.tok = Token{};
+}
+
+int e_nxt() {
+    Scan& s = scan();
+    Token& t = s.tok;
+    const bool trace = tracing();
+    if (trace) traceEntry(s);
+
+    t.resolved = false;
+    t.function = -1;
+    t.suffix = 0;
+    s.started = true;
+    s.markerPos = s.pos;
+
+    const std::string& x = s.expression;
+    const std::size_t n = x.size();
+    std::size_t p = s.pos;
+    while (p < n && (x[p] == ' ' || x[p] == '\t' || x[p] == '\r' || x[p] == '\n')) ++p;
+    if (p >= n) {
+        t.kind = Tok::End;
+        t.spelling = {};
+        s.pos = n;
+        if (trace) traceExit(s);
+        return -1;
+    }
+
+    const std::size_t start = p;
+    const char c = x[p++];
+    if (c == '[') {
+        const std::size_t close = x.find(']', p);
+        const bool closed = close != std::string::npos;
+        p = closed ? close + 1 : n;
+        t.kind = Tok::Matrix;
+        t.spelling = std::string_view(x).substr(start, p - start);
+        if (closed && p < n) {
+            const char suffix = static_cast<char>(x[p] >= 'a' && x[p] <= 'z' ? x[p] - 'a' + 'A' : x[p]);
+            if (suffix == 'I' || suffix == 'T' || suffix == 'D') {
+                t.suffix = suffix;
+                ++p;
+            }
+        }
+        s.pos = p;
+        // A bracket that is never closed would otherwise pass the rest of the
+        // formula off as a matrix name.
+        if (!closed && eError() == kNoError) {
+            setEError(6);
+            logError("e_nxt", 0, "Expected ']', got the end of the formula after '" + std::string(t.spelling) + "'");
+        }
+    } else if (c == '#') {
+        while (p < n && isNameChar(x[p])) ++p;
+        t.kind = Tok::Const;
+        t.spelling = lowered(s, start, p);
+        s.pos = p;
+    } else if (c == '&') {
+        while (p < n && isNameChar(x[p])) ++p;
+        t.kind = Tok::Hex;
+        t.spelling = std::string_view(x).substr(start, p - start);
+        s.pos = p;
+    } else if (c == '!') {
+        while (p < n && isDigit(x[p])) ++p;
+        t.kind = Tok::Bin;
+        t.spelling = std::string_view(x).substr(start, p - start);
+        s.pos = p;
+    } else if (isDigit(c) || c == '.') {
+        while (p < n && (isDigit(x[p]) || x[p] == '.')) ++p;
+        t.kind = Tok::Num;
+        t.spelling = std::string_view(x).substr(start, p - start);
+        t.value = DecValue(t.spelling);
+        s.pos = p;
+    } else if (isLetter(c) || c == '_') {
+        while (p < n && isNameChar(x[p])) ++p;
+        s.pos = p;
+        classifyName(s, lowered(s, start, p));
+    } else if (c == '<' || c == '>') {
+        t.kind = c == '<' ? Tok::Less : Tok::Greater;
+        if (p < n && (x[p] == '=' || x[p] == '>')) {
+            const char second = x[p++];
+            if (c == '<') {
+                t.kind = second == '=' ? Tok::LessEqual : Tok::NotEqual;
+            } else {
+                t.kind = second == '=' ? Tok::GreaterEqual : Tok::ShiftRight;
+            }
+        }
+        t.spelling = std::string_view(x).substr(start, p - start);
+        s.pos = p;
+    } else {
+        // A character outside ASCII is one token, not a run of stray bytes.
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            std::size_t len = utf8SequenceLength(static_cast<unsigned char>(c)) - 1;
+            while (len-- > 0 && p < n && (static_cast<unsigned char>(x[p]) & 0xC0) == 0x80) ++p;
+        }
+        t.kind = singleCharacterToken(c);
+        t.spelling = std::string_view(x).substr(start, p - start);
+        s.pos = p;
+    }
+    if (trace) traceExit(s);
+    return -1;
+}
+
+const Token& currentToken() { return scan().tok; }
+
+std::string tokenText(Tok kind) {
+    switch (kind) {
+        case Tok::End: return "";
+        case Tok::Num: return "num";
+        case Tok::Hex: return "hex";
+        case Tok::Bin: return "bin";
+        case Tok::Const: return "const";
+        case Tok::Matrix: return "matrix";
+        case Tok::Id: return "id";
+        case Tok::And: return "and";
+        case Tok::Eqv: return "eqv";
+        case Tok::Imp: return "imp";
+        case Tok::Mod: return "mod";
+        case Tok::Not: return "not";
+        case Tok::Or: return "or";
+        case Tok::Xor: return "xor";
+        case Tok::Det: return "det";
+        case Tok::Trace: return "trace";
+        case Tok::Syst: return "syst";
+        case Tok::Vcoeff: return "vcoeff";
+        case Tok::Min: return "min";
+        case Tok::Max: return "max";
+        case Tok::Avg: return "avg";
+        case Tok::Sum: return "sum";
+        case Tok::Sum2: return "sum2";
+        case Tok::Prod: return "prod";
+        case Tok::Prod2: return "prod2";
+        case Tok::Stddev: return "stddev";
+        case Tok::Count: return "count";
+        case Tok::GeomMean: return "geom_mean";
+        case Tok::Median: return "median";
+        case Tok::Mean: return "mean";
+        case Tok::Plus: return "+";
+        case Tok::Minus: return "-";
+        case Tok::Star: return "*";
+        case Tok::Slash: return "/";
+        case Tok::Backslash: return "\\";
+        case Tok::Caret: return "^";
+        case Tok::Equal: return "=";
+        case Tok::Less: return "<";
+        case Tok::Greater: return ">";
+        case Tok::LessEqual: return "<=";
+        case Tok::NotEqual: return "<>";
+        case Tok::GreaterEqual: return ">=";
+        case Tok::ShiftRight: return ">>";
+        case Tok::LParen: return "(";
+        case Tok::RParen: return ")";
+        case Tok::Semicolon: return ";";
+        case Tok::Other: return "?";
+    }
+    return "";
+}
+
+std::string tokenText(const Token& token) {
+    if (token.kind == Tok::Other) return std::string(token.spelling);
+    return tokenText(token.kind);
+}
+
+std::string currentElement() { return elementOf(scan().tok); }
+
+double lexerCurrentValue() { return scan().currentValue; }
+
+LexerReport lexerReport(std::size_t fieldCap) {
+    const Scan& s = scan();
+    const std::string_view expression(s.expression);
     LexerReport r;
-    r.expression = s.expression;
-    r.element = s.element;
-    r.token = s.token;
-    r.remaining = s.pos < s.expression.size() ? s.expression.substr(s.pos) : std::string();
+    r.expression = clipped(expression, fieldCap);
+    r.marker = clipped(markerLine(s), fieldCap);
+    r.element = clipped(elementOf(s.tok), fieldCap);
+    r.token = clipped(tokenText(s.tok), fieldCap);
+    r.remaining = clipped(expression.substr(std::min(s.pos, expression.size())), fieldCap);
     return r;
+}
+
+void lexerEnterNested() { lexerState().scans.emplace_back(); }
+
+void lexerLeaveNested() {
+    LexerState& state = lexerState();
+    if (state.scans.size() > 1) state.scans.pop_back();
 }
 
 void resetLexer() { lexerState() = LexerState{}; }

@@ -77,14 +77,23 @@ int SetVarFunct(std::string_view name, std::string_view value, ListKind kind) {
         l.semicolons -= countSemicolons(e.value);
         e.value.assign(value);
         e.number = DecValue(e.value);
+        e.enteredKnown = false;
     } else {
-        l.entries.push_back(VarEntry{key, std::string(value), DecValue(value)});
+        l.entries.push_back(VarEntry{key, std::string(value), DecValue(value), 0, false});
         l.index.emplace(key, l.entries.size() - 1);
         l.semicolons += 1 + countSemicolons(key);
     }
     l.semicolons += countSemicolons(value);
     l.textValid = false;
     return static_cast<int>(l.semicolons);
+}
+
+double enteredValue(const VarEntry& entry) {
+    if (!entry.enteredKnown) {
+        entry.entered = DecValue(FixText(entry.number));
+        entry.enteredKnown = true;
+    }
+    return entry.entered;
 }
 
 const VarEntry* findVarEntry(ListKind kind, std::string_view key) {

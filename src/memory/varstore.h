@@ -20,7 +20,14 @@ struct VarEntry {
     std::string key;    // trimmed, lower case
     std::string value;  // as given: number text or formula text
     double number = 0;  // DecValue(value), kept for fast look-ups
+    // What the variable is worth inside a formula, where it enters as its
+    // ten-decimal text: DecValue(FixText(number)), worked out once per value.
+    mutable double entered = 0;
+    mutable bool enteredKnown = false;
 };
+
+// DecValue(FixText(entry.number)), cached in the entry until its value changes.
+double enteredValue(const VarEntry& entry);
 
 // SetVarFunct: stores (or replaces in place) and returns the number of ";" in
 // the list text afterwards.

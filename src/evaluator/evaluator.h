@@ -1,0 +1,57 @@
+// The evaluator ZeRarove: one formula as text to a number or a matrix. It
+// prepares the text (decimal commas, user functions), then drives the lexer
+// and the parser, which compute while they parse.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+// e_eval: 0 for a number, 1 for a matrix (the value is its address), else the
+// code left in e_error; the result is written only on success (when given).
+int e_eval(std::string_view formula, double* result, int check);
+
+// de_eval: the value, or the error code as a double when e_error is not -1. A
+// matrix result is stored as "[mResult]", whose address is the value.
+double de_eval(std::string_view formula, int check);
+
+// e_evals: the formula at steps + 1 points from start to end, the variable's
+// name replaced by each point's text. Writes steps + 1 values into xs and ys
+// and five bounds (0, smallest x, smallest y, largest x, largest y); each may be
+// null. -1 when the last point succeeded, else its code.
+int e_evals(std::string_view formula, double start, std::string_view variable, double end,
+            int steps, double* xs, double* ys, double* bounds);
+
+// -1 after ReSetZeRarove, else the type of the last result (0 number, 1 matrix).
+int GetResultType();
+
+// 1 or -1 becomes the value comparisons give when they hold; returns 0.
+int SetBoolSign(int value);
+int trueValue();
+
+// The system's reset: variables, functions, matrices, result type, message
+// switch and error log.
+int ReSetZeRarove();
+
+// Function list check: 1 (e_error 1) when a function's name occurs anywhere
+// else in the list, -1 when none does, e_error unchanged for an empty list.
+int CheckFunctions();
+
+// Replaces every occurrence of each user function's name in the formula (any
+// case, any substring, in list order) by its body in brackets. False (e_error
+// 13) when the expanded formula would grow beyond kMaxPreparedFormula.
+bool ReplaceFuncts(std::string& formula);
+constexpr std::size_t kMaxPreparedFormula = std::size_t{64} << 20;
+
+// e_eval calls since load (trace lines only).
+int runCount();
+
+// A message box lets the host run code, which may evaluate again: these show
+// an error message or a trace line and keep the interrupted evaluation's code.
+void showEvalErrorKeeping(std::string_view text);
+void traceLine(std::string_view text, std::string_view title);
+
+void resetEvaluator();
+
+}  // namespace zrt

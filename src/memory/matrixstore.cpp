@@ -1,0 +1,379 @@
+#include "memory/matrixstore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
+#include "memory/elemorder.h"
+#include "ui/matrixprint.h"
+#include "ui/trace.h"
+
+namespace zrt {
+
+namespace {
+
+struct MatrixStoreState {
+    std::vector<std::unique_ptr<MatrixRecord>> list;  // creation order
+    std::unordered_map<std::string, MatrixRecord*> byName;
+    std::unordered_map<std::intptr_t, MatrixRecord*> byAddress;
+    bool evaluationMark = false;
+    std::uint64_t nextSerial = 0;
+};
+
+MatrixStoreState& storeState() {
+    static MatrixStoreState state;
+    return state;
+}
+
+std::string storedName(std::string_view name) { return lowerAscii(trimBlanks(name)); }
+
+void eraseRecords(const std::vector<MatrixRecord*>& doomed) {
+    if (doomed.empty()) return;
+    MatrixStoreState& s = storeState();
+    const std::unordered_set<const MatrixRecord*> gone(doomed.begin(), doomed.end());
+    for (MatrixRecord* r : doomed) {
+        s.byName.erase(r->name);
+        s.byAddress.erase(r->address());
+    }
+    s.list.erase(std::remove_if(s.list.begin(), s.list.end(),
+                                [&](const std::unique_ptr<MatrixRecord>& r) {
+                                    return gone.count(r.get()) != 0;
+                                }),
+                 s.list.end());
+}
+
+// A size text from a definition: the integer part, or -1 when it is none.
+long long sizeField(std::string_view text) {
+    const double v = DecValue(text);
+    if (!(v >= 0 && v < 2147483648.0)) return -1;
+    return static_cast<long long>(v);
+}
+
+void traceClearing(const MatrixRecord& r, std::string_view what) {
+    if (!tracing()) return;
+    DebugAdd(r.name + std::string(what), "ClearMatrixList");
+}
+
+}  // namespace
+
+std::size_t checkedMatrixSize(int& rows, int& cols, std::string_view proc) {
+    if (rows < 0 || cols < 0) {
+        setEError(13);
+        logError(proc, 0,
+                 "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) +
+                     ": a matrix cannot have a negative size");
+        return 0;
+    }
+    if (rows == 0) rows = 1;
+    if (cols == 0) cols = 1;
+    const std::int64_t n = std::int64_t{rows} * cols;
+    if (n > kMaxMatrixElements) {
+        setEError(13);
+        logError(proc, 0,
+                 "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) + ": " +
+                     std::to_string(n) + " elements, more than the " +
+                     std::to_string(kMaxMatrixElements) + " a matrix may have");
+        return 0;
+    }
+    return static_cast<std::size_t>(n);
+}
+
+std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements, int rows, int cols,
+                          bool wantAddress) {
+    const std::size_t n = checkedMatrixSize(rows, cols, "SetMatrix");
+    if (n == 0) return 0;
+    elements.resize(n);  // a block always holds rows x cols elements
+    MatrixStoreState& s = storeState();
+    std::string key = storedName(name);
+    const auto found = s.byName.find(key);
+    MatrixRecord* r;
+    if (found == s.byName.end()) {
+        auto record = std::make_unique<MatrixRecord>();
+        r = record.get();
+        r->name = std::move(key);
+        r->elements = std::move(elements);
+        r->internal = s.evaluationMark;
+        r->rows = rows;
+        r->cols = cols;
+        r->index = static_cast<int>(s.list.size());
+        r->vector = rows == 1 || cols == 1;
+        r->serial = s.nextSerial++;
+        s.list.push_back(std::move(record));
+        s.byName.emplace(r->name, r);
+        s.byAddress.emplace(r->address(), r);
+    } else {
+        r = found->second;
+        if (r->rows == rows && r->cols == cols) {
+            // Same size: the record keeps its block, so its address stays valid.
+            std::copy(elements.begin(), elements.end(), r->elements.begin());
+        } else {
+            s.byAddress.erase(r->address());
+            r->elements = std::move(elements);
+            r->rows = rows;
+            r->cols = cols;
+            r->vector = rows == 1 || cols == 1;
+            s.byAddress.emplace(r->address(), r);
+        }
+    }
+    setEError(kNoError);
+    return wantAddress ? r->address() : r->index;
+}
+
+std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows, int cols,
+                        bool wantAddress) {
+    if (!hostArray) {
+        setEError(13);
+        logError("SetMatrix", 0, "MatrixName = " + std::string(name) + ": no element array given");
+        return 0;
+    }
+    const std::size_t n = checkedMatrixSize(rows, cols, "SetMatrix");
+    if (n == 0) return 0;
+    // The host keeps its array: the store works on a copy in row order.
+    std::vector<double> block(n);
+    aCopyArray(hostArray, block.data(), rows, cols);
+    return storeMatrix(name, std::move(block), rows, cols, wantAddress);
+}
+
+std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, bool evaluate) {
+    auto fail = [](int code, const std::string& detail) -> std::intptr_t {
+        setEError(code);
+        logError("SetStrMatrix", 0, detail);
+        showEvalError("Procedure: SetStrMatrix\r\n" + detail + "\r\n\r\nDebug:\r\n" + errorLog());
+        return code;
+    };
+    if (definition.empty()) return fail(13, "Function Param = " + std::string(definition));
+
+    std::vector<std::string_view> fields;
+    std::size_t p = 0;
+    while (p < definition.size()) {
+        std::size_t e = definition.find(';', p);
+        if (e == std::string_view::npos) e = definition.size();
+        fields.push_back(trimBlanks(definition.substr(p, e - p)));
+        p = e + 1;
+    }
+    auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string_view(); };
+
+    const std::string name(field(0));
+    const long long rowsField = sizeField(field(1));
+    const long long colsField = sizeField(field(2));
+    if (name.empty() || rowsField < 0 || colsField < 0 || (rowsField == 0 && colsField == 0)) {
+        return fail(11, "MatrixName = " + name + "\r\nrows = " + std::string(field(1)) +
+                            ", cols = " + std::string(field(2)));
+    }
+    const long long rows = rowsField == 0 ? 1 : rowsField;
+    const long long cols = colsField == 0 ? 1 : colsField;
+    const long long wanted = rows * cols;
+
+    // Count the elements the text holds before allocating anything for them.
+    long long present = 0;
+    while (present < wanted && !field(3 + static_cast<std::size_t>(present)).empty()) ++present;
+    if (present < wanted) {
+        return fail(12, "Should be: " + std::to_string(wanted) + ", are: " + std::to_string(present) +
+                            "\r\nMatrixName = " + name + "\r\nrow = " +
+                            std::to_string(present / cols + 1) +
+                            ", col = " + std::to_string(present % cols + 1) + "\r\nvalue = '" +
+                            std::string(field(3 + static_cast<std::size_t>(present))) + "'");
+    }
+    int r = static_cast<int>(rows), c = static_cast<int>(cols);
+    if (checkedMatrixSize(r, c, "SetStrMatrix") == 0) {
+        showEvalError("Procedure: SetStrMatrix\r\nMatrix too large\r\n\r\nDebug:\r\n" + errorLog());
+        return eError();
+    }
+
+    // The text lists the elements row after row, which is the store's own
+    // order: they are taken as they are, whatever order the host uses.
+    std::vector<double> block(static_cast<std::size_t>(wanted));
+    for (long long k = 0; k < wanted; ++k) {
+        const std::string_view text = field(3 + static_cast<std::size_t>(k));
+        if (!evaluate) {
+            block[static_cast<std::size_t>(k)] = DecValue(text);
+            continue;
+        }
+        double v = 0;
+        const int code = e_eval(text, &v, 0);
+        if (code != 0) {
+            const int error = code == 1 && eError() == kNoError ? 11 : eError();
+            return fail(error, "MatrixName = " + name + "\r\nrow = " + std::to_string(k / cols + 1) +
+                                   ", col = " + std::to_string(k % cols + 1) + "\r\nvalue = '" +
+                                   std::string(text) + "'" +
+                                   (error == 11 ? ": an element must be a number" : ""));
+        }
+        block[static_cast<std::size_t>(k)] = v;
+    }
+    return storeMatrix(name, std::move(block), r, c, wantAddress);
+}
+
+MatrixRecord* findMatrixByName(std::string_view name) {
+    MatrixStoreState& s = storeState();
+    const auto it = s.byName.find(std::string(name));
+    return it == s.byName.end() ? nullptr : it->second;
+}
+
+MatrixRecord* findMatrixByAddress(std::intptr_t address) {
+    MatrixStoreState& s = storeState();
+    const auto it = s.byAddress.find(address);
+    return it == s.byAddress.end() ? nullptr : it->second;
+}
+
+std::intptr_t FindMatrix(std::string_view key, int mode, int* rows, int* cols, bool logMissing) {
+    setEError(0);
+    const std::string k = storedName(key);
+    MatrixRecord* found = nullptr;
+    if (mode & kByName) found = findMatrixByName(k);
+    if (!found && (mode & kByAddressText)) {
+        // The key must be the address exactly as written in decimal.
+        std::intptr_t address = 0;
+        const auto res = std::from_chars(k.data(), k.data() + k.size(), address);
+        if (res.ec == std::errc() && res.ptr == k.data() + k.size() && std::to_string(address) == k)
+            found = findMatrixByAddress(address);
+    }
+    if (!found) {
+        setEError(14);
+        if (logMissing) logError("FindMatrix", 0, "MatrName =" + k);
+        return 0;
+    }
+    if (rows) {
+        *rows = found->rows;
+        if (cols) *cols = found->cols;
+    }
+    setEError(kNoError);
+    return (mode & kFindIndex) && !(mode & kFindAddress) ? found->index : found->address();
+}
+
+int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int cols) {
+    if (source == 0 || destination == nullptr) {
+        setEError(15);
+        logError("GetMatrixByLong", 0,
+                 "SrcMemID = " + std::to_string(source) +
+                     ", *aDest = " + std::to_string(reinterpret_cast<std::intptr_t>(destination)));
+        return 15;
+    }
+    if (rows <= 0 || cols <= 0) {
+        setEError(5);
+        logError("GetMatrixByLong", 0, "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols));
+        return 5;
+    }
+    const MatrixRecord* r = findMatrixByAddress(source);
+    if (!r) {
+        setEError(15);
+        logError("GetMatrixByLong", 0,
+                 "SrcMemID = " + std::to_string(source) + ": no stored matrix has this address");
+        return 15;
+    }
+    const std::int64_t asked = std::int64_t{rows} * cols;
+    if (asked > static_cast<std::int64_t>(r->elements.size())) {
+        setEError(5);
+        logError("GetMatrixByLong", 0,
+                 "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) + ": the matrix " +
+                     r->name + " has " + std::to_string(r->rows) + " x " + std::to_string(r->cols) +
+                     " elements");
+        return 5;
+    }
+    copyToHost(r->elements.data(), destination, rows, cols);
+    setEError(kNoError);
+    return -1;
+}
+
+std::string GetMatrixList(bool withValues) {
+    const MatrixStoreState& s = storeState();
+    std::string text = "Matrix List: Count:" + std::to_string(s.list.size()) + "\r\n";
+    int number = 0;
+    for (const auto& rp : s.list) {
+        const MatrixRecord& r = *rp;
+        text += " - Name: " + r.name + " - nr. " + std::to_string(++number) + "\r\n";
+        text += "     Addr: " + std::to_string(r.address()) + "\r\n";
+        text += "     Internal: " + std::string(r.internal ? "-1" : "0") + "\r\n";
+        text += "     rows: " + std::to_string(r.rows) + "\r\n";
+        text += "     cols: " + std::to_string(r.cols) + "\r\n";
+        text += "     index: " + std::to_string(r.index) + "\r\n";
+        text += "     vector: " + std::string(r.vector ? "-1" : "0") + "\r\n";
+        if (withValues) {
+            const PrintFlags flags{r.vector && r.rows == 1, r.vector && r.rows != 1};
+            const std::string printed =
+                aPrint("String", "", "", "", r.elements.data(), r.rows, r.cols, flags);
+            // The printer starts with the (empty) heading line; each element line is indented.
+            std::size_t p = printed.find("\r\n");
+            p = p == std::string::npos ? printed.size() : p + 2;
+            while (p < printed.size()) {
+                std::size_t e = printed.find("\r\n", p);
+                if (e == std::string::npos) e = printed.size();
+                text += "     ";
+                text.append(printed, p, e - p);
+                text += "\r\n";
+                p = e + 2;
+            }
+        }
+    }
+    return text;
+}
+
+void ClearMatrixList(std::intptr_t keep) {
+    MatrixStoreState& s = storeState();
+    std::vector<MatrixRecord*> doomed;
+    for (const auto& rp : s.list) {
+        MatrixRecord& r = *rp;
+        if (keep == 0) {
+            traceClearing(r, "   deleted");
+            doomed.push_back(&r);
+        } else if (r.internal && r.address() != keep) {
+            traceClearing(r, "   internal - deleted => deleted");
+            doomed.push_back(&r);
+        } else if (tracing()) {
+            traceClearing(r, " (" + std::to_string(r.address()) + ")   kept => kept");
+        }
+    }
+    if (keep == 0) {
+        s.list.clear();
+        s.byName.clear();
+        s.byAddress.clear();
+    } else {
+        eraseRecords(doomed);
+    }
+    setEError(kNoError);
+}
+
+std::size_t matrixCount() { return storeState().list.size(); }
+
+MatrixMark beginMatrixEvaluation() {
+    MatrixStoreState& s = storeState();
+    MatrixMark mark{s.evaluationMark, s.nextSerial};
+    s.evaluationMark = true;
+    return mark;
+}
+
+void endMatrixEvaluation(const MatrixMark& mark) { storeState().evaluationMark = mark.previous; }
+
+void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep) {
+    MatrixStoreState& s = storeState();
+    if (s.nextSerial == mark.firstSerial) return;  // nothing was created
+    std::vector<MatrixRecord*> doomed;
+    // Records of this evaluation are the newest: they sit at the end of the list.
+    for (auto it = s.list.rbegin(); it != s.list.rend() && (*it)->serial >= mark.firstSerial; ++it) {
+        MatrixRecord& r = **it;
+        if (r.internal && r.address() != keep) doomed.push_back(&r);
+    }
+    eraseRecords(doomed);
+}
+
+std::intptr_t renameMatrix(std::intptr_t address, std::string_view name) {
+    MatrixRecord* r = findMatrixByAddress(address);
+    if (!r) return 0;
+    std::vector<double> block = std::move(r->elements);
+    const int rows = r->rows, cols = r->cols;
+    MatrixStoreState& s = storeState();
+    s.byAddress.erase(address);
+    s.byName.erase(r->name);
+    s.list.erase(std::find_if(s.list.begin(), s.list.end(),
+                              [&](const std::unique_ptr<MatrixRecord>& p) { return p.get() == r; }));
+    return storeMatrix(name, std::move(block), rows, cols, true);
+}
+
+void resetMatrixStore() { storeState() = MatrixStoreState{}; }
+
+}  // namespace zrt

@@ -1,0 +1,95 @@
+// The matrix store: every named matrix of scripts and hosts and every
+// temporary matrix of an evaluation, in creation order. Matrices are found by
+// name or by the address of their element block, which hosts receive as a
+// plain integer. The store owns every block it holds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zrt {
+
+// The largest matrix (2^24 elements, 128 MB of doubles): a size typed by
+// mistake fails with a clear message instead of exhausting memory.
+constexpr std::int64_t kMaxMatrixElements = std::int64_t{1} << 24;
+
+struct MatrixRecord {
+    std::string name;              // trimmed, lower-cased, brackets kept
+    std::vector<double> elements;  // rows x cols, row after row
+    bool internal = false;         // created during an evaluation (a temporary)
+    int rows = 1;
+    int cols = 1;
+    int index = 0;              // position in the list when it was created
+    bool vector = false;        // rows or cols is 1
+    std::uint64_t serial = 0;  // creation count: which evaluation made a temporary
+    std::intptr_t address() const { return reinterpret_cast<std::intptr_t>(elements.data()); }
+};
+
+// FindMatrix mode bits.
+enum : int { kFindAddress = 1, kFindIndex = 2, kByAddressText = 8, kByName = 32 };
+
+// Checks a size given by a caller: 0 counts as 1; a negative size or more than
+// kMaxMatrixElements elements sets e_error 13 with a log entry under `proc`
+// and gives 0. Otherwise gives rows x cols.
+std::size_t checkedMatrixSize(int& rows, int& cols, std::string_view proc);
+
+// SetMatrix for a host: its array (in the host's element order) is copied into
+// a block of the store. Gives the index or the address of the matrix.
+std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows, int cols,
+                        bool wantAddress);
+
+// SetMatrix for the library's own blocks (row order): the store takes the
+// block over. A matrix of that name and size keeps its block and address and
+// receives the elements; one of another size gets the new block.
+std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements, int rows, int cols,
+                          bool wantAddress);
+
+// SetStrMatrix: "name;rows;cols;e11;e12;...". Gives what SetMatrix gives, or
+// the error code (11, 12, 13, or an element's evaluation error).
+std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, bool evaluate);
+
+// FindMatrix: the key is trimmed and lower-cased; mode bit 32 compares names,
+// bit 8 the decimal address; bit 2 asks for the index, else the address.
+// Missing: 0 and e_error 14 (with logMissing, a log entry "MatrName =key").
+std::intptr_t FindMatrix(std::string_view key, int mode, int* rows, int* cols, bool logMissing);
+
+// Direct look-ups (null when missing); the name is compared as stored.
+MatrixRecord* findMatrixByName(std::string_view name);
+MatrixRecord* findMatrixByAddress(std::intptr_t address);
+
+// GetMatrixByLong: the stored matrix at `source` into a host array of rows x
+// cols (row order -> host order). -1, or 15 (null pointer, unknown address),
+// or 5 (bad size, or more elements asked than stored).
+int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int cols);
+
+// The listing "Matrix List: Count:n" with one block per record; with values,
+// the elements too, indented by five blanks.
+std::string GetMatrixList(bool withValues);
+
+// keep = 0: every record goes. Otherwise the internal records go, except the
+// one at address `keep`. e_error becomes -1.
+void ClearMatrixList(std::intptr_t keep);
+
+std::size_t matrixCount();
+
+// The evaluation mark: matrices created while it is set are internal.
+struct MatrixMark {
+    bool previous = false;
+    std::uint64_t firstSerial = 0;
+};
+MatrixMark beginMatrixEvaluation();
+void endMatrixEvaluation(const MatrixMark& mark);
+
+// Deletes the internal records created since `mark` was taken, except `keep`.
+void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep);
+
+// Stores the elements of the matrix at `address` under `name` (as storeMatrix
+// does) and deletes the record at `address`. Gives the new address, or 0.
+std::intptr_t renameMatrix(std::intptr_t address, std::string_view name);
+
+void resetMatrixStore();
+
+}  // namespace zrt
