@@ -9,6 +9,7 @@
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/matrixexpr.h"
 #include "evaluator/numtext.h"
 #include "memory/elemorder.h"
 #include "ui/matrixprint.h"
@@ -197,6 +198,10 @@ std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, bool e
         }
         double v = 0;
         const int code = e_eval(text, &v, 0);
+        if (code == 1 && eError() == kNoError) {
+            // A matrix is no element: its temporary goes at once.
+            if (MatrixRecord* m = findMatrixByAddress(matrixAddress(v))) eraseRecords({m});
+        }
         if (code != 0) {
             const int error = code == 1 && eError() == kNoError ? 11 : eError();
             return fail(error, "MatrixName = " + name + "\r\nrow = " + std::to_string(k / cols + 1) +

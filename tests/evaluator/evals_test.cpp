@@ -1,0 +1,100 @@
+// Tabulation with e_evals and the batch result text of GetEvalResult.
+#include <string>
+#include <vector>
+
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "script/batch_state.h"
+#include "support/library_test.h"
+
+using namespace zrt;
+
+class EvalsTest : public LibraryTest {};
+
+namespace {
+
+struct Table {
+    std::vector<double> x, y;
+    double bounds[5] = {9, 9, 9, 9, 9};
+    int code = 0;
+};
+
+Table tabulate(const std::string& formula, double start, const std::string& var, double end, int steps) {
+    Table t;
+    t.x.assign(static_cast<std::size_t>(steps) + 1, 99);
+    t.y.assign(static_cast<std::size_t>(steps) + 1, 99);
+    t.code = e_evals(formula, start, var, end, steps, t.x.data(), t.y.data(), t.bounds);
+    return t;
+}
+
+std::vector<double> bounds(const Table& t) { return std::vector<double>(t.bounds, t.bounds + 5); }
+
+}  // namespace
+
+TEST_F(EvalsTest, TabulatesAFormulaOfOneVariable) {
+    const Table t = tabulate("x^2", 0, "x", 1, 4);
+    EXPECT_EQ(t.code, -1);
+    EXPECT_EQ(t.x, (std::vector<double>{0, 0.25, 0.5, 0.75, 1}));
+    EXPECT_EQ(t.y, (std::vector<double>{0, 0.0625, 0.25, 0.5625, 1}));
+    EXPECT_EQ(bounds(t), (std::vector<double>{0, 0, 0, 1, 1}));
+
+    // The name is replaced as case-sensitive text: X stays and is the variable X.
+    const Table u = tabulate("x*2+X", 1, "x", 2, 1);
+    EXPECT_EQ(u.code, 4);
+}
+
+TEST_F(EvalsTest, FailedPointsRepeatThePreviousValue) {
+    const Table t = tabulate("1/x", 0, "x", 1, 2);
+    EXPECT_EQ(t.code, -1);
+    EXPECT_EQ(t.y, (std::vector<double>{0, 2, 1}));
+    // The bounds start at the first point that has a value.
+    EXPECT_EQ(bounds(t), (std::vector<double>{0, 0.5, 1, 1, 2}));
+
+    LogError("", 0, "", kLogClear);
+    const Table u = tabulate("1/(x-1)", 0, "x", 1, 2);
+    EXPECT_EQ(u.code, 8);
+    EXPECT_EQ(eError(), 8);
+    EXPECT_EQ(u.y, (std::vector<double>{-1, -2, -2}));
+    EXPECT_NE(errorLog().find("Procedure : 'e_evals"), std::string::npos);
+}
+
+TEST_F(EvalsTest, PointsBeyondTheEndReadZero) {
+    // Adding the step six times overshoots 1.3: the last point is not computed.
+    const Table t = tabulate("x+1", 0, "x", 1.3, 6);
+    EXPECT_EQ(t.code, -1);
+    EXPECT_EQ(t.x.back(), 0);
+    EXPECT_EQ(t.y.back(), 0);
+    EXPECT_NE(t.y[5], 0);
+}
+
+TEST_F(EvalsTest, OddArguments) {
+    EXPECT_EQ(e_evals("x", 0, "x", 1, 4, nullptr, nullptr, nullptr), -1);
+    Table t = tabulate("x", 5, "x", 1, 3);  // start after end: nothing computed
+    EXPECT_EQ(t.x, (std::vector<double>(4, 0)));
+    t = tabulate("x", 2, "x", 2, 0);  // one point
+    EXPECT_EQ(t.x, (std::vector<double>{2}));
+    EXPECT_EQ(t.y, (std::vector<double>{2}));
+    double x[1] = {7}, y[1] = {7};
+    EXPECT_EQ(e_evals("x", 0, "x", 1, -1, x, y, nullptr), -1);  // no point at all
+    EXPECT_EQ(x[0], 7);
+    t = tabulate("3", 0, "", 1, 1);  // no variable: the formula as it is
+    EXPECT_EQ(t.y, (std::vector<double>{3, 3}));
+    t = tabulate("x", -0.5, "x", 0.5, 1);  // negative points enter in brackets
+    EXPECT_EQ(t.y, (std::vector<double>{-0.5, 0.5}));
+}
+
+TEST_F(EvalsTest, GetEvalResultCopiesUpToThePlaceholder) {
+    setZrtResStr("Expr = 6.2831853072");
+    EXPECT_EQ(GetEvalResult(nullptr, 0), 19);
+    EXPECT_EQ(GetEvalResult(nullptr, 1), 0);
+    std::u16string buf = u"###################";  // as long as the result
+    EXPECT_EQ(GetEvalResult(reinterpret_cast<zrt_char*>(&buf[0]), 1), 19);
+    EXPECT_EQ(U(P(buf)), "Expr = 6.2831853072");
+    std::u16string small = u"#####";
+    EXPECT_EQ(GetEvalResult(reinterpret_cast<zrt_char*>(&small[0]), 1), 5);
+    EXPECT_EQ(U(P(small)), "Expr ");
+    std::u16string large(40, u'#');
+    EXPECT_EQ(GetEvalResult(reinterpret_cast<zrt_char*>(&large[0]), 1), 19);
+    EXPECT_EQ(U(P(large)), "Expr = 6.2831853072");
+    EXPECT_EQ(large[20], u'#');  // nothing written after the terminating zero
+}
