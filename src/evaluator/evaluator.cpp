@@ -1,6 +1,9 @@
 #include "evaluator/evaluator.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -67,7 +70,8 @@ int evaluate(std::string_view formula, int check, const char* caller, bool neste
         return 1;
     }
     s.prepared.assign(formula.data(), formula.size());
-    std::replace(s.prepared.begin(), s.prepared.end(), ',', '.');
+    for (char* c = s.prepared.data(); (c = static_cast<char*>(std::memchr(c, ',', s.prepared.data() + s.prepared.size() - c))) != nullptr;)
+        *c++ = '.';
     if (!varEntries(ListKind::Functs).empty() && !ReplaceFuncts(s.prepared)) return eError();
     setEError(kNoError);
     lexerStart(s.prepared);
@@ -106,6 +110,24 @@ int evaluate(std::string_view formula, int check, const char* caller, bool neste
         dropTemporariesSince(mark, 0);
     }
     return kNoError;
+}
+
+// "(" + NumText(FixText(x)) + ")" appended to out: the text of one point of
+// a tabulation, without the temporary strings of the general helpers.
+void appendPointText(std::string& out, double x) {
+    if (!std::isfinite(x)) {
+        out += "(" + shortNumber(x) + ")";
+        return;
+    }
+    char buf[400];
+    char* end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 10).ptr;
+    char* begin = buf;
+    while (end[-1] == '0') --end;  // the point stops it
+    if (end[-1] == '.') --end;
+    if (*begin == '-' && end - begin == 2 && begin[1] == '0') ++begin;  // -0.0000000000 is 0
+    out += '(';
+    out.append(begin, end);
+    out += ')';
 }
 
 // Fields "name=body" of the function list text, in list order, up to the
@@ -174,8 +196,10 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
     int lastCode = kNoError;
     std::string& text = evalState().pointText;
     long long i = 0;
+    std::string point;
     for (; x <= end && i <= steps; ++i) {
-        const std::string point = "(" + shortNumber(x) + ")";
+        point.clear();
+        appendPointText(point, x);
         text.assign(pieces[0].data(), pieces[0].size());
         for (std::size_t k = 1; k < pieces.size(); ++k) {
             text += point;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <unordered_map>
 
 #include "api/text16.h"
 #include "evaluator/errors.h"
@@ -29,20 +28,23 @@ struct Scan {
     Token tok;
     std::string nameBuf;  // lower-cased names that were not lower case in the formula
     double currentValue = 0;
+    bool trace = false;  // whether trace lines are recorded, asked once per formula
 };
 
 struct LexerState {
     // The last scan is the current one; a nested evaluation pushes its own.
     // A deque keeps the outer scans (and the views into them) where they are.
     std::deque<Scan> scans = std::deque<Scan>(1);
+    Scan* current = &scans.back();
 };
 
-LexerState& lexerState() {
+// Every token asks for the state: the accessor must not cost a call.
+[[gnu::always_inline]] inline LexerState& lexerState() {
     static LexerState state;
     return state;
 }
 
-Scan& scan() { return lexerState().scans.back(); }
+[[gnu::always_inline]] inline Scan& scan() { return *lexerState().current; }
 
 // Names the lexer knows besides variables: the words, the constants that
 // enter as ten-decimal text, and the built-in functions.
@@ -55,29 +57,54 @@ struct NameInfo {
     double entered;  // constants: the value of their ten-decimal text
 };
 
-struct NameHash {
-    std::size_t operator()(std::string_view s) const noexcept {
+// Open addressing over a power-of-two table: a look-up hashes the name once
+// and compares a few bytes, with no division and no allocation.
+class NameTable {
+public:
+    void add(std::string_view name, NameInfo info) {
+        std::size_t i = hash(name) & kMask;
+        while (!slots_[i].name.empty() && slots_[i].name != name) i = (i + 1) & kMask;
+        slots_[i] = Slot{name, info};
+    }
+
+    const NameInfo* find(std::string_view name) const {
+        for (std::size_t i = hash(name) & kMask;; i = (i + 1) & kMask) {
+            const Slot& slot = slots_[i];
+            if (slot.name.empty()) return nullptr;
+            if (slot.name == name) return &slot.info;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSize = 256;  // more than three times the names
+    static constexpr std::size_t kMask = kSize - 1;
+
+    static std::uint64_t hash(std::string_view s) {
         std::uint64_t h = 1469598103934665603ull;
         for (unsigned char c : s) {
             h ^= c;
             h *= 1099511628211ull;
         }
-        return static_cast<std::size_t>(h);
+        return h ^ (h >> 32);
     }
-};
 
-using NameTable = std::unordered_map<std::string_view, NameInfo, NameHash>;
+    struct Slot {
+        std::string_view name;
+        NameInfo info;
+    };
+    Slot slots_[kSize] = {};
+};
 
 NameTable buildNameTable() {
     NameTable t;
     for (const BuiltinName& b : builtinFunctionNames())
-        t[b.name] = NameInfo{NameKind::Function, Tok::Id, b.index, 0};
+        t.add(b.name, NameInfo{NameKind::Function, Tok::Id, b.index, 0});
     // Constants come before functions: "deg" is the constant, not the function.
     const int savedError = eError();
     for (std::string_view name : {"pi", "e", "deg", "to_deg", "rad", "to_rad"}) {
         double value = 0;
         e_get_const(name, &value);
-        t[name] = NameInfo{NameKind::Constant, Tok::Num, -1, value};
+        t.add(name, NameInfo{NameKind::Constant, Tok::Num, -1, value});
     }
     setEError(savedError);
     const std::pair<std::string_view, Tok> words[] = {
@@ -90,7 +117,7 @@ NameTable buildNameTable() {
         {"stddev", Tok::Stddev}, {"count", Tok::Count},     {"geom_mean", Tok::GeomMean},
         {"median", Tok::Median}, {"mean", Tok::Mean},
     };
-    for (const auto& [name, tok] : words) t[name] = NameInfo{NameKind::Word, tok, -1, 0};
+    for (const auto& [name, tok] : words) t.add(name, NameInfo{NameKind::Word, tok, -1, 0});
     return t;
 }
 
@@ -120,9 +147,7 @@ std::string_view lowered(Scan& s, std::size_t start, std::size_t end) {
 void classifyName(Scan& s, std::string_view name) {
     Token& t = s.tok;
     t.spelling = name;
-    const NameTable& table = nameTable();
-    const auto it = table.find(name);
-    const NameInfo* info = it == table.end() ? nullptr : &it->second;
+    const NameInfo* info = nameTable().find(name);
     if (info && info->kind == NameKind::Word) {
         t.kind = info->word;
         return;
@@ -245,12 +270,13 @@ void lexerStart(std::string_view formula) {
     s.markerPos = 0;
     s.started = false;
     s.tok = Token{};
+    s.trace = tracing();
 }
 
 int e_nxt() {
     Scan& s = scan();
     Token& t = s.tok;
-    const bool trace = tracing();
+    const bool trace = s.trace;
     if (trace) traceEntry(s);
 
     t.resolved = false;
@@ -309,10 +335,40 @@ int e_nxt() {
         t.spelling = std::string_view(x).substr(start, p - start);
         s.pos = p;
     } else if (isDigit(c) || c == '.') {
-        while (p < n && (isDigit(x[p]) || x[p] == '.')) ++p;
+        // The value is read as DecValue reads the element (digits, one point,
+        // digits; a second point ends it), while scanning. Up to 15 digits the
+        // digits and the power of ten are exact and one division rounds as
+        // the full conversion does.
+        std::uint64_t digits = 0;
+        int count = 0, decimals = 0, points = c == '.' ? 1 : 0;
+        if (c != '.') {
+            digits = static_cast<unsigned>(c - '0');
+            count = 1;
+        }
+        while (p < n && (isDigit(x[p]) || x[p] == '.')) {
+            const char d = x[p++];
+            if (points > 1) continue;
+            if (d == '.') {
+                ++points;
+            } else if (count < 16) {
+                digits = digits * 10 + static_cast<unsigned>(d - '0');
+                ++count;
+                if (points) ++decimals;
+            } else {
+                count = 99;  // too long for the short way
+            }
+        }
         t.kind = Tok::Num;
         t.spelling = std::string_view(x).substr(start, p - start);
-        t.value = DecValue(t.spelling);
+        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (count > 15) {
+            t.value = DecValue(t.spelling);
+        } else if (decimals == 0) {
+            t.value = static_cast<double>(digits);
+        } else {
+            t.value = static_cast<double>(digits) / kPowersOfTen[decimals];
+        }
         s.pos = p;
     } else if (isLetter(c) || c == '_') {
         while (p < n && isNameChar(x[p])) ++p;
@@ -420,13 +476,22 @@ LexerReport lexerReport(std::size_t fieldCap) {
     return r;
 }
 
-void lexerEnterNested() { lexerState().scans.emplace_back(); }
+void lexerEnterNested() {
+    LexerState& state = lexerState();
+    state.current = &state.scans.emplace_back();
+}
 
 void lexerLeaveNested() {
     LexerState& state = lexerState();
     if (state.scans.size() > 1) state.scans.pop_back();
+    state.current = &state.scans.back();
 }
 
-void resetLexer() { lexerState() = LexerState{}; }
+void resetLexer() {
+    LexerState& state = lexerState();
+    state.scans.resize(1);
+    state.scans.back() = Scan{};
+    state.current = &state.scans.back();
+}
 
 }  // namespace zrt

@@ -73,6 +73,22 @@ double DecValue(std::string_view text) {
             expEnd = j;
         }
     }
+    // Most number texts (ten-decimal texts, literals) have few digits and no
+    // exponent: digits and the power of ten are then exact doubles, and one
+    // division rounds exactly as the full conversion would.
+    if (expEnd == expStart) {
+        static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        const std::size_t fracDigits = fracEnd - fracStart;
+        if (intEnd - intStart + fracDigits <= 15 && fracDigits <= 22) {
+            std::uint64_t m = 0;
+            for (std::size_t j = intStart; j < intEnd; ++j) m = m * 10 + static_cast<unsigned>(text[j] - '0');
+            for (std::size_t j = fracStart; j < fracEnd; ++j) m = m * 10 + static_cast<unsigned>(text[j] - '0');
+            const double value = static_cast<double>(m) / kPowersOfTen[fracDigits];
+            return negative ? -value : value;
+        }
+    }
     std::string clean;
     clean.reserve(expEnd - intStart + 2);
     if (intEnd == intStart) clean += '0';

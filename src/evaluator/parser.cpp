@@ -54,6 +54,8 @@ Binding bindingOf(Tok t) {
     }
 }
 
+double parse(int level, unsigned char* type, const Token& tok, bool trace);
+
 // The first error wins: a failure only reports when nothing failed before.
 [[gnu::noinline]] void raise(int code, const char* proc, const std::string& detail) {
     if (eError() != kNoError) return;
@@ -165,12 +167,12 @@ double combine(Tok op, double a, double b, unsigned char* type, unsigned char ty
 }
 
 // name ( argument )
-double functionCall() {
-    const int function = currentToken().function;
+double functionCall(const Token& tok, bool trace) {
+    const int function = tok.function;
     e_nxt();
     e_match(Tok::LParen);
     unsigned char type = kNumberType;
-    const double argument = e_prs(1, &type);
+    const double argument = parse(1, &type, tok, trace);
     e_match(Tok::RParen);
     if (eError() != kNoError) return 0;  // an unknown name reported itself when it was read
     if (!numbersOnly(Tok::Id, type, kNumberType)) return 0;
@@ -182,16 +184,16 @@ double functionCall() {
 }
 
 // "#" constant
-double constantValue() {
+double constantValue(const Token& tok) {
     double value = 0;
-    if (eError() == kNoError) value = e_function(currentToken().spelling, 0);
+    if (eError() == kNoError) value = e_function(tok.spelling, 0);
     e_nxt();
     return value;
 }
 
 // word ( operand ; operand ; ... )
-double statisticsCall() {
-    const Tok word = currentToken().kind;
+double statisticsCall(const Token& tok) {
+    const Tok word = tok.kind;
     e_nxt();
     e_match(Tok::LParen);
     const double value = StatFunct(word);
@@ -230,8 +232,7 @@ double statisticsCall() {
     return value;
 }
 
-double matrixPrimary(unsigned char* type) {
-    const Token& tok = currentToken();
+double matrixPrimary(const Token& tok, unsigned char* type) {
     double value = 0;
     if (eError() == kNoError) value = matrixOperand(tok.spelling, tok.suffix, type);
     e_nxt();
@@ -278,9 +279,7 @@ double negate(double value, unsigned char* type) {
               "e_match");
 }
 
-}  // namespace
-
-double e_prs(int level, unsigned char* type) {
+double parse(int level, unsigned char* type, const Token& tok, bool trace) {
     ParserState& ps = parserState();
     if (ps.depth >= kMaxNesting) {
         nestingTooDeep();
@@ -293,10 +292,8 @@ double e_prs(int level, unsigned char* type) {
         explicit DepthScope(int& d) : depth(++d) {}
         ~DepthScope() { --depth; }
     } scope(ps.depth);
-    const bool trace = tracing();
     if (trace) traceEnter(level);
 
-    const Token& tok = currentToken();
     unsigned char t = kNumberType;
     double v = 0;
     switch (tok.kind) {
@@ -314,29 +311,29 @@ double e_prs(int level, unsigned char* type) {
             break;
         case Tok::Minus:
             e_nxt();
-            v = negate(e_prs(11, &t), &t);
+            v = negate(parse(11, &t, tok, trace), &t);
             break;
         case Tok::Plus:
             e_nxt();
-            v = e_prs(11, &t);
+            v = parse(11, &t, tok, trace);
             break;
         case Tok::LParen:
             e_nxt();
-            v = e_prs(1, &t);
+            v = parse(1, &t, tok, trace);
             e_match(Tok::RParen);
             break;
-        case Tok::Id: v = functionCall(); break;
-        case Tok::Const: v = constantValue(); break;
+        case Tok::Id: v = functionCall(tok, trace); break;
+        case Tok::Const: v = constantValue(tok); break;
         case Tok::Not:
             e_nxt();
-            v = e_prs(6, &t);
+            v = parse(6, &t, tok, trace);
             v = eError() == kNoError ? complement(v, t) : 0;
             t = kNumberType;
             break;
-        case Tok::Matrix: v = matrixPrimary(&t); break;
+        case Tok::Matrix: v = matrixPrimary(tok, &t); break;
         default:
             if (isStatisticsWord(tok.kind)) {
-                v = statisticsCall();
+                v = statisticsCall(tok);
             } else if (isMatrixFunctionWord(tok.kind)) {
                 v = matrixFunctionCall(&t);
             } else {
@@ -351,7 +348,7 @@ double e_prs(int level, unsigned char* type) {
         if (b.bound < level) break;
         e_nxt();
         unsigned char rt = kNumberType;
-        const double r = e_prs(b.right, &rt);
+        const double r = parse(b.right, &rt, tok, trace);
         if (eError() != kNoError) break;
         v = combine(op, v, r, &t, rt);
         if (op != Tok::Caret && op != Tok::Star && op != Tok::Slash && op != Tok::Plus &&
@@ -362,6 +359,12 @@ double e_prs(int level, unsigned char* type) {
     *type = t;
     if (trace) traceExit(v);
     return v;
+}
+
+}  // namespace
+
+double e_prs(int level, unsigned char* type) {
+    return parse(level, type, currentToken(), tracing());
 }
 
 int e_match(Tok expected) {

@@ -4,6 +4,7 @@
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
 #include "script/batch_state.h"
 #include "support/library_test.h"
 
@@ -97,4 +98,19 @@ TEST_F(EvalsTest, GetEvalResultCopiesUpToThePlaceholder) {
     EXPECT_EQ(GetEvalResult(reinterpret_cast<zrt_char*>(&large[0]), 1), 19);
     EXPECT_EQ(U(P(large)), "Expr = 6.2831853072");
     EXPECT_EQ(large[20], u'#');  // nothing written after the terminating zero
+}
+
+TEST_F(EvalsTest, PointsEnterAsTheirTrimmedTenDecimalText) {
+    // Each point reads back as the value of NumText(FixText(x)).
+    const struct {
+        double start, end;
+        int steps;
+    } ranges[] = {{-3.7e5, 2.9e5, 997}, {-1e-11, 1e-11, 8}, {0.1, 0.7, 6}, {-1e15, 1e15, 50}};
+    for (const auto& r : ranges) {
+        const Table t = tabulate("x", r.start, "x", r.end, r.steps);
+        for (std::size_t i = 0; i < t.x.size(); ++i) {
+            if (t.x[i] == 0 && t.y[i] == 0) continue;  // not reached
+            EXPECT_EQ(t.y[i], DecValue(shortNumber(t.x[i]))) << t.x[i];
+        }
+    }
 }

@@ -1,10 +1,13 @@
 #include "evaluator/lexer.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"
 #include "ui/trace.h"
@@ -163,4 +166,26 @@ TEST_F(LexerTest, TraceLinesOnlyWhenTheTraceRecords) {
     clearDebugLog();
     e_eval(std::string(100000, '1'), &v, 0);
     EXPECT_LT(debugLog().size(), 20000u);
+}
+
+TEST_F(LexerTest, NumbersReadAsTheDecimalConversionReadsThem) {
+    std::uint64_t s = 0x9E3779B97F4A7C15ull;
+    auto next = [&] {
+        s ^= s << 13;
+        s ^= s >> 7;
+        s ^= s << 17;
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = std::to_string(next() % 100000000000ull);
+        const std::size_t point = next() % (text.size() + 2);
+        if (point < text.size()) text.insert(point, ".");
+        if (i % 7 == 0) text = "0.000" + text;
+        if (i % 11 == 0) text += ".5";  // a second point ends the number
+        lexerStart(text);
+        e_nxt();
+        ASSERT_EQ(currentToken().value, DecValue(text)) << text;
+        ASSERT_EQ(DecValue(text), std::strtod(text.substr(0, text.find('.', text.find('.') + 1)).c_str(), nullptr))
+            << text;
+    }
 }
