@@ -118,7 +118,7 @@ PROBE_CASES(evaluator) {
     clear(Z("funct").c_str());
 
     auto evals = ZRT_FN(e_evals);
-    double xs[5], ys[5], bounds[5];
+    double xs[9], ys[9], bounds[5];
     const int r = evals(Z("x^2").c_str(), 0, Z("x").c_str(), 1, 4, xs, ys, bounds);
     std::string table;
     for (int i = 0; i < 5; ++i) table += num(xs[i]) + ":" + num(ys[i]) + " ";
