@@ -1,6 +1,7 @@
 #include "evaluator/matrixexpr.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -103,11 +104,14 @@ int lastMatrixRows() { return matrixExprState().lastRows; }
 int lastMatrixCols() { return matrixExprState().lastCols; }
 
 std::intptr_t matrixAddress(double value) {
-    // Addresses are below 2^53 on every platform the library runs on; a
-    // value out of the range of intptr_t must not reach the conversion.
-    const double limit = std::min(9007199254740992.0,
+    // A handle is an address as a signed integer: above 2 GB a 32-bit address
+    // is negative. Values outside the range of intptr_t (or of exact doubles)
+    // must not reach the conversion.
+    const double upper = std::min(9007199254740992.0,
                                   static_cast<double>(std::numeric_limits<std::intptr_t>::max()));
-    if (!(value > 0 && value < limit)) return 0;
+    const double lower = std::max(-9007199254740992.0,
+                                  static_cast<double>(std::numeric_limits<std::intptr_t>::min()));
+    if (!(value >= lower && value <= upper) || value != std::trunc(value)) return 0;
     return static_cast<std::intptr_t>(value);
 }
 

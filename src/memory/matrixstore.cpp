@@ -25,6 +25,8 @@ struct MatrixStoreState {
     std::unordered_map<std::intptr_t, MatrixRecord*> byAddress;
     bool evaluationMark = false;
     std::uint64_t nextSerial = 0;
+    std::uint64_t currentEvaluation = 0;
+    std::uint64_t evaluationCount = 0;
 };
 
 MatrixStoreState& storeState() {
@@ -105,6 +107,7 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
         r->index = static_cast<int>(s.list.size());
         r->vector = rows == 1 || cols == 1;
         r->serial = s.nextSerial++;
+        r->evaluation = s.evaluationMark ? s.currentEvaluation : 0;
         s.list.push_back(std::move(record));
         s.byName.emplace(r->name, r);
         s.byAddress.emplace(r->address(), r);
@@ -347,12 +350,17 @@ std::size_t matrixCount() { return storeState().list.size(); }
 
 MatrixMark beginMatrixEvaluation() {
     MatrixStoreState& s = storeState();
-    MatrixMark mark{s.evaluationMark, s.nextSerial};
+    MatrixMark mark{s.evaluationMark, s.nextSerial, ++s.evaluationCount, s.currentEvaluation};
     s.evaluationMark = true;
+    s.currentEvaluation = mark.evaluation;
     return mark;
 }
 
-void endMatrixEvaluation(const MatrixMark& mark) { storeState().evaluationMark = mark.previous; }
+void endMatrixEvaluation(const MatrixMark& mark) {
+    MatrixStoreState& s = storeState();
+    s.evaluationMark = mark.previous;
+    s.currentEvaluation = mark.outerEvaluation;
+}
 
 void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep) {
     MatrixStoreState& s = storeState();
@@ -361,7 +369,7 @@ void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep) {
     // Records of this evaluation are the newest: they sit at the end of the list.
     for (auto it = s.list.rbegin(); it != s.list.rend() && (*it)->serial >= mark.firstSerial; ++it) {
         MatrixRecord& r = **it;
-        if (r.internal && r.address() != keep) doomed.push_back(&r);
+        if (r.internal && r.evaluation == mark.evaluation && r.address() != keep) doomed.push_back(&r);
     }
     eraseRecords(doomed);
 }

@@ -24,7 +24,8 @@ struct MatrixRecord {
     int cols = 1;
     int index = 0;              // position in the list when it was created
     bool vector = false;        // rows or cols is 1
-    std::uint64_t serial = 0;  // creation count: which evaluation made a temporary
+    std::uint64_t serial = 0;      // creation count
+    std::uint64_t evaluation = 0;  // the evaluation that made a temporary (0: none)
     std::intptr_t address() const { return reinterpret_cast<std::intptr_t>(elements.data()); }
 };
 
@@ -79,11 +80,14 @@ std::size_t matrixCount();
 struct MatrixMark {
     bool previous = false;
     std::uint64_t firstSerial = 0;
+    std::uint64_t evaluation = 0;          // this evaluation
+    std::uint64_t outerEvaluation = 0;     // the one it interrupted, if any
 };
 MatrixMark beginMatrixEvaluation();
 void endMatrixEvaluation(const MatrixMark& mark);
 
-// Deletes the internal records created since `mark` was taken, except `keep`.
+// Deletes the internal records this evaluation created, except `keep` (an
+// evaluation nested in it keeps its result).
 void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep);
 
 // Stores the elements of the matrix at `address` under `name` (as storeMatrix

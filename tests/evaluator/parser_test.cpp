@@ -293,3 +293,31 @@ TEST_F(ParserTest, TracingChangesNoResult) {
     EXPECT_NE(debugLog().find("||| e_match() |||"), std::string::npos);
     EXPECT_NE(debugLog().find("expected = ) ---> got = )"), std::string::npos);
 }
+
+TEST_F(ParserTest, AnEvaluationWhileAnErrorBoxIsOpen) {
+    // A host that evaluates again while the evaluator shows an error: both
+    // evaluations keep their own formula, token, code and temporaries.
+    SetVarFunct("x", "2", ListKind::Vars);
+    SetStrMatrix("[mA];1;2;1;2", false, false);
+    zrt::ShowMsgs(1);
+    int nestedCode = 0;
+    double nestedValue = 0;
+    headless::setWhileBoxIsOpen([&] { nestedCode = e_eval("x*10+[mA]*0", &nestedValue, 0); });
+    double v = -1;
+    EXPECT_EQ(e_eval("(1+)+x", &v, 0), 3);
+    EXPECT_EQ(nestedCode, 10);  // the nested one failed on its own: matrix arithmetic
+    headless::setWhileBoxIsOpen([&] { nestedCode = e_eval("x*10", &nestedValue, 0); });
+    EXPECT_EQ(e_eval("(1+)+x", &v, 0), 3);
+    EXPECT_EQ(nestedCode, 0);
+    EXPECT_EQ(nestedValue, 20);
+    EXPECT_EQ(lexerReport().expression, "(1+)+x");
+    EXPECT_EQ(v, -1);
+    headless::setWhileBoxIsOpen([&] { nestedCode = e_eval("[mA]", &nestedValue, 0); });
+    EXPECT_EQ(e_eval("1/0", &v, 0), 8);
+    EXPECT_EQ(nestedCode, 1);
+    EXPECT_NE(findMatrixByAddress(static_cast<std::intptr_t>(nestedValue)), nullptr);
+    headless::setWhileBoxIsOpen(nullptr);
+    EXPECT_EQ(parseDepth(), 0);
+    EXPECT_EQ(e_eval("x+1", &v, 0), 0);
+    EXPECT_EQ(v, 3);
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ void setConsole(bool on);
 // Answers for the next questions, in order; without one a question takes its
 // default answer.
 void queueAnswer(int answer);
+
+// Code that runs while a message box is open, as a real host's message loop may
+// run anything meanwhile (another evaluation, say). An empty function clears it.
+void setWhileBoxIsOpen(std::function<void()> hook);
 
 // Every message box shown since the last clear.
 const std::vector<ShownMessage>& shownMessages();

@@ -16,6 +16,7 @@ struct HeadlessState {
     std::vector<ShownMessage> shown;
     std::vector<std::string> debug;
     std::string clipboard;
+    std::function<void()> whileBoxIsOpen;
 };
 
 HeadlessState& headlessState() {
@@ -30,6 +31,7 @@ int firstButton(platform::Buttons b) {
 }  // namespace
 
 void setConsole(bool on) { headlessState().console = on; }
+void setWhileBoxIsOpen(std::function<void()> hook) { headlessState().whileBoxIsOpen = std::move(hook); }
 void queueAnswer(int answer) { headlessState().answers.push_back(answer); }
 const std::vector<ShownMessage>& shownMessages() { return headlessState().shown; }
 void clearShownMessages() { headlessState().shown.clear(); }
@@ -55,6 +57,13 @@ int messageBox(std::string_view text, std::string_view title, Buttons buttons, I
     // Tests read what was shown; keep the record bounded for long runs.
     if (s.shown.size() >= 10000) s.shown.erase(s.shown.begin());
     s.shown.push_back({std::string(text), std::string(title), buttons, answer});
+    if (s.whileBoxIsOpen) {
+        // A box the hook shows itself does not run the hook again.
+        const std::function<void()> hook = std::move(s.whileBoxIsOpen);
+        s.whileBoxIsOpen = nullptr;
+        hook();
+        headless::headlessState().whileBoxIsOpen = hook;
+    }
     return answer;
 }
 
