@@ -90,6 +90,10 @@ ZRT_EXPORT int32_t ZRT_API aCopyArray(const double* source, double* destination,
 /* ---- Number theory ---- */
 
 /* ---- Symbolic differentiation ---- */
+ZRT_EXPORT int32_t ZRT_API e_diff(const zrt_char* formula, const zrt_char* variable, zrt_char* buffer, int32_t length); /* derivative length, 0 on error; copies <= the buffer's pre-filled text length + 0; length unused */
+ZRT_EXPORT zrt_byte ZRT_API GetLast_diffErr(void);                  /* 0 ok, 7 empty formula, 1 other error */
+ZRT_EXPORT zrt_byte ZRT_API SetDiffLogF(zrt_byte mode, const zrt_char* file); /* trace 0 off, 1 file ("Derive.Log"), 2 box, 3 count */
+ZRT_EXPORT int32_t ZRT_API GetDiff_OperAndFuncs(zrt_char* buffer);  /* help text; returns bytes + 1; null buffer: length only */
 
 /* ---- Library trace, error messages and switches ---- */
 ZRT_EXPORT int32_t ZRT_API SetDebugF(int32_t mode);                  /* trace mode bits 1 silent, 2 box, 4 text; returns previous */

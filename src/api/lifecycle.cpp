@@ -6,6 +6,7 @@
 #include "evaluator/numtext.h"
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
+#include "sdiff/sdiff.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -26,6 +27,7 @@ void libraryInit() {
     // numerics
 
     // sdiff
+    resetSdiff();
 
     // plugin
 
