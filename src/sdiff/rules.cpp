@@ -11,9 +11,9 @@ namespace zrt {
 
 namespace {
 
-// A derivative text longer than this cannot come from a formula that fits the
-// node table; it only arises from long names copied many times.
-constexpr std::size_t kMaxDerivativeText = 64u << 20;
+// Names and numbers copied into one derivative, in bytes: more than this only
+// comes from long names copied many times, never from a formula that fits.
+constexpr std::size_t kMaxCopiedText = 64u << 20;
 
 // Trace lines show at most this much of a result.
 constexpr std::size_t kTraceTextCap = 4000;
@@ -58,7 +58,9 @@ std::string clipped(std::string_view text) {
 class Writer {
    public:
     explicit Writer(std::string& out, bool countCopies = false)
-        : out_(out), s_(diffState()), countCopies_(countCopies) {}
+        : out_(out), s_(diffState()), tracing_(diffTracing()), countCopies_(countCopies) {
+        stack_.reserve(256);
+    }
 
     void run(Task first) {
         stack_.push_back(first);
@@ -91,9 +93,14 @@ class Writer {
    private:
     const TreeNode& n(std::int32_t i) const { return s_.t[static_cast<std::size_t>(i)]; }
 
-    void append(std::string_view text) {
-        out_.append(text);
-        if (out_.size() > kMaxDerivativeText) tooLong();
+    void append(std::string_view text) { out_.append(text); }
+
+    void appendCopy(const std::string& con) {
+        if (countCopies_ && (copiedBytes_ += con.size()) > kMaxCopiedText) {
+            tooLong();
+            return;
+        }
+        out_.append(con);
     }
 
     void tooLong() {
@@ -107,7 +114,7 @@ class Writer {
     }
 
     void enter(std::string_view label, std::int32_t i) {
-        if (!diffTracing()) return;
+        if (!tracing_) return;
         DiffTrace(label, "IN_, _t=" + std::to_string(i) +
                              ", \\t[_t]\\opCode=" + std::to_string(n(i).opCode));
         Task leave{Piece::Leave, i, label, out_.size()};
@@ -365,14 +372,280 @@ class Writer {
 
     std::string& out_;
     DiffState& s_;
+    bool tracing_;
     std::vector<Task> stack_;
     std::vector<Task> scratch_;
     bool countCopies_;
     std::size_t copied_ = 0;
+    std::size_t copiedBytes_ = 0;
     bool overflow_ = false;
 };
 
+// Df without the text: builds the tree that reading Df's text back would give,
+// node for node, straight into the table. Each case below is the template of
+// Writer::derive as the reader groups it (products and quotients to the left,
+// a leading "-(" or "-sin(" negating its whole term, "-1/" a negative number).
+class TreeDeriver {
+   public:
+    TreeDeriver() : s_(diffState()), derived_(static_cast<std::size_t>(s_.Index) + 1, 0) {}
+
+    std::int32_t run(std::int32_t root) {
+        if (root == 0) return number("0");
+        std::vector<Visit> stack;
+        stack.reserve(64);
+        stack.push_back({root, false});
+        while (!stack.empty() && !failed_) {
+            Visit& v = stack.back();
+            const std::int32_t i = v.node;
+            if (!v.childrenDone) {
+                v.childrenDone = true;
+                const TreeNode& node = n(i);
+                // Only the children whose derivative the template uses.
+                if (derivesRight(node.opCode) && node.r) stack.push_back({node.r, false});
+                if (derivesLeft(node.opCode) && node.l) stack.push_back({node.l, false});
+                continue;
+            }
+            stack.pop_back();
+            derived_[static_cast<std::size_t>(i)] = derive(i);
+        }
+        return failed_ ? 0 : derived_[static_cast<std::size_t>(root)];
+    }
+
+   private:
+    static bool derivesLeft(std::int32_t op) {
+        return (op >= kOpAdd && op <= kOpDiv) || op == kOpNeg || op == kOpPow ||
+               (isFunctionOp(op) && op != kOpSgn && op != kOpHeaviside && op != 29 && op != 30);
+    }
+    static bool derivesRight(std::int32_t op) {
+        return (op >= kOpAdd && op <= kOpDiv) || op == kOpPow;
+    }
+
+    const TreeNode& n(std::int32_t i) const { return s_.t[static_cast<std::size_t>(i)]; }
+
+    std::int32_t D(std::int32_t i) {
+        return i ? derived_[static_cast<std::size_t>(i)] : number("0");
+    }
+
+    std::int32_t make(std::int32_t op, std::int32_t l, std::int32_t r, std::string_view con = {}) {
+        const std::int32_t i = NewNode(s_);
+        if (i == 0) {
+            failed_ = true;
+            return 0;
+        }
+        TreeNode& node = s_.t[static_cast<std::size_t>(i)];
+        node.opCode = op;
+        if (con.empty()) {
+            node.con.clear();
+        } else {
+            node.con.assign(con);
+        }
+        node.l = l;
+        node.r = r;
+        return i;
+    }
+    std::int32_t number(std::string_view text) { return make(kOpNumber, 0, 0, text); }
+    std::int32_t call(std::string_view name, std::int32_t arg) {
+        return make(identifierOp(name), arg, 0, name);
+    }
+    static std::int32_t identifierOp(std::string_view name) {
+        if (name == "sin") return kOpSin;
+        if (name == "cos") return kOpCos;
+        if (name == "sgn") return kOpSgn;
+        if (name == "sqrt") return kOpSqrt;
+        if (name == "exp") return kOpExp;
+        if (name == "ln") return kOpLn;
+        if (name == "ch") return kOpCh;
+        return kOpSh;
+    }
+    std::int32_t add(std::int32_t a, std::int32_t b) { return make(kOpAdd, a, b); }
+    std::int32_t sub(std::int32_t a, std::int32_t b) { return make(kOpSub, a, b); }
+    std::int32_t mul(std::int32_t a, std::int32_t b) { return make(kOpMul, a, b); }
+    std::int32_t div(std::int32_t a, std::int32_t b) { return make(kOpDiv, a, b); }
+    std::int32_t pow(std::int32_t a, std::int32_t b) { return make(kOpPow, a, b); }
+    std::int32_t neg(std::int32_t a) { return make(kOpNeg, a, 0); }
+
+    // F: a copy of the subtree, as reading Df_GetFormula's text gives it.
+    std::int32_t F(std::int32_t root) {
+        if (root == 0 || failed_) return 0;
+        std::vector<Visit>& stack = copyStack_;
+        std::vector<std::int32_t>& done = copyResults_;
+        stack.clear();
+        done.clear();
+        stack.push_back({root, false});
+        while (!stack.empty() && !failed_) {
+            Visit& v = stack.back();
+            const TreeNode& node = n(v.node);
+            const bool two =
+                (node.opCode >= kOpAdd && node.opCode <= kOpDiv) || node.opCode == kOpPow;
+            const bool one = node.opCode == kOpNeg || isFunctionOp(node.opCode);
+            if (!v.childrenDone) {
+                v.childrenDone = true;
+                if (two && node.r) stack.push_back({node.r, false});
+                if ((two || one) && node.l) stack.push_back({node.l, false});
+                continue;
+            }
+            const std::int32_t i = v.node;
+            stack.pop_back();
+            std::int32_t l = 0, r = 0;
+            // The left child is finished first, so the right one's copy is on top.
+            if (two && node.r) {
+                r = done.back();
+                done.pop_back();
+            }
+            if ((two || one) && node.l) {
+                l = done.back();
+                done.pop_back();
+            }
+            const TreeNode& from = n(i);
+            if (from.opCode == kOpNumber || from.opCode == kOpName || isFunctionOp(from.opCode)) {
+                if ((copiedBytes_ += from.con.size()) > kMaxCopiedText) {
+                    diffRaise("Too long formula", kDiffTooLong);
+                    failed_ = true;
+                    return 0;
+                }
+            }
+            done.push_back(make(from.opCode, l, r, from.con));
+        }
+        return failed_ ? 0 : done.back();
+    }
+
+    std::int32_t derive(std::int32_t i) {
+        const TreeNode& node = n(i);
+        const std::int32_t l = node.l, r = node.r;
+        switch (node.opCode) {
+            case kOpAdd:
+                return add(D(l), D(r));
+            case kOpSub:
+                return sub(D(l), D(r));
+            case kOpMul: {
+                const std::int32_t a = mul(D(l), F(r));
+                return add(a, mul(D(r), F(l)));
+            }
+            case kOpDiv: {
+                const std::int32_t a = mul(D(l), F(r));
+                const std::int32_t numerator = sub(a, mul(D(r), F(l)));
+                return div(numerator, pow(F(r), number("2")));
+            }
+            case kOpName:
+                return number(node.con == s_.dVar ? "1" : "0");
+            case kOpNeg:
+                return neg(D(l));
+            case kOpCos:
+                return neg(mul(call("sin", F(l)), D(l)));
+            case kOpSin:
+                return mul(call("cos", F(l)), D(l));
+            case kOpTan:
+                return inverseSquare("1", "cos", l);
+            case kOpCot:
+                return inverseSquare("-1", "sin", l);
+            case kOpAbs:
+                return mul(call("sgn", F(l)), D(l));
+            case kOpSqrt: {
+                const std::int32_t half = number("0.5");
+                return mul(div(half, call("sqrt", F(l))), D(l));
+            }
+            case kOpLn: {
+                const std::int32_t one = number("1");
+                return mul(div(one, F(l)), D(l));
+            }
+            case kOpExp:
+                return mul(call("exp", F(l)), D(l));
+            case kOpArcSin:
+                return arcSine("1", l);
+            case kOpArcCos:
+                return arcSine("-1", l);
+            case kOpArcTan:
+                return arcTangent("1", l);
+            case kOpArcCot:
+                return arcTangent("-1", l);
+            case kOpSh:
+                return mul(call("ch", F(l)), D(l));
+            case kOpCh:
+                return mul(call("sh", F(l)), D(l));
+            case kOpTh:
+                return inverseSquare("1", "ch", l);
+            case kOpCth:
+                return inverseSquare("-1", "sh", l);
+            case kOpLog10: {
+                const std::int32_t one = number("1");
+                const std::int32_t a = mul(div(one, F(l)), D(l));
+                return div(a, number(kL10));
+            }
+            case kOpPow:
+                return power(l, r);
+            default:
+                return number("0");
+        }
+    }
+
+    // c/(f(u)^2)*u'
+    std::int32_t inverseSquare(std::string_view c, std::string_view f, std::int32_t u) {
+        const std::int32_t k = number(c);
+        const std::int32_t square = pow(call(f, F(u)), number("2"));
+        return mul(div(k, square), D(u));
+    }
+    // c/sqrt(1-u^2)*u'
+    std::int32_t arcSine(std::string_view c, std::int32_t u) {
+        const std::int32_t k = number(c);
+        const std::int32_t one = number("1");
+        const std::int32_t root = call("sqrt", sub(one, pow(F(u), number("2"))));
+        return mul(div(k, root), D(u));
+    }
+    // c/(1+u^2)*u'
+    std::int32_t arcTangent(std::string_view c, std::int32_t u) {
+        const std::int32_t k = number(c);
+        const std::int32_t one = number("1");
+        const std::int32_t sum = add(one, pow(F(u), number("2")));
+        return mul(div(k, sum), D(u));
+    }
+
+    std::int32_t power(std::int32_t l, std::int32_t r) {
+        const std::int32_t factor = F(r);
+        std::int32_t exponent;
+        if (r && n(r).opCode == kOpNumber) {
+            const std::string k = diffNumberText(leafValue(n(r).con) - 1);
+            // An infinite reduced exponent is no number the reader would take.
+            const char first = k[k[0] == '-' && k.size() > 1 ? 1 : 0];
+            if (first < '0' || first > '9') {
+                diffRaise("GetSingleOp: Power Symbol: lgtNum <> 7", kDiffWrongPower);
+                failed_ = true;
+                return 0;
+            }
+            exponent = pow(F(l), number(k));
+        } else {
+            const std::int32_t base = F(l);
+            const std::int32_t reduced = sub(F(r), number("1"));
+            exponent = pow(base, reduced);
+        }
+        const std::int32_t first = mul(mul(factor, exponent), D(l));
+        const std::int32_t raised = pow(F(l), F(r));
+        const std::int32_t logarithm = call("ln", F(l));
+        const std::int32_t second = mul(raised, mul(logarithm, D(r)));
+        return add(first, second);
+    }
+
+    struct Visit {
+        std::int32_t node;
+        bool childrenDone;
+    };
+
+    DiffState& s_;
+    std::vector<std::int32_t> derived_;
+    std::vector<Visit> copyStack_;
+    std::vector<std::int32_t> copyResults_;
+    std::size_t copiedBytes_ = 0;
+    bool failed_ = false;
+};
+
 }  // namespace
+
+std::int32_t DfTree(std::int32_t node) {
+    DiffState& s = diffState();
+    const std::int32_t from = s.Index + 1;
+    const std::int32_t root = TreeDeriver().run(node);
+    s.builtFrom = root && root == s.Index ? from : 0;
+    return root;
+}
 
 std::string Df(std::int32_t node) {
     std::string out;

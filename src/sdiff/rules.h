@@ -17,6 +17,11 @@ inline constexpr const char* kL10 = "2.302585";
 // a text that cannot fit raises "Too long formula" and comes back incomplete.
 std::string Df(std::int32_t node);
 
+// The tree that reading Df(node) back as a derivative text gives, built
+// straight into the node table (same nodes, same limit); 0 with "Too long
+// formula" raised when it does not fit.
+std::int32_t DfTree(std::int32_t node);
+
 // The subtree at node, fully bracketed; empty for node 0.
 std::string Df_GetFormula(std::int32_t node);
 

@@ -168,16 +168,20 @@ int eDiff(std::string_view formula, std::string_view variable, std::string& resu
 
     resetReader();
     const std::int32_t formulaNodes = s.Index;
-    const std::string derivative = Df(s.rootExpr);
-    if (!s.diffErr) {
-        s.derivativeText = true;
-        s.rootDiff = GetTreeExpr(derivative);
-        s.derivativeText = false;
-    }
     if (diffTracing()) {
+        // The derivative as text, read back: what the trace shows.
+        const std::string derivative = Df(s.rootExpr);
+        if (!s.diffErr) {
+            s.derivativeText = true;
+            s.rootDiff = GetTreeExpr(derivative);
+            s.derivativeText = false;
+        }
         DiffTrace("Df(TreeExpr)", derivative);
         DiffTrace("Formula after Diff", derivative);
         traceNodes("Nodes Diff", formulaNodes + 1, s.Index);
+    } else {
+        // The same tree without writing and reading the text.
+        s.rootDiff = DfTree(s.rootExpr);
     }
     if (s.bc != 0 || s.diffErr) {
         s.rootDiff = 0;

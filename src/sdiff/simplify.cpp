@@ -34,22 +34,31 @@ bool oneOperand(std::int32_t op) {
 
 class Simplifier {
    public:
-    Simplifier() : s_(diffState()), result_(static_cast<std::size_t>(s_.Index) + 1, 0) {}
+    Simplifier()
+        : s_(diffState()),
+          tracing_(diffTracing()),
+          result_(static_cast<std::size_t>(s_.Index) + 1, 0),
+          value_(result_.size(), 0),
+          valueKnown_(result_.size(), 0) {}
 
     std::int32_t run(std::int32_t root) {
         if (root == 0) return 0;
+        if (!tracing_ && s_.builtFrom > 0 && root == s_.Index)
+            return inIndexOrder(s_.builtFrom, root);
         struct Visit {
             std::int32_t node;
             bool childrenDone;
         };
-        std::vector<Visit> stack{{root, false}};
+        std::vector<Visit> stack;
+        stack.reserve(64);
+        stack.push_back({root, false});
         while (!stack.empty()) {
             Visit& v = stack.back();
             const std::int32_t i = v.node;
             TreeNode& node = at(i);
             if (!v.childrenDone) {
                 v.childrenDone = true;
-                if (diffTracing()) DiffTrace("Diff_Simplify", "IN_ 17, _t=" + std::to_string(i));
+                if (tracing_) DiffTrace("Diff_Simplify", "IN_ 17, _t=" + std::to_string(i));
                 // Left before right: push right first.
                 if (twoOperands(node.opCode) && node.r) stack.push_back({node.r, false});
                 if ((twoOperands(node.opCode) || oneOperand(node.opCode)) && node.l)
@@ -63,7 +72,7 @@ class Simplifier {
             const std::int32_t r = rules(i);
             if (static_cast<std::size_t>(i) < result_.size())
                 result_[static_cast<std::size_t>(i)] = r;
-            if (diffTracing())
+            if (tracing_)
                 DiffTrace("Diff_Simplify",
                           "OUT 18, _t=" + std::to_string(i) + ", Result=" + std::to_string(r));
         }
@@ -71,6 +80,19 @@ class Simplifier {
     }
 
    private:
+    // A tree whose nodes all come after their children: one pass in index
+    // order visits every child before its parent, as the walk would.
+    std::int32_t inIndexOrder(std::int32_t from, std::int32_t root) {
+        for (std::int32_t i = from; i <= root; ++i) {
+            TreeNode& node = at(i);
+            const bool two = twoOperands(node.opCode);
+            if (node.l && (two || oneOperand(node.opCode))) node.l = result(node.l);
+            if (node.r && two) node.r = result(node.r);
+            result_[static_cast<std::size_t>(i)] = rules(i);
+        }
+        return result(root);
+    }
+
     TreeNode& at(std::int32_t i) { return s_.t[static_cast<std::size_t>(i)]; }
 
     std::int32_t result(std::int32_t i) const {
@@ -80,7 +102,16 @@ class Simplifier {
 
     bool isNumber(std::int32_t i) { return i && at(i).opCode == kOpNumber; }
     bool isNumber(std::int32_t i, double v) { return isNumber(i) && value(i) == v; }
-    double value(std::int32_t i) { return leafValue(at(i).con); }
+    // A number's value, read from its text once.
+    double value(std::int32_t i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (k >= value_.size()) return leafValue(at(i).con);
+        if (!valueKnown_[k]) {
+            value_[k] = leafValue(at(i).con);
+            valueKnown_[k] = 1;
+        }
+        return value_[k];
+    }
 
     std::int32_t become(std::int32_t i, std::string text) {
         TreeNode& node = at(i);
@@ -88,6 +119,8 @@ class Simplifier {
         node.con = std::move(text);
         node.l = 0;
         node.r = 0;
+        if (static_cast<std::size_t>(i) < valueKnown_.size())
+            valueKnown_[static_cast<std::size_t>(i)] = 0;
         return i;
     }
     std::int32_t become(std::int32_t i, double v) { return become(i, diffNumberText(v)); }
@@ -198,7 +231,10 @@ class Simplifier {
     }
 
     DiffState& s_;
+    bool tracing_;
     std::vector<std::int32_t> result_;
+    std::vector<double> value_;
+    std::vector<char> valueKnown_;
 };
 
 }  // namespace

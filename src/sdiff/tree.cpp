@@ -1,5 +1,6 @@
 #include "sdiff/tree.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -72,6 +73,19 @@ bool isLetter(char c) {
 }
 
 std::int32_t identifierKind(std::string_view word) {
+    // Function names start with one of these letters; most names do not.
+    switch (word[0]) {
+        case 'a':
+        case 'c':
+        case 'e':
+        case 'h':
+        case 'l':
+        case 's':
+        case 't':
+            break;
+        default:
+            return kOpName;
+    }
     for (const FunctionName& f : kFunctionNames)
         if (f.name == word) return f.code;
     return kOpName;
@@ -96,6 +110,9 @@ std::size_t numberSpanEnd(std::string_view text, std::size_t i) {
     return i;
 }
 
+std::int32_t newNode(DiffState& s);
+std::int32_t nextToken(DiffState& s, std::string_view text, std::string_view& lexeme);
+
 // How a bracket level hands its value back to the level around it.
 enum class Continue : std::uint8_t { Top, Bracket, Function, Exponent };
 
@@ -113,14 +130,14 @@ struct Level {
 
 class Reader {
    public:
-    explicit Reader(std::string_view text) : text_(text) {}
+    explicit Reader(std::string_view text) : s_(diffState()), text_(text) {}
 
     std::int32_t GetTreeExpr();
 
    private:
     enum class Step { StartTerm, StartFactor, AfterBase, AfterFactor, AfterTerm };
 
-    std::int32_t lex() { return gt_ = zrt::GetLex(text_, lexeme_); }
+    std::int32_t lex() { return gt_ = nextToken(s_, text_, lexeme_); }
     Step GetOp();
     Step GetSingleOp();
     Step powers();
@@ -129,6 +146,7 @@ class Reader {
     std::int32_t node(std::int32_t op, std::int32_t l, std::int32_t r);
     std::int32_t leaf();
 
+    DiffState& s_;
     std::string_view text_;
     std::string_view lexeme_;
     std::int32_t gt_ = 0;
@@ -138,9 +156,9 @@ class Reader {
 };
 
 std::int32_t Reader::node(std::int32_t op, std::int32_t l, std::int32_t r) {
-    const std::int32_t i = NewNode();
+    const std::int32_t i = NewNode(s_);
     if (i) {
-        TreeNode& n = diffState().t[static_cast<std::size_t>(i)];
+        TreeNode& n = s_.t[static_cast<std::size_t>(i)];
         n.opCode = op;
         n.con.clear();
         n.l = l;
@@ -151,7 +169,7 @@ std::int32_t Reader::node(std::int32_t op, std::int32_t l, std::int32_t r) {
 
 std::int32_t Reader::leaf() {
     const std::int32_t i = node(gt_, 0, 0);
-    if (i) diffState().t[static_cast<std::size_t>(i)].con.assign(lexeme_);
+    if (i) s_.t[static_cast<std::size_t>(i)].con.assign(lexeme_);
     return i;
 }
 
@@ -161,7 +179,7 @@ bool Reader::open(Continue cont, std::int32_t link) {
         aborted_ = true;
         return false;
     }
-    ++diffState().bc;
+    ++s_.bc;
     Level level;
     level.cont = cont;
     level.link = link;
@@ -177,7 +195,7 @@ Reader::Step Reader::GetOp() {
     level.negTerm = false;
     level.prodOp = 0;
     lex();
-    const std::int32_t prev = diffState().prevTok;
+    const std::int32_t prev = s_.prevTok;
     if (prev == kOpEnd || prev == kOpOpen) {
         if (gt_ == kOpSub) {
             level.negTerm = true;
@@ -216,9 +234,9 @@ Reader::Step Reader::powers() {
         lex();
         bool bracket = false;
         if (gt_ == kOpOpen) {
-            if (diffState().derivativeText) {
+            if (s_.derivativeText) {
                 // "^((n)-1)": a whole expression as exponent.
-                const std::size_t at = diffState().pos - 1;
+                const std::size_t at = s_.pos - 1;
                 std::size_t i = at;
                 while (i < text_.size() && text_[i] == ' ') ++i;
                 if (i < text_.size() && text_[i] == '(') {
@@ -281,14 +299,14 @@ std::int32_t Reader::GetTreeExpr() {
                 if (level.sumOp) value_ = node(level.sumOp, level.sumLeft, value_);
                 level.sumLeft = value_;
                 if (gt_ == kOpEnd || gt_ == kOpClose) {
-                    if (gt_ == kOpClose) --diffState().bc;
+                    if (gt_ == kOpClose) --s_.bc;
                     const Level done = level;
                     levels_.pop_back();
                     if (levels_.empty()) return done.sumLeft;
                     switch (done.cont) {
                         case Continue::Function:
                             if (done.link)
-                                diffState().t[static_cast<std::size_t>(done.link)].l = done.sumLeft;
+                                s_.t[static_cast<std::size_t>(done.link)].l = done.sumLeft;
                             value_ = done.link;
                             break;
                         case Continue::Exponent:
@@ -337,7 +355,12 @@ void diffRaise(std::string_view message, int code) {
 }
 
 std::int32_t NewNode() {
-    DiffState& s = diffState();
+    return newNode(diffState());
+}
+
+namespace {
+
+std::int32_t newNode(DiffState& s) {
     if (s.tableFull) return 0;
     if (s.Index >= kMaxNodes) {
         // Handing out node 0 or starting again at 1 would overwrite nodes still
@@ -352,6 +375,8 @@ std::int32_t NewNode() {
     n.r = 0;
     return s.Index;
 }
+
+}  // namespace
 
 void resetReader() {
     DiffState& s = diffState();
@@ -387,7 +412,12 @@ std::size_t GetNumber(std::string_view text, std::size_t start) {
 }
 
 std::int32_t GetLex(std::string_view text, std::string_view& lexeme) {
-    DiffState& s = diffState();
+    return nextToken(diffState(), text, lexeme);
+}
+
+namespace {
+
+std::int32_t nextToken(DiffState& s, std::string_view text, std::string_view& lexeme) {
     const std::size_t n = text.size();
     std::size_t i = s.pos - 1;
     while (i < n && text[i] == ' ') ++i;
@@ -460,11 +490,26 @@ std::int32_t GetLex(std::string_view text, std::string_view& lexeme) {
     return kind;
 }
 
+}  // namespace
+
 std::int32_t GetTreeExpr(std::string_view text) {
     return Reader(text).GetTreeExpr();
 }
 
 double leafValue(const std::string& con) {
+    // Whole numbers are most of what the rules write and read.
+    if (!con.empty() && con.size() <= 15) {
+        std::int64_t whole = 0;
+        bool digits = true;
+        for (char c : con) {
+            if (!isDigit(c)) {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c - '0');
+        }
+        if (digits) return static_cast<double>(whole);
+    }
     if (con == "+Infinity") return std::numeric_limits<double>::infinity();
     if (con == "-Infinity") return -std::numeric_limits<double>::infinity();
     if (con == "NaN") return std::numeric_limits<double>::quiet_NaN();
@@ -472,6 +517,13 @@ double leafValue(const std::string& con) {
 }
 
 std::string diffNumberText(double value) {
+    // Whole numbers print as their digits, as the trimmed ten-decimal text does.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        char buf[24];
+        const auto whole = static_cast<long long>(value);
+        const auto end = std::to_chars(buf, buf + sizeof buf, whole).ptr;
+        return std::string(buf, end);
+    }
     std::string t = FixText(value);
     if (t.find('.') != std::string::npos) {
         const std::size_t last = t.find_last_not_of('0');

@@ -99,6 +99,10 @@ struct DiffState {
     bool derivativeText = false;
     // The table ran full during this differentiation; no more nodes.
     bool tableFull = false;
+    // Nodes from here to Index form one tree built children first (every node
+    // after its children, all reachable from the last): the simplifier can
+    // walk it in index order. 0 when the last tree was read from text.
+    std::int32_t builtFrom = 0;
     // Messages raised during this differentiation, for the error log.
     std::string raised;
 
@@ -124,6 +128,15 @@ void diffRaise(std::string_view message, int code);
 // NewNode: the next free node with no children, or 0 (and "Too long
 // formula") once the table is full.
 std::int32_t NewNode();
+
+// NewNode for the hot paths that already hold the state.
+inline std::int32_t NewNode(DiffState& s) {
+    if (s.Index >= kMaxNodes || s.tableFull) return NewNode();
+    TreeNode& n = s.t[static_cast<std::size_t>(++s.Index)];
+    n.l = 0;
+    n.r = 0;
+    return s.Index;
+}
 
 // Prepares the reader for a new text (the caller keeps Index).
 void resetReader();

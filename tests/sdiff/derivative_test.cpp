@@ -2,12 +2,15 @@
 // the table is compared with a central difference of its formula, and the
 // printed derivative is derived once more and checked the same way.
 #include <cmath>
+#include <random>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "sdiff/derivative_table.h"
 #include "sdiff/reference_eval.h"
 #include "sdiff/sdiff.h"
+#include "sdiff/sdiff_support.h"
 #include "support/library_test.h"
 
 using sdiff_test::kDerivativeNames;
@@ -48,6 +51,25 @@ TEST_F(DerivativeTest, TableTextsThroughTheExport) {
         EXPECT_EQ(n, static_cast<int>(std::string(c.derivative).size())) << c.formula;
         EXPECT_EQ(::GetLast_diffErr(), 0) << c.formula;
         EXPECT_EQ(::GetE_Error(), -1) << c.formula;
+    }
+}
+
+// With the trace on, the derivative goes through its text and a general walk;
+// without, it is built and simplified directly. Both give the same result.
+TEST_F(DerivativeTest, TracingChangesNoResult) {
+    std::vector<std::string> formulas;
+    for (const auto& c : kDerivativeTable) formulas.push_back(c.formula);
+    std::mt19937 rng(7);
+    for (int i = 0; i < 300; ++i) formulas.push_back(sdiff_test::randomFormula(rng, 1 + i % 5));
+    for (const auto& f : formulas) {
+        std::string plain, traced;
+        zrt::SetDiffLogF(0, "");
+        const int n = zrt::eDiff(f, "x", plain);
+        const int code = GetE_Error();
+        zrt::SetDiffLogF(3, "");
+        EXPECT_EQ(zrt::eDiff(f, "x", traced), n) << f;
+        EXPECT_EQ(GetE_Error(), code) << f;
+        EXPECT_EQ(traced, plain) << f;
     }
 }
 

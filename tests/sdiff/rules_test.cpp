@@ -3,7 +3,9 @@
 #include "sdiff/rules.h"
 
 #include <string>
+#include <vector>
 
+#include "sdiff/derivative_table.h"
 #include "sdiff/reference_eval.h"
 #include "sdiff/sdiff.h"
 #include "sdiff/sdiff_support.h"
@@ -141,4 +143,44 @@ TEST_F(RulesTest, DivisionByZeroIsRaisedAndLeftInPlace) {
     EXPECT_EQ(simplified("x/(1-1)+2*3"), "x/0+6");
     EXPECT_EQ(diffState().diffErr, 1);
     EXPECT_EQ(eError(), kDiffDivisionByZero);
+}
+
+TEST_F(RulesTest, DerivativeTreeIsTheDerivativeTextReadBack) {
+    std::vector<std::pair<std::string, std::string>> formulas;
+    for (const auto& c : sdiff_test::kDerivativeTable) formulas.emplace_back(c.formula, c.variable);
+    std::mt19937 rng(20240607);
+    for (int i = 0; i < 400; ++i)
+        formulas.emplace_back(sdiff_test::randomFormula(rng, 1 + i % 5), "x");
+    formulas.emplace_back("x^1e400", "x");  // the reduced exponent is no number
+    std::string product = "x";              // too many copies for the table
+    for (int i = 0; i < 100; ++i) product += "*x";
+    formulas.emplace_back(product, "x");
+
+    for (const auto& [formula, var] : formulas) {
+        diffState().dVar = var;
+        const std::int32_t root = readTree(formula);
+        ASSERT_EQ(diffState().diffErr, 0) << formula;
+        const std::int32_t formulaNodes = diffState().Index;
+
+        resetReader();
+        const std::string text = Df(root);
+        std::string viaText = "unread";
+        if (!diffState().diffErr) {
+            diffState().derivativeText = true;
+            const std::int32_t r = GetTreeExpr(text);
+            diffState().derivativeText = false;
+            if (!diffState().diffErr && diffState().bc == 0) viaText = Df_GetFormula(r);
+        }
+        const std::int32_t textNodes = diffState().Index;
+
+        diffState().Index = formulaNodes;
+        diffState().tableFull = false;
+        resetReader();
+        const std::int32_t r = DfTree(root);
+        const std::string direct = diffState().diffErr ? "unread" : Df_GetFormula(r);
+        EXPECT_EQ(direct, viaText) << formula;
+        if (viaText != "unread") {
+            EXPECT_EQ(diffState().Index, textNodes) << formula;
+        }
+    }
 }
