@@ -1,7 +1,6 @@
 // e_diff per call (text in, text out through the export) against GiNaC's full
 // cycle on the same text: parse, differentiate, print.
 #include <benchmark/benchmark.h>
-
 #include <ginac/ginac.h>
 
 #include <sstream>
@@ -57,10 +56,18 @@ void ginac(benchmark::State& state, const std::string& formula) {
     state.SetLabel(std::to_string(length) + " characters");
 }
 
-void BM_Mixed_e_diff(benchmark::State& state) { zerith(state, kMixed); }
-void BM_Mixed_GiNaC(benchmark::State& state) { ginac(state, kMixed); }
-void BM_Polynomial200_e_diff(benchmark::State& state) { zerith(state, polynomial()); }
-void BM_Polynomial200_GiNaC(benchmark::State& state) { ginac(state, polynomial()); }
+void BM_Mixed_e_diff(benchmark::State& state) {
+    zerith(state, kMixed);
+}
+void BM_Mixed_GiNaC(benchmark::State& state) {
+    ginac(state, kMixed);
+}
+void BM_Polynomial200_e_diff(benchmark::State& state) {
+    zerith(state, polynomial());
+}
+void BM_Polynomial200_GiNaC(benchmark::State& state) {
+    ginac(state, polynomial());
+}
 
 }  // namespace
 

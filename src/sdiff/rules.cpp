@@ -275,7 +275,7 @@ class Writer {
                 break;
             case kOpNumber:
             case kOpName:
-                append(node.con);
+                appendCopy(node.con);
                 break;
             case kOpNeg:
                 then({T("(-("), F(l), T("))")});
@@ -285,7 +285,7 @@ class Writer {
                 break;
             default:
                 if (isFunctionOp(op)) {
-                    append(node.con);
+                    appendCopy(node.con);
                     then({T("("), F(l), T(")")});
                 }
                 break;

@@ -476,9 +476,15 @@ std::int32_t nextToken(DiffState& s, std::string_view text, std::string_view& le
                     while (i + len < n &&
                            (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80)
                         ++len;
-                    diffRaise(
-                        "GetLex: Invalid character '" + std::string(text.substr(i, len)) + "'",
-                        kDiffErrorInFormula);
+                    // A text of nothing but such characters raises once per
+                    // character: spell the message out only while someone reads it.
+                    if (s.raised.size() < kRaisedCap || diffTracing()) {
+                        diffRaise(
+                            "GetLex: Invalid character '" + std::string(text.substr(i, len)) + "'",
+                            kDiffErrorInFormula);
+                    } else {
+                        diffRaise({}, kDiffErrorInFormula);
+                    }
                 }
                 break;
         }

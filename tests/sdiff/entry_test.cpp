@@ -46,6 +46,8 @@ TEST_F(EntryTest, BufferTakesTheCapacityOfItsText) {
     EXPECT_EQ(text, "cos(x)");
     EXPECT_EQ(diff("y", "x", 10, &text), 1);
     EXPECT_EQ(text, "0");
+    EXPECT_EQ(diff("2*3", "x", 10, &text), 1);
+    EXPECT_EQ(text, "0");
     EXPECT_EQ(::e_diff(P(Z("x^3")), P(Z("x")), nullptr, 0), 5);
     EXPECT_EQ(::GetLast_diffErr(), 0);
     EXPECT_EQ(::GetE_Error(), -1);
@@ -115,6 +117,20 @@ TEST_F(EntryTest, BothTreesShareTheNodeTable) {
     EXPECT_NE(diffState().raised.find("Too long formula"), std::string::npos);
 }
 
+TEST_F(EntryTest, LongNamesCopiedTooOftenAreTooLong) {
+    // Each power copies its base three times: 66 copies of a 1 MB name.
+    std::string formula(1 << 20, 'a');
+    for (int i = 0; i < 22; ++i) formula += "^2";
+    for (int mode : {0, 3}) {
+        zrt::SetDiffLogF(static_cast<std::uint8_t>(mode), "");
+        std::string result;
+        EXPECT_EQ(eDiff(formula, "x", result), 0) << mode;
+        EXPECT_EQ(eError(), kDiffErrorInFormula) << mode;
+        EXPECT_NE(diffState().raised.find("Too long formula"), std::string::npos) << mode;
+        EXPECT_EQ(eDiff(formula.substr((1 << 20) - 3), "x", result), 1) << mode;  // aaa^2^2...
+    }
+}
+
 TEST_F(EntryTest, DeepFormulasNeedNoDeepStack) {
     std::string result;
     const int depth = 100000;
@@ -151,6 +167,9 @@ TEST_F(EntryTest, TraceModes) {
     const std::string log = readFile(file);
     EXPECT_EQ(log.substr(0, log.find("\r\n")),
               std::to_string(counted + 1) + ": (0) Formula, sin(x)");
+    EXPECT_NE(
+        log.find(": (0) Nodes Expr., index=1, \\l=2, \\r=0, \\opCode=11, op=sin, \\con=sin\r\n"),
+        std::string::npos);
     EXPECT_NE(log.find(": (1)  Df, IN_, _t=1, \\t[_t]\\opCode=11\r\n"), std::string::npos);
     EXPECT_NE(log.find(": (0)  Df, OUT 16, _t=1, Result=(cos(x)*(1))\r\n"), std::string::npos);
     std::size_t lines = 0;
