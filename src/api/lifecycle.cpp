@@ -6,6 +6,7 @@
 #include "evaluator/numtext.h"
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
+#include "ui/plot.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -31,6 +32,7 @@ void libraryInit() {
 
     // ui
     resetTrace();
+    resetPlots();
 }
 
 }  // namespace zrt

@@ -34,4 +34,26 @@ void clearShownMessages();
 const std::vector<std::string>& debugLines();
 void clearDebugLines();
 
+// ---- Plot windows: records with an off-screen picture ----
+
+// Numbers of the plot windows that are open, in increasing order.
+std::vector<int> plotWindowNumbers();
+std::string plotWindowTitle(int number);
+// The gadgets with their current texts (empty when the window is not open).
+std::vector<platform::Gadget> plotWindowGadgets(int number);
+// The picture shown in the window's image gadget.
+Image plotWindowImage(int number);
+// What a click does: "Redraw" and "Close" act as on Windows; false when the
+// window or the button does not exist.
+bool pressButton(int number, int gadgetId);
+// The user drags the window to a new inside size.
+bool resizePlotWindow(int number, int width, int height);
+
+// Settings a test may change; resetWindowSettings() restores them: a desktop
+// 1024 pixels wide, the real program path, captures that work.
+void setDesktopWidth(int width);
+void setProgramPath(std::string path);
+void setCaptureFails(bool fails);
+void resetWindowSettings();
+
 }  // namespace zrt::headless

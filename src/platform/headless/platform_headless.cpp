@@ -16,6 +16,10 @@ struct HeadlessState {
     std::vector<ShownMessage> shown;
     std::vector<std::string> debug;
     std::string clipboard;
+    // The clipboard holds a text or a picture, as the Windows one after
+    // EmptyClipboard and one SetClipboardData.
+    bool clipboardHasPicture = false;
+    Image clipboardPicture;
 };
 
 HeadlessState& headlessState() {
@@ -70,9 +74,30 @@ std::uint32_t tickCount() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void setClipboardText(std::string_view text) { headless::headlessState().clipboard = text; }
+void setClipboardText(std::string_view text) {
+    auto& s = headless::headlessState();
+    s.clipboard = text;
+    s.clipboardHasPicture = false;
+    s.clipboardPicture = Image{};
+}
 
 std::string clipboardText() { return headless::headlessState().clipboard; }
+
+bool setClipboardPicture(const Image& picture) {
+    if (picture.empty()) return false;
+    auto& s = headless::headlessState();
+    s.clipboard.clear();
+    s.clipboardPicture = picture;
+    s.clipboardHasPicture = true;
+    return true;
+}
+
+bool clipboardPicture(Image& picture) {
+    const auto& s = headless::headlessState();
+    if (!s.clipboardHasPicture) return false;
+    picture = s.clipboardPicture;
+    return true;
+}
 
 std::string modulePath() {
     Dl_info info{};
