@@ -56,7 +56,8 @@ BENCHMARK(BM_PointTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_Draw(benchmark::State& state) {
     const bool wild = state.range(0) != 0;
     PlotEntry e = entry(wild);
-    std::unique_ptr<Canvas> canvas = platform::makeCanvas(kPlotWindowSize, kPlotWindowSize - kPlotButtonRow);
+    std::unique_ptr<Canvas> canvas =
+        platform::makeCanvas(kPlotWindowSize, kPlotWindowSize - kPlotButtonRow);
     for (auto _ : state) {
         DrawPlot(*canvas, e);
         benchmark::DoNotOptimize(canvas.get());
@@ -85,3 +86,5 @@ void BM_SaveJpeg(benchmark::State& state) {
 BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();

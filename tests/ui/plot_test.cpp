@@ -11,8 +11,8 @@
 #include "evaluator/errors.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "support/jpeg_read.h"
 #include "support/library_test.h"
-#include "ui/jpeg_read.h"
 
 using namespace zrt;
 namespace fs = std::filesystem;

@@ -1,6 +1,8 @@
 #include "platform/headless/canvas_cairo.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -55,11 +57,26 @@ void CairoCanvas::polyline(const std::vector<Point>& points, Rgb colour) {
     if (!cr_ || points.empty()) return;
     source(colour);
     // Through pixel centres, so that a one-pixel line covers whole pixels.
-    cairo_move_to(cr_, points[0].x + 0.5, points[0].y + 0.5);
-    if (points.size() == 1) cairo_line_to(cr_, points[0].x + 0.5, points[0].y + 0.5);
-    for (std::size_t i = 1; i < points.size(); ++i)
-        cairo_line_to(cr_, points[i].x + 0.5, points[i].y + 0.5);
-    cairo_stroke(cr_);
+    auto at = [&](std::size_t i) { return std::pair{points[i].x + 0.5, points[i].y + 0.5}; };
+    if (points.size() == 1) {
+        // A path without length draws nothing: the single pixel is filled.
+        cairo_rectangle(cr_, points[0].x, points[0].y, 1, 1);
+        cairo_fill(cr_);
+        return;
+    }
+    // Stroked in short pieces: cairo's cost grows faster than the path when a
+    // long path crosses itself, as a fast-swinging curve does at every step.
+    constexpr std::size_t kPiece = 64;
+    for (std::size_t start = 0; start + 1 < points.size(); start += kPiece) {
+        const std::size_t end = std::min(start + kPiece, points.size() - 1);
+        const auto [x0, y0] = at(start);
+        cairo_move_to(cr_, x0, y0);
+        for (std::size_t i = start + 1; i <= end; ++i) {
+            const auto [x, y] = at(i);
+            cairo_line_to(cr_, x, y);
+        }
+        cairo_stroke(cr_);
+    }
 }
 
 void CairoCanvas::text(Point topLeft, std::string_view utf8, Rgb colour) {
