@@ -108,6 +108,20 @@ double tickStep(double span, int maxTicks) {
     return 0;
 }
 
+// A text the user typed, quoted in a message; a long one by its start only.
+std::string quoted(std::string_view text) {
+    const std::string_view shown = text.substr(0, 120);
+    return "'" + std::string(shown) + (shown.size() < text.size() ? "...'" : "'");
+}
+
+// Number of tick multiples k0..k1, at most 101. Counted, not stepped: far from
+// 0 (k0 above 2^53) adding 1 to k0 no longer changes it.
+int tickCount(double k0, double k1) {
+    const double n = k1 - k0 + 1;
+    if (!(n >= 1)) return 0;
+    return n > 101 ? 101 : static_cast<int>(n);
+}
+
 std::string twoDigits(int n) {
     return (n >= 0 && n < 10 ? "0" : "") + std::to_string(n);
 }
@@ -185,8 +199,8 @@ bool parsePlotNumber(std::string_view text, double& value) {
 bool parsePlotParams(std::string_view text, PlotRequest& request, std::string& problem) {
     const std::vector<std::string> f = splitFields(text);
     if (f.size() < 5) {
-        problem = "Plot: expected \"expression; x from; variable; x to; steps\", got '" +
-                  std::string(text) + "'";
+        problem =
+            "Plot: expected \"expression; x from; variable; x to; steps\", got " + quoted(text);
         return false;
     }
     PlotRequest r;
@@ -196,7 +210,7 @@ bool parsePlotParams(std::string_view text, PlotRequest& request, std::string& p
         return false;
     }
     if (!parsePlotNumber(f[1], r.xFrom)) {
-        problem = "Plot: x from is not a number: '" + f[1] + "'";
+        problem = "Plot: x from is not a number: " + quoted(f[1]);
         return false;
     }
     r.variable = lowerAscii(f[2]);
@@ -205,20 +219,21 @@ bool parsePlotParams(std::string_view text, PlotRequest& request, std::string& p
         return false;
     }
     if (!parsePlotNumber(f[3], r.xTo)) {
-        problem = "Plot: x to is not a number: '" + f[3] + "'";
+        problem = "Plot: x to is not a number: " + quoted(f[3]);
         return false;
     }
     double steps = 0;
     if (!parsePlotNumber(f[4], steps)) {
-        problem = "Plot: steps is not a number: '" + f[4] + "'";
+        problem = "Plot: steps is not a number: " + quoted(f[4]);
         return false;
     }
     if (!(steps >= 0.5)) {
-        problem = "Plot: steps must be at least 1, got '" + f[4] + "'";
+        problem = "Plot: steps must be at least 1, got " + quoted(f[4]);
         return false;
     }
     if (steps >= kMaxPlotSteps + 0.5) {
-        problem = "Plot: too many steps ('" + f[4] + "'), at most " + std::to_string(kMaxPlotSteps);
+        problem =
+            "Plot: too many steps (" + quoted(f[4]) + "), at most " + std::to_string(kMaxPlotSteps);
         return false;
     }
     r.steps = static_cast<int>(std::floor(steps + 0.5));
@@ -243,7 +258,14 @@ bool computePoints(PlotEntry& e, const PlotEval& eval, std::string& problem) {
     e.ys.assign(n, std::numeric_limits<double>::quiet_NaN());
     e.ok.assign(n, 0);
     e.hasY = false;
+    std::uint32_t lastPump = platform::tickCount();
     for (std::size_t i = 0; i < n; ++i) {
+        // A long table keeps the windows of the host and of earlier plots
+        // alive (a click on "Redraw" meanwhile is ignored: busy).
+        if ((i & 1023) == 1023 && platform::tickCount() - lastPump >= 100) {
+            platform::pumpWindowMessages();
+            lastPump = platform::tickCount();
+        }
         double x = e.xFrom + static_cast<double>(i) * step;
         if (!std::isfinite(x)) {
             // Only ranges spanning most of the doubles get here.
@@ -345,8 +367,9 @@ void DrawAxes(Canvas& c, const PlotRange& range, Size keepClear) {
     const double xStep = tickStep(range.xMax - range.xMin, std::max(2, w / 80));
     if (xStep > 0) {
         const double k0 = std::ceil(range.xMin / xStep);
-        const double k1 = std::floor(range.xMax / xStep);
-        for (double k = k0; k <= k1 && k - k0 <= 100; ++k) {
+        const int ticks = tickCount(k0, std::floor(range.xMax / xStep));
+        for (int j = 0; j < ticks; ++j) {
+            const double k = k0 + j;
             const double v = k * xStep;
             if (k == 0 && zeroX && zeroY) continue;  // the origin has its "0,0"
             const int x = m.px(v);
@@ -362,8 +385,9 @@ void DrawAxes(Canvas& c, const PlotRange& range, Size keepClear) {
     const double yStep = tickStep(range.yMax - range.yMin, std::max(2, h / 60));
     if (yStep > 0) {
         const double k0 = std::ceil(range.yMin / yStep);
-        const double k1 = std::floor(range.yMax / yStep);
-        for (double k = k0; k <= k1 && k - k0 <= 100; ++k) {
+        const int ticks = tickCount(k0, std::floor(range.yMax / yStep));
+        for (int j = 0; j < ticks; ++j) {
+            const double k = k0 + j;
             const double v = k * yStep;
             if (k == 0 && zeroX && zeroY) continue;
             const int y = m.py(v);

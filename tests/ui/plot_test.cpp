@@ -154,6 +154,10 @@ TEST_F(PlotTest, BadFieldsAreAnErrorAndOpenNothing) {
         EXPECT_EQ(aPlot("x; 0; x; 1; 4", n, identity()), 0) << n;
         EXPECT_EQ(eError(), 13);
     }
+    // A huge text is quoted by its start only.
+    const std::size_t before = errorLog().size();
+    EXPECT_EQ(aPlot(std::string(100000, 'x'), 1, identity()), 0);
+    EXPECT_LT(errorLog().size() - before, 2000u);
     // No evaluation at all: every point fails, the plot still opens.
     EXPECT_EQ(aPlot("x; 0; x; 1; 4", 1, nullptr), 1);
     EXPECT_FALSE(plotEntry(1)->hasY);
@@ -359,6 +363,7 @@ TEST_F(PlotTest, ExtremeValuesDrawWithoutTrouble) {
              return true;
          }},
         {"tiny; 0; x; 1e-310; 50", identity()},
+        {"far; 1e16; x; 10000000000000004; 4", identity()},
         {"alt; 0; x; 1; 1000",
          [](double x, double& y) {
              y = static_cast<int>(x * 1000) % 2 ? 1e300 : -1e300;
