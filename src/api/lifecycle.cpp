@@ -6,6 +6,9 @@
 #include "evaluator/numtext.h"
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
+#include "script/batchrun.h"
+#include "script/flags.h"
+#include "ui/pluginlog.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -22,6 +25,8 @@ void libraryInit() {
     resetElemOrder();
 
     // script
+    resetBatchFlags();
+    resetBatchRun();
 
     // numerics
 
@@ -31,6 +36,7 @@ void libraryInit() {
 
     // ui
     resetTrace();
+    resetPluginLog();
 }
 
 }  // namespace zrt
