@@ -6,6 +6,7 @@
 #include "evaluator/numtext.h"
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
+#include "numerics/matrix.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -24,6 +25,7 @@ void libraryInit() {
     // script
 
     // numerics
+    resetMatrix();
 
     // sdiff
 
