@@ -7,14 +7,17 @@
 // square transpose and the unit and zero tests give the same result in either
 // order and work on the host's memory directly.
 //
-// The matrix status keeps what each operation stores: the determinant, the
-// inverse, the products, the power, the quotient and the exchange of two
-// matrices store their result; the other operations leave it alone. Arguments
+// The matrix status records what each operation stores: aDet, aDetN, aInv,
+// aMultEx, aMultSq, aPow, aDiv, aSwap and a successful aSwapRC store their
+// result; aSist, aMatrIsSing and aMatrAreOrtog store the -1 of the determinant
+// or product they rest on (a singular system is only returned), aMatrIsOrtog
+// the status of its inversion; the other operations leave it alone. Arguments
 // that cannot be used (a null array: 15; an order, row or column count below 1,
-// or a matrix of more than 2^24 elements: 5; a negative power: 8) are refused
-// by every export the same way: nothing is read or written, the code is
-// returned (predicates answer false, determinant and trace 0), stored in the
-// matrix status and in e_error, and an entry goes to the error log.
+// or a matrix of more than 2^24 elements: 5; a negative power: 8) are refused by
+// every export the same way: nothing is read or written, the code is returned
+// (predicates answer false, determinant and trace 0, the display texts are
+// empty), stored in the matrix status and in e_error, and an entry goes to the
+// error log under the export's name.
 #include <cstring>
 #include <initializer_list>
 #include <string>

@@ -74,7 +74,8 @@ int aMultVectSq(const double* a, int n, const double* v, double* w);
 
 // c = a^m for m >= 2 (m - 1 products, c = c a each time); m = 1 copies a,
 // m = 0 gives the unit matrix; a negative m is kMatrInvalidParameter (c
-// unchanged).
+// unchanged). (A formula's [mA]^0 and [mA]^1 keep the matrix as it is and need
+// no call; a negative power is the inverse raised to -m.)
 int aPow(const double* a, int n, int m, double* c);
 
 // c = a b^-1; when b cannot be inverted, the inversion's status and c unchanged.

