@@ -1,13 +1,27 @@
 #include "api/lifecycle.h"
 
+// evaluator
 #include "evaluator/errors.h"
 #include "evaluator/functions.h"
 #include "evaluator/lexer.h"
 #include "evaluator/numtext.h"
+
+// memory
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
+
+// script
 #include "script/batchrun.h"
 #include "script/flags.h"
+
+// numerics
+#include "numerics/matrix.h"
+
+// sdiff
+
+// plugin
+
+// ui
 #include "ui/pluginlog.h"
 #include "ui/trace.h"
 
@@ -29,6 +43,7 @@ void libraryInit() {
     resetBatchRun();
 
     // numerics
+    resetMatrix();
 
     // sdiff
 
