@@ -139,3 +139,26 @@ bool removeFile(std::string_view utf8Path);
 char folderSeparator();
 
 }  // namespace zrt::platform
+
+namespace zrt::platform {
+
+// File dialogs with a title and a filter ("Text (*.txt)|*.txt|All files (*.*)|*.*").
+// An empty result means the user cancelled.
+std::string openFileDialog(std::string_view title, std::string_view filter);
+std::string saveFileDialog(std::string_view title, std::string_view filter);
+
+// 8-bit text in the system code page (Windows: the ANSI code page; elsewhere
+// Windows-1252) as UTF-8.
+std::string ansiToUtf8(std::string_view bytes);
+
+// Shows a long text in the text viewer (fixed-pitch font). The console prints it.
+void showTextScreen(std::string_view text);
+
+// Progress of a run: show=false closes the indicator. Returns false when the
+// user asked to stop and confirmed it.
+bool progress(int line, int lineCount, bool show, std::string_view lineText);
+
+// The full path of the host program, from the process command line.
+std::string hostProgramPath();
+
+}  // namespace zrt::platform

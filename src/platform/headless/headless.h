@@ -24,6 +24,18 @@ void setConsole(bool on);
 // default answer.
 void queueAnswer(int answer);
 
+// Answers for the next file dialogs, in order (an empty text cancels); without
+// one a dialog is cancelled.
+void queueFileAnswer(const std::string& path);
+
+// Texts shown in the text viewer since the last clear.
+const std::vector<std::string>& shownScreens();
+void clearShownScreens();
+
+// Progress lines written since the last clear ("/pb" in the console prints them
+// to standard error too).
+const std::vector<std::string>& progressLines();
+
 // Every message box shown since the last clear.
 const std::vector<ShownMessage>& shownMessages();
 void clearShownMessages();
