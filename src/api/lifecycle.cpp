@@ -1,12 +1,30 @@
 #include "api/lifecycle.h"
 
+// evaluator
 #include "evaluator/errors.h"
 #include "evaluator/functions.h"
 #include "evaluator/lexer.h"
 #include "evaluator/numtext.h"
+
+// memory
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
+
+// script
+#include "script/batchrun.h"
+#include "script/flags.h"
+
+// numerics
+#include "numerics/matrix.h"
+
+// sdiff
 #include "sdiff/sdiff.h"
+
+// plugin
+
+// ui
+#include "ui/plot.h"
+#include "ui/pluginlog.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -23,8 +41,11 @@ void libraryInit() {
     resetElemOrder();
 
     // script
+    resetBatchFlags();
+    resetBatchRun();
 
     // numerics
+    resetMatrix();
 
     // sdiff
     resetSdiff();
@@ -33,6 +54,8 @@ void libraryInit() {
 
     // ui
     resetTrace();
+    resetPlots();
+    resetPluginLog();
 }
 
 }  // namespace zrt
