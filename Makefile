@@ -20,11 +20,13 @@ native: deps-base
 	cmake --build build -j $(JOBS)
 
 win32: deps-base deps-win
+	JOBS=$(JOBS) scripts/build-libjpeg.sh i686
 	cmake -S . -B build-win32 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 	cmake --build build-win32 -j $(JOBS)
 
 win64: deps-base deps-win
+	JOBS=$(JOBS) scripts/build-libjpeg.sh x86_64
 	cmake -S . -B build-win64 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 	cmake --build build-win64 -j $(JOBS)
@@ -45,6 +47,7 @@ test-asan: deps-base
 	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZRT_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 demo: native

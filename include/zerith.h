@@ -94,8 +94,55 @@ ZRT_EXPORT int32_t ZRT_API aDupl(const double* source, int32_t rows, int32_t col
 ZRT_EXPORT int32_t ZRT_API aCopyArray(const double* source, double* destination, int32_t rows, int32_t cols); /* host order -> row order; -1 */
 
 /* ---- Matrix library: determinant, inverse, products, systems, predicates ---- */
+/* Matrices are caller arrays of rows x cols doubles, read and written in the element
+ * order selected above; vectors are plain arrays. Status results: -1 done, else a code
+ * of the aMatr table (5 orders not valid, 7 singular, 8 invalid parameter, 10 wrong
+ * rank, 14 wrong swap, 15 null array), also kept as the matrix status where noted. */
+ZRT_EXPORT int32_t ZRT_API aDet(const double* A, int32_t n, double* det);      /* determinant into *det; status kept */
+ZRT_EXPORT double ZRT_API aDetN(const double* A, int32_t n);                   /* determinant (0 on bad arguments) */
+ZRT_EXPORT int32_t ZRT_API aInv(double* A, int32_t n);                         /* adjugate inverse in place; 7 singular; kept */
+ZRT_EXPORT int32_t ZRT_API aSist(const double* A, int32_t n, const double* v, double* w); /* Cramer: A w = v; 7 singular */
+ZRT_EXPORT int32_t ZRT_API aDiag(double* A, int32_t n);                        /* elimination pivots on the diagonal, in place */
+ZRT_EXPORT int32_t ZRT_API aMultEx(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB, int32_t cB,
+                                   double* C);                                /* C = A B (rA x cB); 10 when cA != rB; kept */
+ZRT_EXPORT int32_t ZRT_API aMultSq(const double* A, int32_t n, const double* B, double* C); /* C = A B, n x n; kept */
+ZRT_EXPORT int32_t ZRT_API aMultVect(const double* A, int32_t r, int32_t c, const double* v, double* w); /* w = A v */
+ZRT_EXPORT int32_t ZRT_API aMultVectSq(const double* A, int32_t n, const double* v, double* w); /* w = A v, n x n */
+ZRT_EXPORT int32_t ZRT_API aPow(const double* A, int32_t n, int32_t m, double* C); /* C = A^m (m 0: unit; m < 0: 8); kept */
+ZRT_EXPORT int32_t ZRT_API aDiv(const double* A, int32_t n, const double* B, double* C); /* C = A B^-1; kept */
+ZRT_EXPORT int32_t ZRT_API aSum(const double* A, int32_t r, int32_t c, const double* B, double* C);     /* C = A + B */
+ZRT_EXPORT int32_t ZRT_API aDiff(const double* A, int32_t r, int32_t c, const double* B, double* C);    /* C = A - B */
+ZRT_EXPORT int32_t ZRT_API aSumMem(const double* A, int32_t r, int32_t c, const double* B, double* C);  /* C = A + B, flat */
+ZRT_EXPORT int32_t ZRT_API aDiffMem(const double* A, int32_t r, int32_t c, const double* B, double* C); /* C = A - B, flat */
+ZRT_EXPORT int32_t ZRT_API aSumScal(double* A, int32_t r, int32_t c, double k);   /* A += k, in place */
+ZRT_EXPORT int32_t ZRT_API aProdScal(double* A, int32_t r, int32_t c, double k);  /* A *= k, in place */
+ZRT_EXPORT int32_t ZRT_API aOpp(double* A, int32_t r, int32_t c);                 /* A = -A, in place */
+ZRT_EXPORT int32_t ZRT_API aTrace(const double* A, int32_t n, double* trace);     /* sum of the diagonal into *trace */
+ZRT_EXPORT double ZRT_API aTraceN(const double* A, int32_t n);                    /* sum of the diagonal */
+ZRT_EXPORT int32_t ZRT_API aTrasp(double* A, int32_t r, int32_t c);               /* in place; A becomes c x r */
+ZRT_EXPORT int32_t ZRT_API aTraspEx(const double* A, int32_t r, int32_t c, double* C); /* C = transpose (c x r) */
+ZRT_EXPORT int32_t ZRT_API aTraspSq(double* A, int32_t n);                        /* n x n transpose in place */
+ZRT_EXPORT int32_t ZRT_API aSwap(double* A, int32_t r, int32_t c, double* B);     /* exchanges A and B; 15 null; kept */
+ZRT_EXPORT int32_t ZRT_API aSwapRC(double* A, int32_t r, int32_t c, int32_t kind, int32_t i, int32_t j); /* kind != 0 rows, 0 columns, from 1; 14 */
+ZRT_EXPORT int32_t ZRT_API aMatrMod(const double* v, int32_t n, double* result);  /* sqrt of the sum of squares */
+ZRT_EXPORT int32_t ZRT_API aVectMod(const double* v, int32_t n, double* result);  /* same as aMatrMod */
+ZRT_EXPORT int32_t ZRT_API aMatrIsZero(const double* A, int32_t n);               /* -1 all elements 0, else 0 */
+ZRT_EXPORT int32_t ZRT_API aMatrIsUnit(const double* A, int32_t n);               /* -1 unit matrix, else 0 */
+ZRT_EXPORT int32_t ZRT_API aMatrIsSing(const double* A, int32_t n);               /* -1 determinant 0, else 0 */
+ZRT_EXPORT int32_t ZRT_API aMatrIsOrtog(const double* A, int32_t n);              /* -1 transpose = inverse, else 0 */
+ZRT_EXPORT int32_t ZRT_API aMatrAreOrtog(const double* A, int32_t n, const double* B); /* -1 A B = unit, else 0 */
+ZRT_EXPORT int32_t ZRT_API aMatrAreEquals(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB,
+                                          int32_t cB);                        /* -1 same size and bytes, else 0 */
+ZRT_EXPORT int32_t ZRT_API aCombine(void);                                     /* no operation; 0 */
+ZRT_EXPORT int32_t ZRT_API aInsert(void);                                      /* no operation; 0 */
+ZRT_EXPORT int32_t ZRT_API aSub(void);                                         /* no operation; 0 */
 
 /* ---- Matrix display ---- */
+ZRT_EXPORT const zrt_char* ZRT_API aShow(const double* A, int32_t r, int32_t c);       /* message box "Zerith.dll"; the text */
+ZRT_EXPORT const zrt_char* ZRT_API aShowByLong(const double* A, int32_t r, int32_t c); /* same as aShow */
+ZRT_EXPORT int32_t ZRT_API aPrintEx(const double* A, int32_t r, int32_t c, const zrt_char* destination,
+                                    const zrt_char* format, const zrt_char* heading, const zrt_char* separator,
+                                    zrt_char* buffer); /* buffer pre-filled to its capacity; bytes copied, 10 no fit, 1 no buffer */
 
 /* ---- Numerical integration ---- */
 
@@ -104,8 +151,18 @@ ZRT_EXPORT int32_t ZRT_API aCopyArray(const double* source, double* destination,
 /* ---- Polynomials and interpolation ---- */
 
 /* ---- Number theory ---- */
+ZRT_EXPORT int32_t ZRT_API IsPrime(int32_t a);             /* -1 prime, 0 not */
+ZRT_EXPORT int32_t ZRT_API lIsPrime(int32_t a);            /* -1 prime, else smallest divisor > 1; 0 below 2 */
+ZRT_EXPORT int32_t ZRT_API GCF(int32_t a, int32_t b);      /* greatest common factor (0 and e_error 5 beyond 2^31-1) */
+ZRT_EXPORT int32_t ZRT_API LCM(int32_t a, int32_t b);      /* least common multiple >= 0 (same overflow rule) */
+ZRT_EXPORT double ZRT_API fact(int32_t n);                 /* n! (1 below 2, infinity beyond 170) */
+ZRT_EXPORT double ZRT_API fact_inv(void);                  /* no operation; 0.0 */
 
 /* ---- Symbolic differentiation ---- */
+ZRT_EXPORT int32_t ZRT_API e_diff(const zrt_char* formula, const zrt_char* variable, zrt_char* buffer, int32_t length); /* derivative length, 0 on error; copies <= the buffer's pre-filled text length + 0; length unused */
+ZRT_EXPORT zrt_byte ZRT_API GetLast_diffErr(void);                  /* 0 ok, 7 empty formula, 1 other error */
+ZRT_EXPORT zrt_byte ZRT_API SetDiffLogF(zrt_byte mode, const zrt_char* file); /* trace 0 off, 1 file ("Derive.Log"), 2 box, 3 count */
+ZRT_EXPORT int32_t ZRT_API GetDiff_OperAndFuncs(zrt_char* buffer);  /* help text; returns bytes + 1; null buffer: length only */
 
 /* ---- Library trace, error messages and switches ---- */
 ZRT_EXPORT int32_t ZRT_API SetDebugF(int32_t mode);                  /* trace mode bits 1 silent, 2 box, 4 text; returns previous */
@@ -124,6 +181,15 @@ ZRT_EXPORT const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt
 /* ---- About, version and diagnostic exports ---- */
 
 /* ---- Plot ---- */
+/* Diagnostic exports: they plot a function of the caller's (the script command
+   Plot does the same with a formula) so that a host can check plot windows and
+   pictures. fn returns nonzero when *y holds the value at x; it must stay
+   callable while the window is open ("Redraw" calls it again). */
+typedef int32_t (ZRT_API *zrt_plot_fn)(double x, double* y);
+ZRT_EXPORT int32_t ZRT_API zrtDiagPlot(const zrt_char* params, int32_t plotNumber, zrt_plot_fn fn); /* "expr; from; var; to; steps[; file]": 1, or 0 with e_error 13 */
+ZRT_EXPORT int32_t ZRT_API zrtDiagPlotWindow(int32_t plotNumber, int32_t* rect); /* 1 and rect x, y, inside width, height when open; else 0 */
+ZRT_EXPORT const zrt_char* ZRT_API zrtDiagSavePlot(int32_t plotNumber, const zrt_char* target); /* picture to clipboard; saved file name ("" none): target "", "0", "-1", folder\ or file */
+ZRT_EXPORT int32_t ZRT_API zrtDiagClosePlots(void);                  /* closes every plot window, empties the plot table; 1 */
 
 #ifdef __cplusplus
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 declare -A GROUP=(
   [base]="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev"
-  [win]="mingw-w64 wine wine64 wine32:i386 xvfb xauth"
+  [win]="mingw-w64 wine wine64 wine32:i386 xvfb xauth dpkg-dev"
   [bench]="libbenchmark-dev libmuparser-dev libeigen3-dev libginac-dev"
   [plot]="libcairo2-dev libjpeg62-turbo-dev fonts-dejavu-core"
 )
@@ -13,10 +13,41 @@ declare -A GROUP=(
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
+# The Windows DLLs link libjpeg-turbo built from Debian's source package
+# (scripts/build-libjpeg.sh), so the win group needs a deb-src entry. Added in
+# a file of its own, in the deb822 format, only when the machine has none.
+enable_deb_src() {
+  if grep -rqsE '^[[:space:]]*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    return 0
+  fi
+  local codename
+  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+  [ -n "$codename" ] || { echo "install-deps: cannot tell the Debian release" >&2; return 1; }
+  echo "install-deps: adding deb-src entries for $codename"
+  $SUDO tee /etc/apt/sources.list.d/quillet-deb-src.sources >/dev/null <<SRC
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $codename $codename-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: $codename-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  $SUDO apt-get update -q
+}
+
 want=()
 for g in "$@"; do
   [ -n "${GROUP[$g]+x}" ] || { echo "install-deps: unknown group '$g'" >&2; exit 2; }
   for p in ${GROUP[$g]}; do want+=("$p"); done
+done
+
+for g in "$@"; do
+  if [ "$g" = win ]; then enable_deb_src; fi
 done
 
 missing=()

@@ -5,6 +5,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Plot windows are real windows: run on a virtual screen of known size (the
+# tiling of plot windows depends on the desktop width; the native library's
+# headless desktop is 1024 pixels wide too).
+if [ -z "${QUILLET_ON_XVFB:-}" ] && command -v xvfb-run >/dev/null; then
+  export QUILLET_ON_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
 export WINEPREFIX="$PWD/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -1,5 +1,6 @@
 #include "api/lifecycle.h"
 
+// evaluator
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
@@ -8,10 +9,28 @@
 #include "evaluator/numtext.h"
 #include "evaluator/parser.h"
 #include "evaluator/statistics.h"
+
+// memory
 #include "memory/elemorder.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
+
+// script
 #include "script/batch_state.h"
+#include "script/batchrun.h"
+#include "script/flags.h"
+
+// numerics
+#include "numerics/matrix.h"
+
+// sdiff
+#include "sdiff/sdiff.h"
+
+// plugin
+
+// ui
+#include "ui/plot.h"
+#include "ui/pluginlog.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -33,16 +52,22 @@ void libraryInit() {
     resetMatrixStore();
 
     // script
+    resetBatchFlags();
+    resetBatchRun();
     resetBatchState();
 
     // numerics
+    resetMatrix();
 
     // sdiff
+    resetSdiff();
 
     // plugin
 
     // ui
     resetTrace();
+    resetPlots();
+    resetPluginLog();
 }
 
 }  // namespace zrt

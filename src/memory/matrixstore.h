@@ -10,11 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zrt {
+#include "memory/matrixsize.h"
 
-// The largest matrix (2^24 elements, 128 MB of doubles): a size typed by
-// mistake fails with a clear message instead of exhausting memory.
-constexpr std::int64_t kMaxMatrixElements = std::int64_t{1} << 24;
+namespace zrt {
 
 struct MatrixRecord {
     std::string name;              // trimmed, lower-cased, brackets kept

@@ -28,6 +28,17 @@ void queueAnswer(int answer);
 // Code that runs while a message box is open, as a real host's message loop may
 // run anything meanwhile (another evaluation, say). An empty function clears it.
 void setWhileBoxIsOpen(std::function<void()> hook);
+// Answers for the next file dialogs, in order (an empty text cancels); without
+// one a dialog is cancelled.
+void queueFileAnswer(const std::string& path);
+
+// Texts shown in the text viewer since the last clear.
+const std::vector<std::string>& shownScreens();
+void clearShownScreens();
+
+// Progress lines written since the last clear ("/pb" in the console prints them
+// to standard error too).
+const std::vector<std::string>& progressLines();
 
 // Every message box shown since the last clear.
 const std::vector<ShownMessage>& shownMessages();
@@ -38,5 +49,27 @@ void clearShownMessages();
 // Lines sent to the debugger output since the last clear.
 const std::vector<std::string>& debugLines();
 void clearDebugLines();
+
+// ---- Plot windows: records with an off-screen picture ----
+
+// Numbers of the plot windows that are open, in increasing order.
+std::vector<int> plotWindowNumbers();
+std::string plotWindowTitle(int number);
+// The gadgets with their current texts (empty when the window is not open).
+std::vector<platform::Gadget> plotWindowGadgets(int number);
+// The picture shown in the window's image gadget.
+Image plotWindowImage(int number);
+// What a click does: "Redraw" and "Close" act as on Windows; false when the
+// window or the button does not exist.
+bool pressButton(int number, int gadgetId);
+// The user drags the window to a new inside size.
+bool resizePlotWindow(int number, int width, int height);
+
+// Settings a test may change; resetWindowSettings() restores them: a desktop
+// 1024 pixels wide, the real program path, captures that work.
+void setDesktopWidth(int width);
+void setProgramPath(std::string path);
+void setCaptureFails(bool fails);
+void resetWindowSettings();
 
 }  // namespace zrt::headless

@@ -1,6 +1,9 @@
 #include <dlfcn.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 
@@ -17,6 +20,13 @@ struct HeadlessState {
     std::vector<std::string> debug;
     std::string clipboard;
     std::function<void()> whileBoxIsOpen;
+    // The clipboard holds a text or a picture, as the Windows one after
+    // EmptyClipboard and one SetClipboardData.
+    bool clipboardHasPicture = false;
+    Image clipboardPicture;
+    std::deque<std::string> fileAnswers;
+    std::vector<std::string> screens;
+    std::vector<std::string> progress;
 };
 
 HeadlessState& headlessState() {
@@ -32,6 +42,10 @@ int firstButton(platform::Buttons b) {
 
 void setConsole(bool on) { headlessState().console = on; }
 void setWhileBoxIsOpen(std::function<void()> hook) { headlessState().whileBoxIsOpen = std::move(hook); }
+void queueFileAnswer(const std::string& path) { headlessState().fileAnswers.push_back(path); }
+const std::vector<std::string>& shownScreens() { return headlessState().screens; }
+void clearShownScreens() { headlessState().screens.clear(); }
+const std::vector<std::string>& progressLines() { return headlessState().progress; }
 void queueAnswer(int answer) { headlessState().answers.push_back(answer); }
 const std::vector<ShownMessage>& shownMessages() { return headlessState().shown; }
 void clearShownMessages() { headlessState().shown.clear(); }
@@ -79,9 +93,98 @@ std::uint32_t tickCount() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void setClipboardText(std::string_view text) { headless::headlessState().clipboard = text; }
+void setClipboardText(std::string_view text) {
+    auto& s = headless::headlessState();
+    s.clipboard = text;
+    s.clipboardHasPicture = false;
+    s.clipboardPicture = Image{};
+}
 
 std::string clipboardText() { return headless::headlessState().clipboard; }
+
+bool setClipboardPicture(const Image& picture) {
+    if (picture.empty()) return false;
+    auto& s = headless::headlessState();
+    s.clipboard.clear();
+    s.clipboardPicture = picture;
+    s.clipboardHasPicture = true;
+    return true;
+}
+
+bool clipboardPicture(Image& picture) {
+    const auto& s = headless::headlessState();
+    if (!s.clipboardHasPicture) return false;
+    picture = s.clipboardPicture;
+    return true;
+}
+
+namespace {
+
+std::string fileAnswer() {
+    auto& s = headless::headlessState();
+    if (s.fileAnswers.empty()) return {};
+    std::string answer = s.fileAnswers.front();
+    s.fileAnswers.pop_front();
+    return answer;
+}
+
+// Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+}  // namespace
+
+std::string openFileDialog(std::string_view, std::string_view) { return fileAnswer(); }
+
+std::string saveFileDialog(std::string_view, std::string_view) { return fileAnswer(); }
+
+std::string ansiToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        const char16_t cp = b < 0x80 ? b : b < 0xA0 ? kCp1252High[b - 0x80] : b;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+void showTextScreen(std::string_view text) {
+    auto& s = headless::headlessState();
+    if (s.console) std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
+    if (s.screens.size() >= 1000) s.screens.erase(s.screens.begin());
+    s.screens.emplace_back(text);
+}
+
+bool progress(int line, int lineCount, bool show, std::string_view lineText) {
+    auto& s = headless::headlessState();
+    if (!show) return true;
+    const double percent = lineCount > 0 ? std::round(1000.0 * line / lineCount) / 10.0 : 100.0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.1f %%", percent);
+    std::string entry = std::string(buf) + "  " + std::string(lineText.substr(0, 60));
+    if (s.console) std::fprintf(stderr, "\r%s\x1b[K", entry.c_str());
+    if (s.progress.size() >= 1000) s.progress.erase(s.progress.begin());
+    s.progress.push_back(std::move(entry));
+    return true;
+}
+
+std::string hostProgramPath() {
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+}
 
 std::string modulePath() {
     Dl_info info{};

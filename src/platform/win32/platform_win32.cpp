@@ -2,6 +2,10 @@
 
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
+#include <string>
+
+#include <commdlg.h>
 
 #include "api/text16.h"
 #include "platform/platform.h"
@@ -88,6 +92,146 @@ std::string clipboardText() {
     }
     CloseClipboard();
     return out;
+}
+
+}  // namespace zrt::platform
+
+namespace zrt::platform {
+
+namespace {
+
+// "Text (*.txt)|*.txt|All files (*.*)|*.*" as the dialog wants it: parts
+// separated by zeros, ended by two zeros.
+std::wstring dialogFilter(std::string_view filter) {
+    std::wstring w = wide(filter);
+    for (wchar_t& c : w)
+        if (c == L'|') c = L'\0';
+    w.push_back(L'\0');
+    w.push_back(L'\0');
+    return w;
+}
+
+std::string fileDialog(std::string_view title, std::string_view filter, bool save) {
+    wchar_t file[32768] = {0};
+    const std::wstring t = wide(title);
+    const std::wstring f = dialogFilter(filter);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = f.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = 32768;
+    ofn.lpstrTitle = t.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    return ok ? narrow(file, wcslen(file)) : std::string();
+}
+
+// The progress window: a bar of "|" characters and the percentage.
+struct ProgressWindow {
+    HWND window = nullptr;
+    HWND label = nullptr;
+    bool interrupted = false;
+};
+
+ProgressWindow& progressWindow() {
+    static ProgressWindow p;
+    return p;
+}
+
+LRESULT CALLBACK progressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_CLOSE:
+            progressWindow().interrupted = true;
+            return 0;
+        default: return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+HWND openProgressWindow() {
+    static bool registered = false;
+    const HINSTANCE inst = thisModule();
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = progressProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"QuilletProgress";
+        registered = RegisterClassW(&wc) != 0;
+    }
+    const int w = 200, h = 50;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"QuilletProgress", L"Quillet",
+                                WS_POPUP | WS_BORDER | WS_VISIBLE, x, y, w, h, nullptr, nullptr, inst,
+                                nullptr);
+    progressWindow().label = CreateWindowExW(0, L"STATIC", L"||||||||||", WS_CHILD | WS_VISIBLE,
+                                             5, 5, w - 10, h - 10, hwnd, nullptr, inst, nullptr);
+    return hwnd;
+}
+
+}  // namespace
+
+std::string openFileDialog(std::string_view title, std::string_view filter) {
+    return fileDialog(title, filter, false);
+}
+
+std::string saveFileDialog(std::string_view title, std::string_view filter) {
+    return fileDialog(title, filter, true);
+}
+
+std::string ansiToUtf8(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &w[0], n);
+    return narrow(w.c_str(), w.size());
+}
+
+void showTextScreen(std::string_view text) {
+    MessageBoxW(GetActiveWindow(), wide(text).c_str(), L"Quillet", MB_OK | MB_SETFOREGROUND);
+}
+
+bool progress(int line, int lineCount, bool show, std::string_view) {
+    ProgressWindow& p = progressWindow();
+    if (!show) {
+        if (p.window) DestroyWindow(p.window);
+        p = ProgressWindow{};
+        return true;
+    }
+    if (!p.window) p.window = openProgressWindow();
+    if (!p.window) return true;
+    const double percent = lineCount > 0 ? 100.0 * line / lineCount : 100.0;
+    wchar_t text[64];
+    const int bars = static_cast<int>(percent / 10 + 0.5);
+    std::wstring bar(static_cast<std::size_t>(bars < 0 ? 0 : bars > 10 ? 10 : bars), L'|');
+    swprintf(text, 64, L"%ls  %.1f %%", bar.c_str(), percent);
+    SetWindowTextW(p.label, text);
+    // Keep the window (and the editor behind it) alive during the run.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (p.interrupted) {
+        p.interrupted = false;
+        if (MessageBoxW(p.window, L"Continue?", L"Quillet", MB_YESNO | MB_ICONQUESTION) == IDNO)
+            return false;
+    }
+    return true;
+}
+
+std::string hostProgramPath() {
+    const wchar_t* cmd = GetCommandLineW();
+    std::wstring line = cmd ? cmd : L"";
+    if (!line.empty() && line[0] == L'"') line.erase(0, 1);
+    std::wstring lower = line;
+    for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
+    const std::size_t exe = lower.find(L".exe");
+    if (exe != std::wstring::npos) line.resize(exe + 4);
+    return narrow(line.c_str(), line.size());
 }
 
 }  // namespace zrt::platform

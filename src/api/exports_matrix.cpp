@@ -1,0 +1,512 @@
+// Exports of the matrix library and the matrix display.
+//
+// Host arrays arrive in the host's element order: each export checks its
+// arguments before touching memory, brings the matrices into row order
+// (aCopyArray), calls the library in numerics/matrix.h and writes results back
+// in the host's order (copyToHost). Element-wise operations, the trace, the
+// square transpose and the unit and zero tests give the same result in either
+// order and work on the host's memory directly.
+//
+// The matrix status records what each operation stores: aDet, aDetN, aInv,
+// aMultEx, aMultSq, aPow, aDiv, aSwap and a successful aSwapRC store their
+// result; aSist, aMatrIsSing and aMatrAreOrtog store the -1 of the determinant
+// or product they rest on (a singular system is only returned), aMatrIsOrtog
+// the status of its inversion; the other operations leave it alone. Arguments
+// that cannot be used (a null array: 15; an order, row or column count below 1,
+// or a matrix of more than 2^24 elements: 5; a negative power: 8) are refused by
+// every export the same way: nothing is read or written, the code is returned
+// (predicates answer false, determinant and trace 0, the display texts are
+// empty), stored in the matrix status and in e_error, and an entry goes to the
+// error log under the export's name.
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "api/abi.h"
+#include "evaluator/errors.h"
+#include "memory/elemorder.h"
+#include "numerics/matrix.h"
+#include "ui/matrixprint.h"
+#include "ui/trace.h"
+
+using namespace zrt;
+using zrt::abi::guard;
+
+namespace {
+
+// An array argument with the dimensions the caller gave for it.
+struct Arg {
+    const char* name;
+    const void* elements;
+    int rows;
+    int cols;
+};
+
+// The aMatr text of a status (the block sits 29 entries below the eval block).
+std::string matrText(int status) {
+    return errorText(status - 29);
+}
+
+int32_t refuse(const char* proc, int status, const std::string& detail) {
+    setMatrStatus(status);
+    setEError(status);
+    logError(proc, __LINE__, matrText(status) + "\r\n" + detail + "\r\n");
+    return status;
+}
+
+// -1 when every argument can be used; otherwise the first failure, refused.
+int32_t check(const char* proc, std::initializer_list<Arg> args,
+              std::int64_t maxElements = kMaxMatrixElements) {
+    for (const Arg& a : args) {
+        int status = checkMatrix(a.elements, a.rows, a.cols);
+        if (status == kMatrOk && std::int64_t{a.rows} * a.cols > maxElements)
+            status = kMatrOrdersNotValid;
+        if (status == kMatrNotDefined) return refuse(proc, status, std::string(a.name) + " = null");
+        if (status != kMatrOk)
+            return refuse(proc, status,
+                          std::string(a.name) + ": rows = " + std::to_string(a.rows) +
+                              ", cols = " + std::to_string(a.cols));
+    }
+    return kMatrOk;
+}
+
+// A square matrix, a vector of n values, a scalar result address.
+Arg square(const char* name, const void* a, int n) {
+    return {name, a, n, n};
+}
+Arg vec(const char* name, const void* v, int n) {
+    return {name, v, n, 1};
+}
+Arg scalar(const char* name, const double* p) {
+    return {name, p, 1, 1};
+}
+
+int32_t stored(int32_t status) {
+    setMatrStatus(status);
+    return status;
+}
+
+// A private row-order copy of a host matrix, and the way back.
+std::vector<double> fromHost(const double* a, int rows, int cols) {
+    std::vector<double> m(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    zrt::aCopyArray(a, m.data(), rows, cols);
+    return m;
+}
+
+void toHost(const std::vector<double>& m, double* a, int rows, int cols) {
+    zrt::copyToHost(m.data(), a, rows, cols);
+}
+
+// A status export: an exception (out of memory) ends it with status 0,
+// "exit before completion", also in the matrix status.
+template <class F>
+int32_t statusExport(const char* name, F&& body) {
+    bool completed = false;
+    const int32_t status = guard(name, kMatrUndefined, [&] {
+        const int32_t s = body();
+        completed = true;
+        return s;
+    });
+    if (!completed) setMatrStatus(kMatrUndefined);
+    return status;
+}
+
+int32_t predicate(bool value) {
+    return value ? -1 : 0;
+}
+
+}  // namespace
+
+// ---- Determinant, inverse, systems, diagonal form ----
+
+int32_t ZRT_API aDet(const double* A, int32_t n, double* det) {
+    return statusExport("aDet", [&] {
+        if (const int32_t s = check("aDet", {square("A", A, n), scalar("det", det)}); s != kMatrOk)
+            return s;
+        const std::vector<double> m = fromHost(A, n, n);
+        return stored(zrt::aDet(m.data(), n, det));
+    });
+}
+
+double ZRT_API aDetN(const double* A, int32_t n) {
+    return guard("aDetN", 0.0, [&] {
+        if (check("aDetN", {square("A", A, n)}) != kMatrOk) return 0.0;
+        const std::vector<double> m = fromHost(A, n, n);
+        setMatrStatus(kMatrOk);
+        return zrt::aDetN(m.data(), n);
+    });
+}
+
+int32_t ZRT_API aInv(double* A, int32_t n) {
+    return statusExport("aInv", [&] {
+        if (const int32_t s = check("aInv", {square("A", A, n)}); s != kMatrOk) return s;
+        std::vector<double> m = fromHost(A, n, n);
+        const int32_t s = zrt::aInv(m.data(), n);
+        if (s == kMatrOk) toHost(m, A, n, n);
+        return stored(s);
+    });
+}
+
+int32_t ZRT_API aSist(const double* A, int32_t n, const double* v, double* w) {
+    return statusExport("aSist", [&] {
+        if (const int32_t s = check("aSist", {square("A", A, n), vec("v", v, n), vec("w", w, n)});
+            s != kMatrOk)
+            return s;
+        const std::vector<double> m = fromHost(A, n, n);
+        // The determinant stores its status; a singular matrix is only returned.
+        setMatrStatus(kMatrOk);
+        return zrt::aSist(m.data(), n, v, w);
+    });
+}
+
+int32_t ZRT_API aDiag(double* A, int32_t n) {
+    return statusExport("aDiag", [&] {
+        if (const int32_t s = check("aDiag", {square("A", A, n)}); s != kMatrOk) return s;
+        std::vector<double> m = fromHost(A, n, n);
+        zrt::aDiag(m.data(), n);
+        toHost(m, A, n, n);
+        return kMatrOk;
+    });
+}
+
+// ---- Products and powers ----
+
+int32_t ZRT_API aMultEx(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB,
+                        int32_t cB, double* C) {
+    return statusExport("aMultEx", [&] {
+        if (const int32_t s = check("aMultEx", {{"A", A, rA, cA}, {"B", B, rB, cB}}); s != kMatrOk)
+            return s;
+        if (cA != rB) return stored(kMatrWrongRank);
+        if (const int32_t s = check("aMultEx", {{"C", C, rA, cB}}); s != kMatrOk) return s;
+        const std::vector<double> a = fromHost(A, rA, cA), b = fromHost(B, rB, cB);
+        std::vector<double> c(static_cast<std::size_t>(rA) * static_cast<std::size_t>(cB));
+        zrt::aMultEx(a.data(), rA, cA, b.data(), rB, cB, c.data());
+        toHost(c, C, rA, cB);
+        return stored(kMatrOk);
+    });
+}
+
+int32_t ZRT_API aMultSq(const double* A, int32_t n, const double* B, double* C) {
+    return statusExport("aMultSq", [&] {
+        if (const int32_t s =
+                check("aMultSq", {square("A", A, n), square("B", B, n), square("C", C, n)});
+            s != kMatrOk)
+            return s;
+        const std::vector<double> a = fromHost(A, n, n), b = fromHost(B, n, n);
+        std::vector<double> c(a.size());
+        zrt::aMultSq(a.data(), n, b.data(), c.data());
+        toHost(c, C, n, n);
+        return stored(kMatrOk);
+    });
+}
+
+int32_t ZRT_API aMultVect(const double* A, int32_t r, int32_t c, const double* v, double* w) {
+    return statusExport("aMultVect", [&] {
+        if (const int32_t s = check("aMultVect", {{"A", A, r, c}, vec("v", v, c), vec("w", w, r)});
+            s != kMatrOk)
+            return s;
+        const std::vector<double> a = fromHost(A, r, c);
+        return zrt::aMultVect(a.data(), r, c, v, w);
+    });
+}
+
+int32_t ZRT_API aMultVectSq(const double* A, int32_t n, const double* v, double* w) {
+    return statusExport("aMultVectSq", [&] {
+        if (const int32_t s =
+                check("aMultVectSq", {square("A", A, n), vec("v", v, n), vec("w", w, n)});
+            s != kMatrOk)
+            return s;
+        const std::vector<double> a = fromHost(A, n, n);
+        return zrt::aMultVectSq(a.data(), n, v, w);
+    });
+}
+
+int32_t ZRT_API aPow(const double* A, int32_t n, int32_t m, double* C) {
+    return statusExport("aPow", [&] {
+        if (const int32_t s = check("aPow", {square("A", A, n), square("C", C, n)}); s != kMatrOk)
+            return s;
+        if (m < 0)
+            return refuse("aPow", kMatrInvalidParameter,
+                          "m = " + std::to_string(m) + ": the power must not be negative");
+        const std::vector<double> a = fromHost(A, n, n);
+        std::vector<double> c(a.size());
+        zrt::aPow(a.data(), n, m, c.data());
+        toHost(c, C, n, n);
+        return stored(kMatrOk);
+    });
+}
+
+int32_t ZRT_API aDiv(const double* A, int32_t n, const double* B, double* C) {
+    return statusExport("aDiv", [&] {
+        if (const int32_t s =
+                check("aDiv", {square("A", A, n), square("B", B, n), square("C", C, n)});
+            s != kMatrOk)
+            return s;
+        const std::vector<double> a = fromHost(A, n, n), b = fromHost(B, n, n);
+        std::vector<double> c(a.size());
+        const int32_t s = zrt::aDiv(a.data(), n, b.data(), c.data());
+        if (s == kMatrOk) toHost(c, C, n, n);
+        return stored(s);
+    });
+}
+
+// ---- Element-wise operations (the same in either element order) ----
+
+namespace {
+
+template <class Op>
+int32_t elementWise(const char* name, const double* A, int32_t r, int32_t c, const double* B,
+                    double* C, Op op) {
+    return statusExport(name, [&] {
+        if (const int32_t s = check(name, {{"A", A, r, c}, {"B", B, r, c}, {"C", C, r, c}});
+            s != kMatrOk)
+            return s;
+        return op(A, r, c, B, C);
+    });
+}
+
+template <class Op>
+int32_t inPlace(const char* name, double* A, int32_t r, int32_t c, Op op) {
+    return statusExport(name, [&] {
+        if (const int32_t s = check(name, {{"A", A, r, c}}); s != kMatrOk) return s;
+        return op(A, r, c);
+    });
+}
+
+}  // namespace
+
+int32_t ZRT_API aSum(const double* A, int32_t r, int32_t c, const double* B, double* C) {
+    return elementWise("aSum", A, r, c, B, C, zrt::aSum);
+}
+
+int32_t ZRT_API aDiff(const double* A, int32_t r, int32_t c, const double* B, double* C) {
+    return elementWise("aDiff", A, r, c, B, C, zrt::aDiff);
+}
+
+int32_t ZRT_API aSumMem(const double* A, int32_t r, int32_t c, const double* B, double* C) {
+    return elementWise("aSumMem", A, r, c, B, C, zrt::aSum);
+}
+
+int32_t ZRT_API aDiffMem(const double* A, int32_t r, int32_t c, const double* B, double* C) {
+    return elementWise("aDiffMem", A, r, c, B, C, zrt::aDiff);
+}
+
+int32_t ZRT_API aSumScal(double* A, int32_t r, int32_t c, double k) {
+    return inPlace("aSumScal", A, r, c,
+                   [k](double* a, int rr, int cc) { return zrt::aSumScal(a, rr, cc, k); });
+}
+
+int32_t ZRT_API aProdScal(double* A, int32_t r, int32_t c, double k) {
+    return inPlace("aProdScal", A, r, c,
+                   [k](double* a, int rr, int cc) { return zrt::aProdScal(a, rr, cc, k); });
+}
+
+int32_t ZRT_API aOpp(double* A, int32_t r, int32_t c) {
+    return inPlace("aOpp", A, r, c, zrt::aOpp);
+}
+
+// ---- Trace, transposes, exchanges, modulus ----
+
+int32_t ZRT_API aTrace(const double* A, int32_t n, double* trace) {
+    return statusExport("aTrace", [&] {
+        if (const int32_t s = check("aTrace", {square("A", A, n), scalar("trace", trace)});
+            s != kMatrOk)
+            return s;
+        return zrt::aTrace(A, n, trace);
+    });
+}
+
+double ZRT_API aTraceN(const double* A, int32_t n) {
+    return guard("aTraceN", 0.0, [&] {
+        if (check("aTraceN", {square("A", A, n)}) != kMatrOk) return 0.0;
+        return zrt::aTraceN(A, n);
+    });
+}
+
+int32_t ZRT_API aTrasp(double* A, int32_t r, int32_t c) {
+    return statusExport("aTrasp", [&] {
+        if (const int32_t s = check("aTrasp", {{"A", A, r, c}}); s != kMatrOk) return s;
+        std::vector<double> m = fromHost(A, r, c);
+        zrt::aTrasp(m.data(), r, c);
+        toHost(m, A, c, r);
+        return kMatrOk;
+    });
+}
+
+int32_t ZRT_API aTraspEx(const double* A, int32_t r, int32_t c, double* C) {
+    return statusExport("aTraspEx", [&] {
+        if (const int32_t s = check("aTraspEx", {{"A", A, r, c}, {"C", C, c, r}}); s != kMatrOk)
+            return s;
+        std::vector<double> m = fromHost(A, r, c);
+        zrt::aTrasp(m.data(), r, c);
+        toHost(m, C, c, r);
+        return kMatrOk;
+    });
+}
+
+int32_t ZRT_API aTraspSq(double* A, int32_t n) {
+    return statusExport("aTraspSq", [&] {
+        if (const int32_t s = check("aTraspSq", {square("A", A, n)}); s != kMatrOk) return s;
+        return zrt::aTraspSq(A, n);
+    });
+}
+
+int32_t ZRT_API aSwap(double* A, int32_t r, int32_t c, double* B) {
+    return statusExport("aSwap", [&] {
+        if (const int32_t s = check("aSwap", {{"A", A, r, c}, {"B", B, r, c}}); s != kMatrOk)
+            return s;
+        return stored(zrt::aSwap(A, r, c, B));
+    });
+}
+
+int32_t ZRT_API aSwapRC(double* A, int32_t r, int32_t c, int32_t kind, int32_t i, int32_t j) {
+    return statusExport("aSwapRC", [&] {
+        if (const int32_t s = check("aSwapRC", {{"A", A, r, c}}); s != kMatrOk) return s;
+        std::vector<double> m = fromHost(A, r, c);
+        const int32_t s = zrt::aSwapRC(m.data(), r, c, kind, i, j);
+        if (s != kMatrOk) return s;  // a wrong row or column number is only returned
+        toHost(m, A, r, c);
+        return stored(kMatrOk);
+    });
+}
+
+int32_t ZRT_API aMatrMod(const double* v, int32_t n, double* result) {
+    return statusExport("aMatrMod", [&] {
+        if (const int32_t s = check("aMatrMod", {vec("v", v, n), scalar("result", result)});
+            s != kMatrOk)
+            return s;
+        return zrt::aMatrMod(v, n, result);
+    });
+}
+
+int32_t ZRT_API aVectMod(const double* v, int32_t n, double* result) {
+    return statusExport("aVectMod", [&] {
+        if (const int32_t s = check("aVectMod", {vec("v", v, n), scalar("result", result)});
+            s != kMatrOk)
+            return s;
+        return zrt::aMatrMod(v, n, result);
+    });
+}
+
+// ---- Predicates: -1 true, 0 false (also for arguments refused) ----
+
+int32_t ZRT_API aMatrIsZero(const double* A, int32_t n) {
+    return guard("aMatrIsZero", 0, [&] {
+        if (check("aMatrIsZero", {square("A", A, n)}) != kMatrOk) return 0;
+        return predicate(zrt::aMatrIsZero(A, n));
+    });
+}
+
+int32_t ZRT_API aMatrIsUnit(const double* A, int32_t n) {
+    return guard("aMatrIsUnit", 0, [&] {
+        if (check("aMatrIsUnit", {square("A", A, n)}) != kMatrOk) return 0;
+        return predicate(zrt::aMatrIsUnit(A, n));
+    });
+}
+
+int32_t ZRT_API aMatrIsSing(const double* A, int32_t n) {
+    return guard("aMatrIsSing", 0, [&] {
+        if (check("aMatrIsSing", {square("A", A, n)}) != kMatrOk) return 0;
+        const std::vector<double> m = fromHost(A, n, n);
+        setMatrStatus(kMatrOk);  // what the determinant stores
+        return predicate(zrt::aMatrIsSing(m.data(), n));
+    });
+}
+
+int32_t ZRT_API aMatrIsOrtog(const double* A, int32_t n) {
+    return guard("aMatrIsOrtog", 0, [&] {
+        if (check("aMatrIsOrtog", {square("A", A, n)}) != kMatrOk) return 0;
+        const std::vector<double> m = fromHost(A, n, n);
+        int inversion = kMatrOk;
+        const bool orthogonal = zrt::aMatrIsOrtog(m.data(), n, &inversion);
+        setMatrStatus(inversion);
+        return predicate(orthogonal);
+    });
+}
+
+int32_t ZRT_API aMatrAreOrtog(const double* A, int32_t n, const double* B) {
+    return guard("aMatrAreOrtog", 0, [&] {
+        if (check("aMatrAreOrtog", {square("A", A, n), square("B", B, n)}) != kMatrOk) return 0;
+        const std::vector<double> a = fromHost(A, n, n), b = fromHost(B, n, n);
+        setMatrStatus(kMatrOk);  // what the product stores
+        return predicate(zrt::aMatrAreOrtog(a.data(), n, b.data()));
+    });
+}
+
+int32_t ZRT_API aMatrAreEquals(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB,
+                               int32_t cB) {
+    return guard("aMatrAreEquals", 0, [&] {
+        if (check("aMatrAreEquals", {{"A", A, rA, cA}, {"B", B, rB, cB}}) != kMatrOk) return 0;
+        return predicate(zrt::aMatrAreEquals(A, rA, cA, B, rB, cB));
+    });
+}
+
+int32_t ZRT_API aCombine(void) {
+    return 0;
+}
+int32_t ZRT_API aInsert(void) {
+    return 0;
+}
+int32_t ZRT_API aSub(void) {
+    return 0;
+}
+
+// ---- Matrix display ----
+
+namespace {
+
+// A matrix text beyond a million elements would only bury the screen and the
+// memory; such sizes are refused like any other impossible order.
+constexpr std::int64_t kMaxShownElements = std::int64_t{1} << 20;
+
+constexpr int32_t kTextDoesNotFit = 10;
+
+// The shown matrix in row order; the trace mode is 1 while the box is up, and
+// comes back whatever happens.
+std::string showMatrix(const char* proc, const double* A, int32_t r, int32_t c) {
+    if (check(proc, {{"A", A, r, c}}, kMaxShownElements) != kMatrOk) return {};
+    const std::vector<double> m = fromHost(A, r, c);
+    struct TraceModeScope {
+        int saved = zrt::SetDebugF(1);
+        ~TraceModeScope() { zrt::SetDebugF(saved); }
+    } scope;
+    return zrt::aPrint("MsgBox", "", "", "", m.data(), r, c, {});
+}
+
+}  // namespace
+
+const zrt_char* ZRT_API aShow(const double* A, int32_t r, int32_t c) {
+    static std::u16string slot;
+    return guard("aShow", abi::emptyText(),
+                 [&] { return abi::keep(slot, showMatrix("aShow", A, r, c)); });
+}
+
+const zrt_char* ZRT_API aShowByLong(const double* A, int32_t r, int32_t c) {
+    static std::u16string slot;
+    return guard("aShowByLong", abi::emptyText(),
+                 [&] { return abi::keep(slot, showMatrix("aShowByLong", A, r, c)); });
+}
+
+// The buffer's capacity is the length of the text the caller filled it with
+// (the usual way of callers that pre-fill a string of blanks). The result is
+// the number of bytes copied, 10 when the text does not fit, and stays 1 when
+// there is no buffer to copy into.
+int32_t ZRT_API aPrintEx(const double* A, int32_t r, int32_t c, const zrt_char* destination,
+                         const zrt_char* format, const zrt_char* heading, const zrt_char* separator,
+                         zrt_char* buffer) {
+    return guard("aPrintEx", kMatrUndefined, [&] {
+        int32_t status = 1;
+        if (const int32_t s = check("aPrintEx", {{"A", A, r, c}}, kMaxShownElements); s != kMatrOk)
+            return s;
+        const std::vector<double> m = fromHost(A, r, c);
+        const std::u16string text =
+            toUtf16(zrt::aPrint(abi::in(destination), abi::in(format), abi::in(heading),
+                                abi::in(separator), m.data(), r, c, {}));
+        if (!buffer) return status;
+        const int capacity = abi::callerTextLength(buffer);
+        if (text.size() > static_cast<std::size_t>(capacity)) return kTextDoesNotFit;
+        status = abi::copyOut(buffer, capacity, text) * 2;
+        return status;
+    });
+}

@@ -1,0 +1,450 @@
+#include "numerics/matrix.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace zrt {
+
+namespace {
+
+struct MatrixState {
+    int status = kMatrOk;
+};
+
+MatrixState& matrixState() {
+    static MatrixState state;
+    return state;
+}
+
+using Matrix = std::vector<double>;
+
+// From order 4 the determinant treats smaller pivots and results as 0.
+constexpr double kDetTolerance = 1e-12;
+
+// Element count of a checked matrix.
+std::size_t count(int rows, int cols) {
+    return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+}
+
+// First failing check of several arguments, or -1.
+int firstFailure(std::initializer_list<int> checks) {
+    for (int c : checks)
+        if (c != kMatrOk) return c;
+    return kMatrOk;
+}
+
+int checkVector(const void* v, int n) {
+    return checkMatrix(v, n, 1);
+}
+
+int checkScalarOut(const double* p) {
+    return p ? kMatrOk : kMatrNotDefined;
+}
+
+// Gaussian elimination of the n x n matrix m in place, pivoting on the columns
+// of row k: the column with the largest magnitude in row k (the first one on a
+// tie) is exchanged into place in every row. A pivot whose magnitude is not
+// above `tolerance` is skipped and makes the returned factor 0. Only elements
+// right of and below the pivot are updated. Returns the product of the pivots
+// with the sign of the exchanges.
+double eliminate(double* m, std::size_t n, double tolerance) {
+    double d = 1;
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        double* rowK = m + k * n;
+        std::size_t q = k;
+        double largest = std::fabs(rowK[k]);
+        for (std::size_t j = k + 1; j < n; ++j) {
+            const double v = std::fabs(rowK[j]);
+            if (v > largest) {
+                largest = v;
+                q = j;
+            }
+        }
+        if (!(largest > tolerance)) {
+            d = 0;
+            continue;
+        }
+        if (q != k) {
+            for (std::size_t i = 0; i < n; ++i) std::swap(m[i * n + k], m[i * n + q]);
+            d = -d;
+        }
+        const double pivot = rowK[k];
+        d *= pivot;
+        for (std::size_t i = k + 1; i < n; ++i) {
+            double* rowI = m + i * n;
+            const double factor = rowI[k] / pivot;
+            for (std::size_t j = k + 1; j < n; ++j) rowI[j] -= factor * rowK[j];
+        }
+    }
+    return d;
+}
+
+// Determinant of the n x n matrix m (n >= 1); m is used as scratch.
+double determinantInPlace(double* m, std::size_t n) {
+    switch (n) {
+        case 1:
+            return m[0];
+        case 2:
+            return m[0] * m[3] - m[1] * m[2];
+        case 3:
+            return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
+                   m[2] * (m[3] * m[7] - m[4] * m[6]);
+        default:
+            break;
+    }
+    const double det = eliminate(m, n, kDetTolerance) * m[n * n - 1];
+    return std::fabs(det) < kDetTolerance ? 0.0 : det;
+}
+
+double determinant(const double* a, std::size_t n) {
+    Matrix m(a, a + n * n);
+    return determinantInPlace(m.data(), n);
+}
+
+// c = a b for checked dimensions, summing in the order m = 0, 1, ...
+void multiply(const double* a, std::size_t rA, std::size_t cA, const double* b, std::size_t cB,
+              double* c) {
+    // b's columns as rows, so that each sum reads memory in order.
+    Matrix bT(cA * cB);
+    for (std::size_t m = 0; m < cA; ++m)
+        for (std::size_t j = 0; j < cB; ++j) bT[j * cA + m] = b[m * cB + j];
+    Matrix result(rA * cB);
+    for (std::size_t i = 0; i < rA; ++i) {
+        const double* rowA = a + i * cA;
+        for (std::size_t j = 0; j < cB; ++j) {
+            const double* colB = bT.data() + j * cA;
+            double s = 0;
+            for (std::size_t m = 0; m < cA; ++m) s += rowA[m] * colB[m];
+            result[i * cB + j] = s;
+        }
+    }
+    std::copy(result.begin(), result.end(), c);
+}
+
+bool isUnit(const double* a, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n; ++j)
+            if (a[i * n + j] != (i == j ? 1.0 : 0.0)) return false;
+    return true;
+}
+
+}  // namespace
+
+int matrStatus() {
+    return matrixState().status;
+}
+
+void setMatrStatus(int status) {
+    matrixState().status = status;
+}
+
+void resetMatrix() {
+    matrixState() = MatrixState{};
+}
+
+int checkMatrix(const void* elements, int rows, int cols) {
+    if (!elements) return kMatrNotDefined;
+    if (rows < 1 || cols < 1) return kMatrOrdersNotValid;
+    if (std::int64_t{rows} * cols > kMaxMatrixElements) return kMatrOrdersNotValid;
+    return kMatrOk;
+}
+
+// ---- Determinant, inverse, systems, diagonal form ----
+
+int aDet(const double* a, int n, double* det) {
+    if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(det)}); s != kMatrOk)
+        return s;
+    *det = determinant(a, static_cast<std::size_t>(n));
+    return kMatrOk;
+}
+
+double aDetN(const double* a, int n) {
+    double det = 0;
+    aDet(a, n, &det);
+    return det;
+}
+
+int aInv(double* a, int n) {
+    if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    const std::size_t order = static_cast<std::size_t>(n);
+    const double d = determinant(a, order);
+    if (d == 0) return kMatrSingular;
+    if (order == 1) {
+        // The minor of a 1 x 1 matrix is empty; its determinant is 1.
+        a[0] = 1.0 / d;
+        return kMatrOk;
+    }
+    // Element (j, i) of the inverse is the cofactor of (i, j) over the determinant.
+    const std::size_t m = order - 1;
+    Matrix result(order * order), minor(m * m);
+    for (std::size_t i = 0; i < order; ++i) {
+        for (std::size_t j = 0; j < order; ++j) {
+            double* out = minor.data();
+            for (std::size_t r = 0; r < order; ++r) {
+                if (r == i) continue;
+                const double* row = a + r * order;
+                for (std::size_t c = 0; c < order; ++c)
+                    if (c != j) *out++ = row[c];
+            }
+            const double minorDet = determinantInPlace(minor.data(), m);
+            result[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
+        }
+    }
+    std::copy(result.begin(), result.end(), a);
+    return kMatrOk;
+}
+
+int aSist(const double* a, int n, const double* v, double* w) {
+    if (const int s = firstFailure({checkMatrix(a, n, n), checkVector(v, n), checkVector(w, n)});
+        s != kMatrOk)
+        return s;
+    const std::size_t order = static_cast<std::size_t>(n);
+    const double d = determinant(a, order);
+    if (d == 0) return kMatrSingular;
+    // Cramer: column i replaced by the right-hand side, over the determinant.
+    Matrix x(order), scratch(order * order);
+    for (std::size_t i = 0; i < order; ++i) {
+        std::copy(a, a + order * order, scratch.begin());
+        for (std::size_t r = 0; r < order; ++r) scratch[r * order + i] = v[r];
+        x[i] = determinantInPlace(scratch.data(), order) / d;
+    }
+    std::copy(x.begin(), x.end(), w);
+    return kMatrOk;
+}
+
+int aDiag(double* a, int n) {
+    if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    const std::size_t order = static_cast<std::size_t>(n);
+    Matrix m(a, a + order * order);
+    eliminate(m.data(), order, 0.0);
+    for (std::size_t i = 0; i < order; ++i)
+        for (std::size_t j = 0; j < order; ++j) a[i * order + j] = i == j ? m[i * order + j] : 0.0;
+    return kMatrOk;
+}
+
+// ---- Products and powers ----
+
+int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, double* c) {
+    if (const int s = firstFailure({checkMatrix(a, rA, cA), checkMatrix(b, rB, cB)}); s != kMatrOk)
+        return s;
+    if (cA != rB) return kMatrWrongRank;
+    if (const int s = checkMatrix(c, rA, cB); s != kMatrOk) return s;
+    multiply(a, static_cast<std::size_t>(rA), static_cast<std::size_t>(cA), b,
+             static_cast<std::size_t>(cB), c);
+    return kMatrOk;
+}
+
+int aMultSq(const double* a, int n, const double* b, double* c) {
+    return aMultEx(a, n, n, b, n, n, c);
+}
+
+int aMultVect(const double* a, int r, int c, const double* v, double* w) {
+    if (const int s = firstFailure({checkMatrix(a, r, c), checkVector(v, c), checkVector(w, r)});
+        s != kMatrOk)
+        return s;
+    multiply(a, static_cast<std::size_t>(r), static_cast<std::size_t>(c), v, 1, w);
+    return kMatrOk;
+}
+
+int aMultVectSq(const double* a, int n, const double* v, double* w) {
+    return aMultVect(a, n, n, v, w);
+}
+
+int aPow(const double* a, int n, int m, double* c) {
+    if (const int s = firstFailure({checkMatrix(a, n, n), checkMatrix(c, n, n)}); s != kMatrOk)
+        return s;
+    if (m < 0) return kMatrInvalidParameter;
+    const std::size_t order = static_cast<std::size_t>(n);
+    if (m == 0) {
+        for (std::size_t i = 0; i < order; ++i)
+            for (std::size_t j = 0; j < order; ++j) c[i * order + j] = i == j ? 1.0 : 0.0;
+        return kMatrOk;
+    }
+    // c may be a: the factor is kept apart.
+    const Matrix base(a, a + order * order);
+    Matrix power(a, a + order * order);
+    for (int k = 1; k < m; ++k)
+        multiply(power.data(), order, order, base.data(), order, power.data());
+    std::copy(power.begin(), power.end(), c);
+    return kMatrOk;
+}
+
+int aDiv(const double* a, int n, const double* b, double* c) {
+    if (const int s =
+            firstFailure({checkMatrix(a, n, n), checkMatrix(b, n, n), checkMatrix(c, n, n)});
+        s != kMatrOk)
+        return s;
+    const std::size_t order = static_cast<std::size_t>(n);
+    Matrix inverse(b, b + order * order);
+    if (const int s = aInv(inverse.data(), n); s != kMatrOk) return s;
+    return aMultSq(a, n, inverse.data(), c);
+}
+
+// ---- Element-wise operations ----
+
+int aSum(const double* a, int r, int c, const double* b, double* out) {
+    if (const int s =
+            firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c), checkMatrix(out, r, c)});
+        s != kMatrOk)
+        return s;
+    for (std::size_t k = 0, n = count(r, c); k < n; ++k) out[k] = a[k] + b[k];
+    return kMatrOk;
+}
+
+int aDiff(const double* a, int r, int c, const double* b, double* out) {
+    if (const int s =
+            firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c), checkMatrix(out, r, c)});
+        s != kMatrOk)
+        return s;
+    for (std::size_t k = 0, n = count(r, c); k < n; ++k) out[k] = a[k] - b[k];
+    return kMatrOk;
+}
+
+int aSumScal(double* a, int r, int c, double k) {
+    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+    for (std::size_t i = 0, n = count(r, c); i < n; ++i) a[i] += k;
+    return kMatrOk;
+}
+
+int aProdScal(double* a, int r, int c, double k) {
+    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+    for (std::size_t i = 0, n = count(r, c); i < n; ++i) a[i] *= k;
+    return kMatrOk;
+}
+
+int aOpp(double* a, int r, int c) {
+    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+    for (std::size_t i = 0, n = count(r, c); i < n; ++i) a[i] = -a[i];
+    return kMatrOk;
+}
+
+// ---- Trace, transposes, exchanges, modulus ----
+
+int aTrace(const double* a, int n, double* trace) {
+    if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(trace)}); s != kMatrOk)
+        return s;
+    const std::size_t order = static_cast<std::size_t>(n);
+    double sum = 0;
+    for (std::size_t i = 0; i < order; ++i) sum += a[i * order + i];
+    *trace = sum;
+    return kMatrOk;
+}
+
+double aTraceN(const double* a, int n) {
+    double trace = 0;
+    aTrace(a, n, &trace);
+    return trace;
+}
+
+int aTraspEx(const double* a, int r, int c, double* out) {
+    if (const int s = firstFailure({checkMatrix(a, r, c), checkMatrix(out, c, r)}); s != kMatrOk)
+        return s;
+    const std::size_t rows = static_cast<std::size_t>(r), cols = static_cast<std::size_t>(c);
+    Matrix t(rows * cols);
+    for (std::size_t i = 0; i < rows; ++i)
+        for (std::size_t j = 0; j < cols; ++j) t[j * rows + i] = a[i * cols + j];
+    std::copy(t.begin(), t.end(), out);
+    return kMatrOk;
+}
+
+int aTrasp(double* a, int r, int c) {
+    return aTraspEx(a, r, c, a);
+}
+
+int aTraspSq(double* a, int n) {
+    if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    const std::size_t order = static_cast<std::size_t>(n);
+    for (std::size_t i = 0; i < order; ++i)
+        for (std::size_t j = i + 1; j < order; ++j) std::swap(a[i * order + j], a[j * order + i]);
+    return kMatrOk;
+}
+
+int aSwap(double* a, int r, int c, double* b) {
+    if (const int s = firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c)}); s != kMatrOk)
+        return s;
+    if (a != b)
+        for (std::size_t k = 0, n = count(r, c); k < n; ++k) std::swap(a[k], b[k]);
+    return kMatrOk;
+}
+
+int aSwapRC(double* a, int r, int c, int kind, int i, int j) {
+    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+    const int limit = kind != 0 ? r : c;
+    if (i < 1 || j < 1 || i > limit || j > limit) return kMatrWrongSwap;
+    const std::size_t cols = static_cast<std::size_t>(c);
+    const std::size_t p = static_cast<std::size_t>(i - 1), q = static_cast<std::size_t>(j - 1);
+    if (p == q) return kMatrOk;
+    if (kind != 0) {
+        std::swap_ranges(a + p * cols, a + (p + 1) * cols, a + q * cols);
+    } else {
+        for (std::size_t row = 0, rows = static_cast<std::size_t>(r); row < rows; ++row)
+            std::swap(a[row * cols + p], a[row * cols + q]);
+    }
+    return kMatrOk;
+}
+
+int aMatrMod(const double* v, int n, double* result) {
+    if (const int s = firstFailure({checkVector(v, n), checkScalarOut(result)}); s != kMatrOk)
+        return s;
+    double sum = 0;
+    for (std::size_t k = 0, len = static_cast<std::size_t>(n); k < len; ++k) sum += v[k] * v[k];
+    *result = std::sqrt(sum);
+    return kMatrOk;
+}
+
+// ---- Predicates ----
+
+bool aMatrIsZero(const double* a, int n) {
+    if (checkMatrix(a, n, n) != kMatrOk) return false;
+    return std::all_of(a, a + count(n, n), [](double v) { return v == 0; });
+}
+
+bool aMatrIsUnit(const double* a, int n) {
+    return checkMatrix(a, n, n) == kMatrOk && isUnit(a, static_cast<std::size_t>(n));
+}
+
+bool aMatrIsSing(const double* a, int n) {
+    return checkMatrix(a, n, n) == kMatrOk && determinant(a, static_cast<std::size_t>(n)) == 0;
+}
+
+bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
+    int status = checkMatrix(a, n, n);
+    bool orthogonal = false;
+    if (status == kMatrOk) {
+        const std::size_t order = static_cast<std::size_t>(n);
+        Matrix inverse(a, a + order * order);
+        status = aInv(inverse.data(), n);
+        if (status == kMatrOk) {
+            // Compared as values: the adjugate writes -0 where a cofactor is 0,
+            // and the transpose of a unit matrix holds +0 there.
+            orthogonal = true;
+            for (std::size_t i = 0; i < order && orthogonal; ++i)
+                for (std::size_t j = 0; j < order; ++j)
+                    if (inverse[i * order + j] != a[j * order + i]) {
+                        orthogonal = false;
+                        break;
+                    }
+        }
+    }
+    if (inversionStatus) *inversionStatus = status;
+    return orthogonal;
+}
+
+bool aMatrAreOrtog(const double* a, int n, const double* b) {
+    if (firstFailure({checkMatrix(a, n, n), checkMatrix(b, n, n)}) != kMatrOk) return false;
+    const std::size_t order = static_cast<std::size_t>(n);
+    Matrix product(order * order);
+    multiply(a, order, order, b, order, product.data());
+    return isUnit(product.data(), order);
+}
+
+bool aMatrAreEquals(const double* a, int rA, int cA, const double* b, int rB, int cB) {
+    if (firstFailure({checkMatrix(a, rA, cA), checkMatrix(b, rB, cB)}) != kMatrOk) return false;
+    if (rA != rB || cA != cB) return false;
+    return std::memcmp(a, b, count(rA, cA) * sizeof(double)) == 0;
+}
+
+}  // namespace zrt

@@ -1,0 +1,119 @@
+// The matrix library ("aMatr"): determinant, inverse, linear systems, products,
+// powers, transposes and predicates over plain arrays of doubles.
+//
+// These functions work on library-owned arrays that lie ROW AFTER ROW; they
+// never convert from or to the host's element order. The evaluator's matrix
+// expressions, the polynomial fitting and every other caller inside the library
+// use them on their own temporaries. Only the exported `a...` functions (in
+// api/exports_matrix.cpp) read host arrays in the host's element order and
+// convert them.
+//
+// Every function works on private copies, so a result array may be the same as
+// an input array. Dimensions and pointers are checked before any element is
+// read: a null array gives kMatrNotDefined (15), an order, row or column count
+// below 1, or a matrix of more than kMaxMatrixElements elements, gives
+// kMatrOrdersNotValid (5). These functions never touch the matrix status; the
+// exports record it.
+#pragma once
+
+#include <cstdint>
+
+#include "memory/matrixsize.h"
+
+namespace zrt {
+
+// Status codes of the matrix library (texts in the "(Module: aMatr)" block).
+constexpr int kMatrOk = -1;
+constexpr int kMatrUndefined = 0;  // stopped before completion
+constexpr int kMatrOrdersNotValid = 5;
+constexpr int kMatrSingular = 7;
+constexpr int kMatrInvalidParameter = 8;
+constexpr int kMatrWrongRank = 10;
+constexpr int kMatrWrongSwap = 14;
+constexpr int kMatrNotDefined = 15;
+
+// The library's matrix status `matrStatus` (-1 at load).
+int matrStatus();
+void setMatrStatus(int status);
+void resetMatrix();
+
+// Checks one matrix argument: kMatrNotDefined for a null array, then
+// kMatrOrdersNotValid for rows or cols below 1 or too many elements; else -1.
+int checkMatrix(const void* elements, int rows, int cols);
+
+// ---- Determinant, inverse, systems, diagonal form ----
+
+// Determinant of the n x n matrix a: exact products up to order 3; from order 4
+// elimination with column pivoting, pivots of magnitude 1e-12 or less count as
+// 0, and a result below 1e-12 in magnitude is 0.
+int aDet(const double* a, int n, double* det);
+double aDetN(const double* a, int n);  // 0 when a or n is not valid
+
+// Inverse by the adjugate, in place. kMatrSingular (a unchanged) when the
+// determinant is exactly 0.
+int aInv(double* a, int n);
+
+// Solves a x = v by Cramer's rule: x into w (n values). kMatrSingular when the
+// determinant is exactly 0 (w unchanged).
+int aSist(const double* a, int n, const double* v, double* w);
+
+// Reduces a in place to the diagonal of its elimination pivots (column
+// pivoting, any non-zero pivot accepted), every other element 0.
+int aDiag(double* a, int n);
+
+// ---- Products and powers ----
+
+// c = a b (rA x cB); kMatrWrongRank when cA differs from rB (c unchanged).
+int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, double* c);
+int aMultSq(const double* a, int n, const double* b, double* c);
+// w = a v, v of c values, w of r values.
+int aMultVect(const double* a, int r, int c, const double* v, double* w);
+int aMultVectSq(const double* a, int n, const double* v, double* w);
+
+// c = a^m for m >= 2 (m - 1 products, c = c a each time); m = 1 copies a,
+// m = 0 gives the unit matrix; a negative m is kMatrInvalidParameter (c
+// unchanged). (A formula's [mA]^0 and [mA]^1 keep the matrix as it is and need
+// no call; a negative power is the inverse raised to -m.)
+int aPow(const double* a, int n, int m, double* c);
+
+// c = a b^-1; when b cannot be inverted, the inversion's status and c unchanged.
+int aDiv(const double* a, int n, const double* b, double* c);
+
+// ---- Element-wise operations ----
+
+int aSum(const double* a, int r, int c, const double* b, double* out);
+int aDiff(const double* a, int r, int c, const double* b, double* out);
+int aSumScal(double* a, int r, int c, double k);
+int aProdScal(double* a, int r, int c, double k);
+int aOpp(double* a, int r, int c);
+
+// ---- Trace, transposes, exchanges, modulus ----
+
+int aTrace(const double* a, int n, double* trace);
+double aTraceN(const double* a, int n);  // 0 when a or n is not valid
+// In place: a (r x c) becomes its c x r transpose.
+int aTrasp(double* a, int r, int c);
+int aTraspEx(const double* a, int r, int c, double* out);
+int aTraspSq(double* a, int n);
+// Exchanges the r*c values of a and b.
+int aSwap(double* a, int r, int c, double* b);
+// kind != 0 exchanges rows i and j, kind 0 columns i and j, counted from 1;
+// kMatrWrongSwap when a number is below 1 or beyond the rows (columns).
+int aSwapRC(double* a, int r, int c, int kind, int i, int j);
+// Square root of the sum of the squares of the n values.
+int aMatrMod(const double* v, int n, double* result);
+
+// ---- Predicates: true or false; an invalid argument counts as false ----
+
+bool aMatrIsZero(const double* a, int n);
+bool aMatrIsUnit(const double* a, int n);
+bool aMatrIsSing(const double* a, int n);
+// The transpose equals the adjugate inverse, element for element (-0 and +0
+// count as equal). inversionStatus, when given, receives the inversion's status.
+bool aMatrIsOrtog(const double* a, int n, int* inversionStatus = nullptr);
+// a b is exactly the unit matrix.
+bool aMatrAreOrtog(const double* a, int n, const double* b);
+// Same dimensions and the same bytes in every element.
+bool aMatrAreEquals(const double* a, int rA, int cA, const double* b, int rB, int cB);
+
+}  // namespace zrt

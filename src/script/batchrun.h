@@ -1,0 +1,30 @@
+// State of the batch side between and during runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zrt {
+
+// Exit codes of a run.
+constexpr int kExitCompleted = -1;
+constexpr int kExitNotRead = -2;
+constexpr int kExitNotWritten = -3;
+constexpr int kExitCancelled = -4;
+constexpr int kExitNoInput = -5;
+
+struct BatchRun {
+    std::string commandLine;   // parameter line of the current run
+    std::string scriptText;    // the text to run, then the finished output
+    int exitCode = kExitCompleted;
+    int runMode = 0;           // 2 during batch runs: relative names use the current folder
+    bool firstRun = true;      // the first run writes the log header
+    std::uint32_t executionMs = 0;
+    bool outputWritten = false;  // the last run wrote an output file
+};
+
+BatchRun& batchRun();
+
+void resetBatchRun();
+
+}  // namespace zrt

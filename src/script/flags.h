@@ -1,0 +1,64 @@
+// The flags record of batch runs and the parser of the parameter line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+struct BatchFlags {
+    std::string InpFN;        // input script file
+    bool inputF = false;      // the script comes from InpFN
+    std::string OutpFN;       // output file
+    bool outputF = false;     // an output file was named
+    bool AppendF = false;     // append instead of overwriting
+    bool NoHF = false;        // no header in the output
+    bool getFromClpF = false;      // the script comes from the clipboard
+    bool getFromSelTextF = false;  // the script is the "/sel" text
+    std::string selText;           // the "/sel" text as given (quotes included)
+    bool SaveToClpBF = false;      // result to the clipboard
+    bool delF = false;             // delete the output file before the run
+    bool lnsF = false;             // run only the listed lines
+    std::string LnsStr;            // ";" + list + ";"
+    int lineCorrection = 0;
+    bool lineCorrectionF = false;
+    bool splF = false;             // save plot windows as pictures
+    std::string splPath;           // their folder ("0" when none)
+    bool logF = false;
+    std::string logFileN;
+    bool noLnExpF = false;         // quiet: no echo for successful commands
+    std::string quietParam;        // " /nln " when set
+    bool rsetF = false;
+    bool rrF = false;
+    bool quitF = false;
+    bool repF = false;
+    bool windowF = false;
+    bool bareF = false;            // results without labels
+    bool progressF = false;        // progress indicator during the run
+    bool helpF = false;
+    bool showMemF = false;
+    bool showLogF = false;
+    bool showFlagsF = false;
+    bool showCmdsF = false;
+    bool aboutF = false;
+    int decimals = 4;              // digits after the point in results
+    std::string CurDir;            // the plug-in folder
+};
+
+BatchFlags& batchFlags();
+
+// Parses a parameter line into the flags record. Only what the given
+// parameters touch changes, apart from the bare-result flag, which every parse
+// clears first.
+void ParseCmdLine(std::string_view line);
+
+// The help screen text and the flags dump.
+std::string helpText();
+std::string flagsDump();
+
+// Called by "/rset" to reset the evaluator and its stores.
+void setResetHook(void (*hook)());
+
+void resetBatchFlags();
+
+}  // namespace zrt

@@ -1,0 +1,64 @@
+#include "script/paths.h"
+
+#include <system_error>
+
+namespace zrt {
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool hasDrive(std::string_view name) {
+    if (name.size() >= 2 && name[1] == ':') return true;
+#ifndef _WIN32
+    if (!name.empty() && isSeparator(name[0])) return true;
+#else
+    // A UNC name (\\server\share) is complete too.
+    if (name.size() >= 2 && isSeparator(name[0]) && isSeparator(name[1])) return true;
+#endif
+    return false;
+}
+
+std::string folderOf(std::string_view name) {
+    for (std::size_t i = name.size(); i-- > 0;)
+        if (isSeparator(name[i])) return std::string(name.substr(0, i + 1));
+    return {};
+}
+
+std::string fileNameOf(std::string_view name) {
+    for (std::size_t i = name.size(); i-- > 0;)
+        if (isSeparator(name[i])) return std::string(name.substr(i + 1));
+    return std::string(name);
+}
+
+std::string withFinalSeparator(std::string_view folder) {
+    std::string f(folder);
+    if (!f.empty() && !isSeparator(f.back())) f += '\\';
+    return f;
+}
+
+std::string completeName(std::string_view name, std::string_view folder) {
+    if (name.empty() || hasDrive(name) || folder.empty()) return std::string(name);
+    return withFinalSeparator(folder) + std::string(name);
+}
+
+std::filesystem::path osPath(std::string_view name) {
+    std::string n(name);
+#ifndef _WIN32
+    for (char& c : n)
+        if (c == '\\') c = '/';
+#endif
+    return std::filesystem::u8path(n);
+}
+
+bool isFolder(std::string_view name) {
+    if (name.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::is_directory(osPath(name), ec);
+}
+
+bool isRegularFile(std::string_view name) {
+    if (name.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(osPath(name), ec);
+}
+
+}  // namespace zrt

@@ -1,0 +1,38 @@
+// File names as the batch side sees them: "\" and "/" both separate folders on
+// every platform; a name "has a drive" when its second character is ":" (or,
+// on Linux, when it starts with a separator).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+bool isSeparator(char c);
+
+// True for "C:..." and, on Linux, for names starting with "\" or "/".
+bool hasDrive(std::string_view name);
+
+// The folder part including its final separator ("" when there is none).
+std::string folderOf(std::string_view name);
+
+// The last component.
+std::string fileNameOf(std::string_view name);
+
+// Puts `folder` in front of a name that has no drive; folder gets a final
+// separator when it lacks one. Empty names stay empty.
+std::string completeName(std::string_view name, std::string_view folder);
+
+// Appends "\" when the text does not end with a separator.
+std::string withFinalSeparator(std::string_view folder);
+
+// The name as the operating system wants it (UTF-8 to a filesystem path; on
+// Linux every "\" becomes "/").
+std::filesystem::path osPath(std::string_view name);
+
+// Checks on the file system; false on any error.
+bool isFolder(std::string_view name);
+bool isRegularFile(std::string_view name);
+
+}  // namespace zrt

@@ -1,0 +1,15 @@
+// The run log: lines appended to the log file while logging is on ("/log").
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+// Appends line + "\r\n" to the log file when logging is on.
+void runLog(std::string_view line);
+
+// The local date and time as "dd/mm/yyyy - hh:ii:ss".
+std::string runTimeStamp();
+
+}  // namespace zrt

@@ -1,0 +1,265 @@
+// The matrix library on row-order arrays, as the evaluator and the polynomial
+// fitting call it.
+#include "numerics/matrix.h"
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "memory/elemorder.h"
+#include "support/library_test.h"
+
+using zrt::kMatrOk;
+using Mat = std::vector<double>;
+
+class MatrixTest : public LibraryTest {};
+
+namespace {
+
+// Reference: Gauss-Jordan with partial pivoting, solving a X = b for k columns.
+Mat luSolve(Mat a, Mat b, int n, int k) {
+    for (int col = 0; col < n; ++col) {
+        int p = col;
+        for (int r = col + 1; r < n; ++r)
+            if (std::fabs(a[r * n + col]) > std::fabs(a[p * n + col])) p = r;
+        for (int j = 0; j < n; ++j) std::swap(a[col * n + j], a[p * n + j]);
+        for (int j = 0; j < k; ++j) std::swap(b[col * k + j], b[p * k + j]);
+        for (int r = 0; r < n; ++r) {
+            if (r == col) continue;
+            const double f = a[r * n + col] / a[col * n + col];
+            for (int j = 0; j < n; ++j) a[r * n + j] -= f * a[col * n + j];
+            for (int j = 0; j < k; ++j) b[r * k + j] -= f * b[col * k + j];
+        }
+    }
+    for (int r = 0; r < n; ++r)
+        for (int j = 0; j < k; ++j) b[r * k + j] /= a[r * n + r];
+    return b;
+}
+
+Mat unit(int n) {
+    Mat u(n * n, 0.0);
+    for (int i = 0; i < n; ++i) u[i * n + i] = 1;
+    return u;
+}
+
+// Diagonally dominant, so well conditioned.
+Mat wellConditioned(int n, std::mt19937& rng) {
+    std::uniform_real_distribution<double> d(-1, 1);
+    Mat a(n * n);
+    for (double& v : a) v = d(rng);
+    for (int i = 0; i < n; ++i) a[i * n + i] += n * (a[i * n + i] < 0 ? -1 : 1);
+    return a;
+}
+
+void expectNear(const Mat& got, const Mat& want, double tol, const std::string& what) {
+    ASSERT_EQ(got.size(), want.size()) << what;
+    for (std::size_t k = 0; k < got.size(); ++k)
+        EXPECT_NEAR(got[k], want[k], tol) << what << " [" << k << "]";
+}
+
+}  // namespace
+
+TEST_F(MatrixTest, Determinant) {
+    struct Case {
+        const char* what;
+        int n;
+        Mat a;
+        double det;
+    } cases[] = {
+        {"1x1", 1, {-3.5}, -3.5},
+        {"2x2", 2, {1, 2, 3, 4}, -2},
+        {"3x3", 3, {2, -3, 1, 2, 0, -1, 1, 4, 5}, 49},
+        {"3x3 singular", 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 0},
+        // Up to order 3 the products are exact: no tolerance applies.
+        {"3x3 tiny", 3, {1e-5, 0, 0, 0, 1e-5, 0, 0, 0, 1e-5}, 1e-5 * 1e-5 * 1e-5},
+        {"4x4 unit", 4, unit(4), 1},
+        {"4x4 equal rows", 4, {1, 2, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4, 9, 1, 2, 3}, 0},
+        {"4x4 all about 1e-13", 4, Mat(16, 1e-13), 0},
+        {"4x4 result below 1e-12",
+         4,
+         {1e-4, 0, 0, 0, 0, 1e-4, 0, 0, 0, 0, 1e-4, 0, 0, 0, 0, 1e-4},
+         0},
+        {"4x4 pivot from another column", 4, {0, 2, 0, 0, 3, 0, 0, 0, 0, 0, 0, 5, 0, 0, 7, 0}, 210},
+        {"5x5 triangular",
+         5,
+         {2, 1, 1, 1, 1, 0, 3, 1, 1, 1, 0, 0, 4, 1, 1, 0, 0, 0, 5, 1, 0, 0, 0, 0, 6},
+         720},
+    };
+    for (const Case& c : cases) {
+        double det = 99;
+        EXPECT_EQ(zrt::aDet(c.a.data(), c.n, &det), kMatrOk) << c.what;
+        EXPECT_NEAR(det, c.det, std::fabs(c.det) * 1e-13) << c.what;
+        EXPECT_EQ(zrt::aDetN(c.a.data(), c.n), det) << c.what;
+        EXPECT_EQ(zrt::aMatrIsSing(c.a.data(), c.n), c.det == 0) << c.what;
+    }
+}
+
+TEST_F(MatrixTest, InverseAndSystemAgreeWithLu) {
+    std::mt19937 rng(11);
+    for (int n = 1; n <= 7; ++n) {
+        const Mat a = wellConditioned(n, rng);
+        Mat inv = a;
+        ASSERT_EQ(zrt::aInv(inv.data(), n), kMatrOk) << n;
+        expectNear(inv, luSolve(a, unit(n), n, n), 1e-12, "inverse n=" + std::to_string(n));
+
+        Mat v(n), w(n, 99);
+        for (int i = 0; i < n; ++i) v[i] = i - 1.5;
+        ASSERT_EQ(zrt::aSist(a.data(), n, v.data(), w.data()), kMatrOk) << n;
+        expectNear(w, luSolve(a, v, n, 1), 1e-12, "system n=" + std::to_string(n));
+    }
+}
+
+TEST_F(MatrixTest, InverseAndSystemKnownResults) {
+    Mat d = {2, 0, 0, 4};
+    EXPECT_EQ(zrt::aInv(d.data(), 2), kMatrOk);
+    EXPECT_EQ(d, (Mat{0.5, 0, 0, 0.25}));
+    Mat one = {4};
+    EXPECT_EQ(zrt::aInv(one.data(), 1), kMatrOk);
+    EXPECT_EQ(one[0], 0.25);
+
+    Mat singular = {1, 2, 2, 4};
+    const Mat before = singular;
+    EXPECT_EQ(zrt::aInv(singular.data(), 2), zrt::kMatrSingular);
+    EXPECT_EQ(singular, before);
+    Mat v = {1, 2}, w = {7, 7};
+    EXPECT_EQ(zrt::aSist(singular.data(), 2, v.data(), w.data()), zrt::kMatrSingular);
+    EXPECT_EQ(w, (Mat{7, 7}));
+
+    // x + y = 3, x - y = 1; the result may share the right-hand side.
+    Mat a = {1, 1, 1, -1}, rhs = {3, 1};
+    EXPECT_EQ(zrt::aSist(a.data(), 2, rhs.data(), rhs.data()), kMatrOk);
+    EXPECT_EQ(rhs, (Mat{2, 1}));
+}
+
+TEST_F(MatrixTest, DiagonalForm) {
+    struct Case {
+        Mat a, diagonal;
+    } cases[] = {
+        {{2, 1, 4, 3}, {2, 0, 0, 1}},
+        // Row 0's largest element is in column 1: columns are exchanged first.
+        {{1, 3, 2, 4}, {3, 0, 0, 2 - 4.0 / 3}},
+        // A zero row: any non-zero pivot is taken, none here.
+        {{0, 0, 1, 2}, {0, 0, 0, 2}},
+        {{5}, {5}},
+    };
+    for (Case& c : cases) {
+        const int n = static_cast<int>(std::lround(std::sqrt(c.a.size())));
+        EXPECT_EQ(zrt::aDiag(c.a.data(), n), kMatrOk);
+        EXPECT_EQ(c.a, c.diagonal);
+    }
+    // Unlike the determinant's, any non-zero pivot counts.
+    Mat tiny = {1e-13, 0, 0, 0, 0, 1e-13, 0, 0, 0, 0, 1e-13, 0, 0, 0, 0, 1e-13};
+    zrt::aDiag(tiny.data(), 4);
+    EXPECT_EQ(tiny[15], 1e-13);
+}
+
+TEST_F(MatrixTest, ProductsAndPowers) {
+    // cA = 2 against rB = 3.
+    const Mat a = {1, 2, 3, 4, 5, 6}, b = {7, 8, 9, 10, 11, 12};
+    Mat untouched(4, -1);
+    EXPECT_EQ(zrt::aMultEx(a.data(), 3, 2, b.data(), 3, 2, untouched.data()), zrt::kMatrWrongRank);
+    EXPECT_EQ(untouched, Mat(4, -1));
+
+    Mat sq = {1, 2, 3, 4};
+    Mat p3(4), p1(4), p0(4), p2(4);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 3, p3.data()), kMatrOk);
+    EXPECT_EQ(p3, (Mat{37, 54, 81, 118}));
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 1, p1.data()), kMatrOk);
+    EXPECT_EQ(p1, sq);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 0, p0.data()), kMatrOk);
+    EXPECT_EQ(p0, unit(2));
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, -1, p2.data()), zrt::kMatrInvalidParameter);
+    // The result may replace the base.
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 2, sq.data()), kMatrOk);
+    EXPECT_EQ(sq, (Mat{7, 10, 15, 22}));
+
+    const Mat num = {2, 4, 6, 8}, den = {2, 0, 0, 4};
+    Mat q(4);
+    EXPECT_EQ(zrt::aDiv(num.data(), 2, den.data(), q.data()), kMatrOk);
+    EXPECT_EQ(q, (Mat{1, 1, 3, 2}));
+    const Mat singular = {1, 1, 1, 1};
+    Mat q2(4, 5);
+    EXPECT_EQ(zrt::aDiv(num.data(), 2, singular.data(), q2.data()), zrt::kMatrSingular);
+    EXPECT_EQ(q2, Mat(4, 5));
+}
+
+TEST_F(MatrixTest, RowAndColumnExchanges) {
+    const Mat a = {1, 2, 3, 4, 5, 6};
+    struct Swap {
+        int kind, i, j, status;
+        Mat result;
+    } swaps[] = {
+        {1, 1, 2, kMatrOk, {4, 5, 6, 1, 2, 3}},
+        {0, 1, 3, kMatrOk, {3, 2, 1, 6, 5, 4}},
+        {-5, 2, 2, kMatrOk, a},
+        {1, 1, 3, zrt::kMatrWrongSwap, a},  // only two rows
+        {0, 0, 1, zrt::kMatrWrongSwap, a},  // numbers count from 1
+        {1, -1, 1, zrt::kMatrWrongSwap, a},
+    };
+    for (const Swap& s : swaps) {
+        Mat m = a;
+        EXPECT_EQ(zrt::aSwapRC(m.data(), 2, 3, s.kind, s.i, s.j), s.status) << s.kind << s.i << s.j;
+        EXPECT_EQ(m, s.result) << s.kind << s.i << s.j;
+    }
+}
+
+TEST_F(MatrixTest, OrthogonalityAndEquality) {
+    const Mat u = unit(3), perm = {0, 1, 0, 0, 0, 1, 1, 0, 0};
+    const Mat twice = {2, 0, 0, 0, 2, 0, 0, 0, 2}, singular = {1, 2, 3, 2, 4, 6, 0, 0, 1};
+    // The adjugate writes -0 for zero cofactors; the unit matrix is still orthogonal.
+    int inversion = 0;
+    EXPECT_TRUE(zrt::aMatrIsOrtog(u.data(), 3, &inversion));
+    EXPECT_EQ(inversion, kMatrOk);
+    EXPECT_TRUE(zrt::aMatrIsOrtog(perm.data(), 3));
+    EXPECT_FALSE(zrt::aMatrIsOrtog(twice.data(), 3));
+    EXPECT_FALSE(zrt::aMatrIsOrtog(singular.data(), 3, &inversion));
+    EXPECT_EQ(inversion, zrt::kMatrSingular);
+
+    const Mat pos = {0.0}, neg = {-0.0};
+    EXPECT_FALSE(zrt::aMatrAreEquals(pos.data(), 1, 1, neg.data(), 1, 1));  // byte for byte
+    EXPECT_FALSE(zrt::aMatrAreEquals(u.data(), 3, 3, u.data(), 1, 9));
+}
+
+TEST_F(MatrixTest, UnusableArgumentsTouchNothing) {
+    // A one-element array: any read past it, or any write, would show.
+    double one[1] = {42};
+    double out = 99;
+    const int huge = 1 << 13;  // 2^26 elements as a square
+    struct Case {
+        const char* what;
+        int status, want;
+    } cases[] = {
+        {"det n 0", zrt::aDet(one, 0, &out), 5},
+        {"det huge", zrt::aDet(one, huge, &out), 5},
+        {"det null", zrt::aDet(nullptr, 0, &out), 15},
+        {"det null result", zrt::aDet(one, 1, nullptr), 15},
+        {"inv INT_MIN", zrt::aInv(one, -2147483647 - 1), 5},
+        {"sist null v", zrt::aSist(one, 1, nullptr, one), 15},
+        {"mult result of 2^32", zrt::aMultEx(one, 1 << 16, 1, one, 1, 1 << 16, one), 5},
+        {"mult rows*cols overflow", zrt::aMultEx(one, 65536, 65536, one, 65536, 1, one), 5},
+        {"trasp", zrt::aTrasp(one, 0, 5), 5},
+        {"swap null", zrt::aSwap(one, 1, 1, nullptr), 15},
+        {"mod", zrt::aMatrMod(one, 0, &out), 5},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.status, c.want) << c.what;
+    EXPECT_EQ(one[0], 42);
+    EXPECT_EQ(out, 99);
+    EXPECT_EQ(zrt::aDetN(one, 0), 0);
+    EXPECT_FALSE(zrt::aMatrIsSing(one, 0));
+    EXPECT_FALSE(zrt::aMatrIsZero(nullptr, 1));
+    EXPECT_FALSE(zrt::aMatrAreEquals(one, 1, 1, one, 0, 0));
+}
+
+TEST_F(MatrixTest, InternalCallsIgnoreTheHostElementOrder) {
+    // A host that works in column order must not scramble the library's own arrays.
+    zrt::aElemOrderSet(1);
+    const Mat a = {1, 2, 3, 4, 5, 6}, b = {7, 8, 9, 10, 11, 12};
+    Mat c(4);
+    zrt::aMultEx(a.data(), 2, 3, b.data(), 3, 2, c.data());
+    EXPECT_EQ(c, (Mat{58, 64, 139, 154}));
+    Mat t = a;
+    zrt::aTrasp(t.data(), 2, 3);
+    EXPECT_EQ(t, (Mat{1, 4, 2, 5, 3, 6}));
+    EXPECT_EQ(zrt::matrStatus(), kMatrOk);  // the library layer leaves the status alone
+}
