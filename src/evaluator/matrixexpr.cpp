@@ -11,6 +11,8 @@
 #include "evaluator/lexer.h"
 #include "evaluator/numtext.h"
 #include "memory/matrixstore.h"
+#include "numerics/matrix.h"
+#include "numerics/polynomials.h"
 
 namespace zrt {
 
@@ -48,25 +50,355 @@ double divisionByZero(double a) {
     return fail(8, "CalcMatrixDivMult", "Calculation error, token = '/'\r\n", a);
 }
 
-// Matrix arithmetic comes with the matrix library; until then a matrix
-// operand of an operator is a case the evaluator does not handle.
-double sumSubtMatrix(char, double a, double, unsigned char* typeA, unsigned char typeB) {
-    return fail(10, "CalcMatrixSumSubt", typeLines(*typeA, typeB), a);
+}  // namespace matrixexpr_detail
+
+namespace {
+
+// The most [mA]^n may multiply: a power beyond it would keep the editor busy
+// for minutes (every step is a full matrix product).
+constexpr double kMaxMatrixPower = 1000000;
+
+std::string handleText(double value) { return shortNumber(value); }
+
+std::string sizeText(const MatrixRecord& m) {
+    return std::to_string(m.rows) + ", " + std::to_string(m.cols);
 }
 
-double divMultMatrix(char op, double a, double, unsigned char* typeA, unsigned char typeB) {
-    std::string detail;
-    if (op == '/') {
-        detail = "Case not found. token2 = / and mName = " + currentElement() + "\r\n";
+// The temporary behind a matrix value; null (e_error 14) when the value is no
+// matrix of the store.
+MatrixRecord* operandRecord(double value, unsigned char type, const char* proc) {
+    MatrixRecord* m = type == kMatrixType ? findMatrixByAddress(matrixAddress(value)) : nullptr;
+    if (!m) fail(14, proc, "Matr Pointer = " + handleText(value) + "\r\n", 0);
+    return m;
+}
+
+// The value of a matrix result: its address, and the size it reports.
+double matrixResult(const MatrixRecord& m, unsigned char* type) {
+    MatrixExprState& s = matrixExprState();
+    s.lastRows = m.rows;
+    s.lastCols = m.cols;
+    *type = kMatrixType;
+    return static_cast<double>(m.address());
+}
+
+// A new temporary "m_" + number of this evaluation. The number skips names a
+// script gave its own matrices, which must never be overwritten.
+MatrixRecord* newTemporary(std::vector<double>&& block, int rows, int cols) {
+    MatrixExprState& s = matrixExprState();
+    std::string name;
+    do {
+        name = "m_" + std::to_string(++s.temporaryCount);
+    } while (findMatrixByName(name));
+    const std::intptr_t address = storeMatrix(name, std::move(block), rows, cols, true);
+    return address == 0 ? nullptr : findMatrixByAddress(address);
+}
+
+// An operation that needs a square matrix (inverse, power, diagonal form,
+// det and trace) refuses any other with code 6, as det and trace do.
+bool square(const MatrixRecord& m, const char* proc, const std::string& what) {
+    if (m.rows == m.cols) return true;
+    fail(6, proc, what + " needs a square matrix.\r\nDimensions: r1, c1 = " + sizeText(m) + "\r\n",
+         0);
+    return false;
+}
+
+constexpr const char* kNotInvertible =
+    "Matrix is singolar (det = 0) or not squared. It can not be inverted";
+
+// Inverts a square block in place; the failure code of aInv, or 6 when it is
+// not square.
+int invertInPlace(std::vector<double>& block, int rows, int cols) {
+    if (rows != cols) return 6;
+    return aInv(block.data(), rows);
+}
+
+}  // namespace
+
+namespace matrixexpr_detail {
+
+double sumSubtMatrix(char op, double a, double b, unsigned char* typeA, unsigned char typeB) {
+    constexpr const char* proc = "CalcMatrixSumSubt";
+    const double s = op == '-' ? -1 : 1;
+    if (*typeA == kMatrixType && typeB == kNumberType) {
+        MatrixRecord* m = operandRecord(a, *typeA, proc);
+        if (!m) return a;
+        aSumScal(m->elements.data(), m->rows, m->cols, s * b);
+        return matrixResult(*m, typeA);
     }
-    return fail(10, "CalcMatrixDivMult", detail + typeLines(*typeA, typeB), a);
+    if (*typeA == kNumberType && typeB == kMatrixType) {
+        MatrixRecord* m = operandRecord(b, typeB, proc);
+        if (!m) return a;
+        if (op == '-') {
+            for (double& e : m->elements) e = a - e;
+        } else {
+            aSumScal(m->elements.data(), m->rows, m->cols, a);
+        }
+        return matrixResult(*m, typeA);
+    }
+    if (*typeA == kMatrixType && typeB == kMatrixType) {
+        MatrixRecord* ma = operandRecord(a, *typeA, proc);
+        MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
+        if (!mb) return a;
+        if (ma->rows != mb->rows || ma->cols != mb->cols) {
+            return fail(5, proc,
+                        std::string("If A(r1, c1) ") + op +
+                            " B(r2, c2) must be r1 = r2 and c1 = c2.\r\nr1, c1 = " + sizeText(*ma) +
+                            "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                        a);
+        }
+        double* out = ma->elements.data();
+        if (op == '-') {
+            aDiff(out, ma->rows, ma->cols, mb->elements.data(), out);
+        } else {
+            aSum(out, ma->rows, ma->cols, mb->elements.data(), out);
+        }
+        dropTemporary(mb->address());
+        return matrixResult(*ma, typeA);
+    }
+    return fail(10, proc, typeLines(*typeA, typeB), a);
+}
+
+namespace {
+
+double power(double a, double b, unsigned char* typeA, unsigned char typeB) {
+    constexpr const char* proc = "CalcMatrixDivMult";
+    if (*typeA != kMatrixType || typeB != kNumberType) {
+        return fail(10, proc,
+                    "The exponent of a matrix power (es. [mA]^n) must be a number.\r\n" +
+                        typeLines(*typeA, typeB),
+                    a);
+    }
+    MatrixRecord* m = operandRecord(a, *typeA, proc);
+    if (!m) return a;
+    if (!(b == std::trunc(b))) {
+        return fail(9, proc,
+                    "Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + shortNumber(b),
+                    a);
+    }
+    if (std::fabs(b) > kMaxMatrixPower) {
+        return fail(13, proc,
+                    "Exponent of Matrix (es. [mA]^n) is beyond " + shortNumber(kMaxMatrixPower) +
+                        ".\r\nExp = " + shortNumber(b),
+                    a);
+    }
+    if (b < 0) {
+        if (!square(*m, proc, "A negative power")) return a;
+        const int status = aInv(m->elements.data(), m->rows);
+        if (status != kMatrOk) {
+            return fail(status, proc,
+                        std::string(kNotInvertible) + "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
+                        a);
+        }
+        b = -b;
+    }
+    if (b > 1) {
+        if (!square(*m, proc, "A matrix power")) return a;
+        aPow(m->elements.data(), m->rows, static_cast<int>(b), m->elements.data());
+    }
+    return matrixResult(*m, typeA);
+}
+
+double product(double a, double b, unsigned char* typeA, unsigned char typeB) {
+    constexpr const char* proc = "CalcMatrixDivMult";
+    if ((*typeA == kMatrixType) != (typeB == kMatrixType)) {
+        const bool left = *typeA == kMatrixType;
+        MatrixRecord* m = left ? operandRecord(a, *typeA, proc) : operandRecord(b, typeB, proc);
+        if (!m) return a;
+        aProdScal(m->elements.data(), m->rows, m->cols, left ? b : a);
+        return matrixResult(*m, typeA);
+    }
+    if (*typeA != kMatrixType || typeB != kMatrixType) return fail(10, proc, typeLines(*typeA, typeB), a);
+    MatrixRecord* ma = operandRecord(a, *typeA, proc);
+    MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
+    if (!mb) return a;
+    if (ma->cols != mb->rows) {
+        return fail(5, proc,
+                    "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + std::to_string(ma->cols) +
+                        "\r\nr2 = " + std::to_string(mb->rows) + "\r\n",
+                    a);
+    }
+    const std::int64_t elements = std::int64_t{ma->rows} * mb->cols;
+    if (elements > kMaxMatrixElements) {
+        return fail(13, proc,
+                    "The product of A(" + sizeText(*ma) + ") and B(" + sizeText(*mb) + ") has " +
+                        std::to_string(elements) + " elements, more than the " +
+                        std::to_string(kMaxMatrixElements) + " a matrix may have\r\n",
+                    a);
+    }
+    std::vector<double> block(static_cast<std::size_t>(elements));
+    aMultEx(ma->elements.data(), ma->rows, ma->cols, mb->elements.data(), mb->rows, mb->cols,
+            block.data());
+    const int rows = ma->rows, cols = mb->cols;
+    dropTemporary(ma->address());
+    dropTemporary(mb->address());
+    MatrixRecord* result = newTemporary(std::move(block), rows, cols);
+    if (!result) return a;
+    return matrixResult(*result, typeA);
+}
+
+double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
+    constexpr const char* proc = "CalcMatrixDivMult";
+    if (*typeA == kMatrixType && typeB == kNumberType) {
+        MatrixRecord* m = operandRecord(a, *typeA, proc);
+        if (!m) return a;
+        if (b == 0) {
+            return fail(8, proc,
+                        "Matr Pointer: n2 = " + handleText(a) + "\r\nCalculation error, token = '" +
+                            tokenText(currentToken()) + "'\r\n",
+                        a);
+        }
+        aProdScal(m->elements.data(), m->rows, m->cols, 1 / b);
+        return matrixResult(*m, typeA);
+    }
+    if (*typeA == kNumberType && typeB == kMatrixType) {
+        MatrixRecord* m = operandRecord(b, typeB, proc);
+        if (!m) return a;
+        std::vector<double> inverse = m->elements;
+        const int status = invertInPlace(inverse, m->rows, m->cols);
+        if (status != kMatrOk) {
+            return fail(status, proc,
+                        "Matr Pointer n2 = " + handleText(b) + "\r\n" + kNotInvertible +
+                            "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
+                        a);
+        }
+        aProdScal(inverse.data(), m->rows, m->cols, a);
+        std::copy(inverse.begin(), inverse.end(), m->elements.begin());
+        return matrixResult(*m, typeA);
+    }
+    if (*typeA == kMatrixType && typeB == kMatrixType) {
+        MatrixRecord* ma = operandRecord(a, *typeA, proc);
+        MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
+        if (!mb) return a;
+        if (ma->rows != ma->cols || mb->rows != mb->cols || ma->rows != mb->rows) {
+            return fail(5, proc,
+                        "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " +
+                            std::to_string(ma->cols) + " - " + std::to_string(mb->rows) +
+                            "\r\nBoth must be square matrices of the same order.\r\nr1, c1 = " +
+                            sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                        a);
+        }
+        std::vector<double> inverse = mb->elements;
+        const int status = invertInPlace(inverse, mb->rows, mb->cols);
+        if (status != kMatrOk) {
+            return fail(status, proc,
+                        "Matrix error, token = '" + tokenText(currentToken()) +
+                            "' and Pointer n2 = " + handleText(b) + "\r\n" + kNotInvertible +
+                            "\r\n\r\nr1, c1 = " + sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) +
+                            "\r\n",
+                        a);
+        }
+        aMultSq(ma->elements.data(), ma->rows, inverse.data(), ma->elements.data());
+        dropTemporary(mb->address());
+        return matrixResult(*ma, typeA);
+    }
+    return fail(10, proc,
+                "Case not found. token2 = / and mName = " + currentElement() + "\r\n" +
+                    typeLines(*typeA, typeB),
+                a);
+}
+
+}  // namespace
+
+double divMultMatrix(char op, double a, double b, unsigned char* typeA, unsigned char typeB) {
+    switch (op) {
+        case '^': return power(a, b, typeA, typeB);
+        case '*': return product(a, b, typeA, typeB);
+        default: return quotient(a, b, typeA, typeB);
+    }
 }
 
 }  // namespace matrixexpr_detail
 
-double CalcMatrFunct(std::string_view name, double, unsigned char typeA, double,
-                     unsigned char typeB, double, unsigned char, unsigned char* type) {
+namespace {
+
+std::string flagText(bool flag) { return flag ? "-1" : "0"; }
+
+double determinantOrTrace(std::string_view name, double a, unsigned char typeA) {
+    MatrixRecord* m = operandRecord(a, typeA, "CalcMatrFunct");
+    if (!m) return 0;
+    if (m->rows != m->cols) {
+        return fail(6, "CalcMatrFunct", "Dimensions: r1, c1 = " + sizeText(*m) + "\r\n", 0);
+    }
+    double value = 0;
+    if (name == "det") {
+        aDet(m->elements.data(), m->rows, &value);
+    } else {
+        aTrace(m->elements.data(), m->rows, &value);
+    }
+    dropTemporary(m->address());
+    return value;
+}
+
+// syst(A; v) and vcoeff(X; y; k): one operand is the matrix, the other the
+// vector (either order). The vector must have as many rows as the matrix.
+double systemOrFit(std::string_view name, double a, unsigned char typeA, double b,
+                   unsigned char typeB, double c, unsigned char* type) {
+    constexpr const char* proc = "CalcMatrFunct";
+    const bool syst = name == "syst";
+    MatrixRecord* ma = operandRecord(a, typeA, proc);
+    MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
+    if (!mb) return 0;
+    const std::string dimensions = "Dimensions: r1, c1 = " + sizeText(*ma) +
+                                   "\r\n            r2, c2 = " + sizeText(*mb) + "\r\n";
+    // A linear system needs a square matrix; a least-squares fit takes any
+    // matrix with as many rows as the vector.
+    const bool squareA = ma->vector || !syst || ma->rows == ma->cols;
+    const bool squareB = mb->vector || !syst || mb->rows == mb->cols;
+    if (!squareA || !squareB || ma->rows != mb->rows) return fail(5, proc, dimensions, 0);
+    if (ma->vector == mb->vector) {
+        return fail(10, proc,
+                    syst ? dimensions
+                         : "nnVect = " + flagText(ma->vector) + "\r\nn2Vect = " +
+                               flagText(mb->vector) + "\r\n",
+                    0);
+    }
+    MatrixRecord* matrix = ma->vector ? mb : ma;
+    MatrixRecord* vector = ma->vector ? ma : mb;
+    const int n = matrix->rows;
+    if (syst) {
+        const int status =
+            aSist(matrix->elements.data(), n, vector->elements.data(), vector->elements.data());
+        if (status != kMatrOk) {
+            return fail(status, proc,
+                        "Matrix is singolar (det = 0): the system has no single solution.\r\n" +
+                            dimensions,
+                        0);
+        }
+        dropTemporary(matrix->address());
+        return matrixResult(*vector, type);
+    }
+    // vcoeff: k coefficients from the first k columns of the matrix.
+    if (!(c == std::trunc(c) && c >= 1 && c <= matrix->cols)) {
+        return fail(13, proc,
+                    "The number of coefficients must be a whole number from 1 to " +
+                        std::to_string(matrix->cols) + ".\r\nk = " + shortNumber(c) + "\r\n",
+                    0);
+    }
+    const int k = static_cast<int>(c);
+    std::vector<double> x(static_cast<std::size_t>(n) * static_cast<std::size_t>(k));
+    for (int i = 0; i < n; ++i)
+        std::copy_n(matrix->elements.begin() + static_cast<std::ptrdiff_t>(i) * matrix->cols, k,
+                    x.begin() + static_cast<std::ptrdiff_t>(i) * k);
+    std::vector<double> coefficients(static_cast<std::size_t>(k));
+    const int status = aCalcVectCoeff(x.data(), n, k, vector->elements.data(), coefficients.data());
+    if (status != kMatrOk) {
+        return fail(status, proc,
+                    "The matrix of the fit (X^T X) can not be inverted.\r\n" + dimensions, 0);
+    }
+    dropTemporary(matrix->address());
+    dropTemporary(vector->address());
+    MatrixRecord* result = newTemporary(std::move(coefficients), k, 1);
+    if (!result) return 0;
+    return matrixResult(*result, type);
+}
+
+}  // namespace
+
+double CalcMatrFunct(std::string_view name, double a, unsigned char typeA, double b,
+                     unsigned char typeB, double c, unsigned char, unsigned char* type) {
     *type = kNumberType;
+    if (name == "det" || name == "trace") return determinantOrTrace(name, a, typeA);
+    if (name == "syst" || name == "vcoeff") return systemOrFit(name, a, typeA, b, typeB, c, type);
     return fail(10, "CalcMatrFunct",
                 "Case not found. case (tok2) = " + std::string(name) + "\r\n\r\n" +
                     typeLines(typeA, typeB),
@@ -82,22 +414,36 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
         return 14;
     }
     // Evaluation works on a copy: stored matrices never change.
-    MatrixExprState& s = matrixExprState();
-    const int rows = stored->rows, cols = stored->cols;
+    int rows = stored->rows, cols = stored->cols;
     std::vector<double> copy = stored->elements;
-    const std::intptr_t address =
-        storeMatrix("m_" + std::to_string(++s.temporaryCount), std::move(copy), rows, cols, true);
-    if (address == 0) return eError();
-    if (suffix != 0) {
-        return fail(10, "e_prs",
-                    "Case not found. Suffix = " + std::string(1, suffix) + " and mName = " +
-                        std::string(name) + "\r\n",
-                    0);
+    const std::string what = "MatrName = " + std::string(name) + "\r\n";
+    switch (suffix) {
+        case 'I':
+            if (const int status = invertInPlace(copy, rows, cols); status != kMatrOk) {
+                return fail(status, "e_prs",
+                            what + kNotInvertible + "\r\n\r\nr1, c1 = " + std::to_string(rows) +
+                                ", " + std::to_string(cols) + "\r\n",
+                            status);
+            }
+            break;
+        case 'T':
+            aTrasp(copy.data(), rows, cols);
+            std::swap(rows, cols);
+            break;
+        case 'D':
+            if (rows != cols) {
+                return fail(6, "e_prs",
+                            what + "The diagonal form needs a square matrix.\r\nDimensions: r1, c1 = " +
+                                std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
+                            6);
+            }
+            aDiag(copy.data(), rows);
+            break;
+        default: break;
     }
-    s.lastRows = rows;
-    s.lastCols = cols;
-    *type = kMatrixType;
-    return static_cast<double>(address);
+    MatrixRecord* temporary = newTemporary(std::move(copy), rows, cols);
+    if (!temporary) return eError();
+    return matrixResult(*temporary, type);
 }
 
 int lastMatrixRows() { return matrixExprState().lastRows; }

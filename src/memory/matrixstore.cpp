@@ -374,6 +374,13 @@ void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep) {
     eraseRecords(doomed);
 }
 
+void dropTemporary(std::intptr_t address) {
+    const MatrixStoreState& s = storeState();
+    MatrixRecord* r = findMatrixByAddress(address);
+    if (r && s.evaluationMark && r->internal && r->evaluation == s.currentEvaluation)
+        eraseRecords({r});
+}
+
 std::intptr_t renameMatrix(std::intptr_t address, std::string_view name) {
     MatrixRecord* r = findMatrixByAddress(address);
     if (!r) return 0;

@@ -88,6 +88,10 @@ void endMatrixEvaluation(const MatrixMark& mark);
 // evaluation nested in it keeps its result).
 void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep);
 
+// Deletes the record at `address` when it is a temporary of the evaluation
+// under way: an operand that an operation has used up. Anything else stays.
+void dropTemporary(std::intptr_t address);
+
 // Stores the elements of the matrix at `address` under `name` (as storeMatrix
 // does) and deletes the record at `address`. Gives the new address, or 0.
 std::intptr_t renameMatrix(std::intptr_t address, std::string_view name);

@@ -302,10 +302,10 @@ TEST_F(ParserTest, AnEvaluationWhileAnErrorBoxIsOpen) {
     zrt::ShowMsgs(1);
     int nestedCode = 0;
     double nestedValue = 0;
-    headless::setWhileBoxIsOpen([&] { nestedCode = e_eval("x*10+[mA]*0", &nestedValue, 0); });
+    headless::setWhileBoxIsOpen([&] { nestedCode = e_eval("x*10+[mA]*[mA]", &nestedValue, 0); });
     double v = -1;
     EXPECT_EQ(e_eval("(1+)+x", &v, 0), 3);
-    EXPECT_EQ(nestedCode, 10);  // the nested one failed on its own: matrix arithmetic
+    EXPECT_EQ(nestedCode, 5);  // the nested one failed on its own: matrix sizes
     headless::setWhileBoxIsOpen([&] { nestedCode = e_eval("x*10", &nestedValue, 0); });
     EXPECT_EQ(e_eval("(1+)+x", &v, 0), 3);
     EXPECT_EQ(nestedCode, 0);

@@ -194,10 +194,11 @@ TEST_F(MatrixStoreTest, TemporariesOfEvaluations) {
     EXPECT_EQ(matrixCount(), 2u);
 
     // Failures and number results leave no temporaries of their own.
-    EXPECT_EQ(e_eval("[mA]+1", &v, 0), 10);
-    EXPECT_EQ(e_eval("-[mA]", &v, 0), 10);
-    EXPECT_EQ(e_eval("[mA]T", &v, 0), 10);
-    EXPECT_EQ(e_eval("det([mA])", &v, 0), 10);
+    EXPECT_EQ(e_eval("[mA]+[mA]T*[mA]^2-[mA]", &v, 0), 1);
+    EXPECT_EQ(matrixCount(), 2u);
+    EXPECT_EQ(e_eval("det([mA]*[mA]-[mA]I)+trace(-[mA])", &v, 0), 0);
+    EXPECT_EQ(e_eval("[mA]+[mA]^2*([mA]T-1)/0", &v, 0), 8);
+    EXPECT_EQ(e_eval("[mA]^[mA]", &v, 0), 10);
     EXPECT_EQ(e_eval("[mA]<1", &v, 0), 10);
     EXPECT_EQ(e_eval("sin([mA])", &v, 0), 10);
     EXPECT_EQ(e_eval("not [mA]", &v, 0), 10);
