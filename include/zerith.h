@@ -145,10 +145,36 @@ ZRT_EXPORT int32_t ZRT_API aPrintEx(const double* A, int32_t r, int32_t c, const
                                     zrt_char* buffer); /* buffer pre-filled to its capacity; bytes copied, 10 no fit, 1 no buffer */
 
 /* ---- Numerical integration ---- */
+/* The formula is evaluated at each point with the variable's name replaced by the
+ * point's text. method: 0 midpoint, 1 trapezoidal, 2 Simpson (even n). */
+ZRT_EXPORT int32_t ZRT_API Integrate(const zrt_char* formula, double a, double b, int32_t n, int32_t method,
+                                     const zrt_char* variable, double* result); /* 0 done; 5 no result address, 13 n < 1 or > 10^7, 19 method, 22 odd n for Simpson, else the evaluator's code */
+ZRT_EXPORT double ZRT_API dIntegrate(const zrt_char* formula, double a, double b, int32_t n, int32_t method,
+                                     const zrt_char* variable); /* the integral; 0 on failure (code in e_error) */
+ZRT_EXPORT int32_t ZRT_API IntBezier2D(int32_t p1, int32_t p2, int32_t p3, int32_t p4, int32_t p5, int32_t p6,
+                                       int32_t p7, int32_t p8, int32_t p9, int32_t p10, int32_t p11,
+                                       int32_t p12); /* no operation; 0 */
 
 /* ---- Equation solvers ---- */
+/* The variable is set to each x tried (ten decimals) and keeps the last one. The start value
+ * walks over whole numbers from 0 until |f| <= 3 (at most 200 steps; never 0). */
+ZRT_EXPORT int32_t ZRT_API NewtSolve(const zrt_char* formula, const zrt_char* variable, double* start); /* start value into *start; e_error (5 no address) */
+ZRT_EXPORT double ZRT_API dPolySolve(const zrt_char* formula, const zrt_char* variable);  /* the start value */
+ZRT_EXPORT const zrt_char* ZRT_API sPolyNewt(const zrt_char* formula, const zrt_char* variable, int32_t limit); /* start value text within limit steps ("" and 13 beyond 10^6) */
+ZRT_EXPORT double ZRT_API dSolve(const zrt_char* formula, const zrt_char* variable);      /* root after 20 Newton steps (polynomial derivative) */
+ZRT_EXPORT const zrt_char* ZRT_API sSolve(const zrt_char* formula, const zrt_char* variable, int32_t steps); /* root text after steps Newton steps (< 1: the start value; "" and 13 beyond 10^6) */
 
 /* ---- Polynomials and interpolation ---- */
+/* Coefficients in ascending powers c0 + c1 x + ...; X and the point table P (x, y per row)
+ * are read in the element order selected above; status results as the matrix library's. */
+ZRT_EXPORT const zrt_char* ZRT_API Poly_dydx(const zrt_char* polynomial, const zrt_char* variable); /* derivative text ("3x^4-2x+5" -> "12*x^3 - 2 + ") */
+ZRT_EXPORT intptr_t ZRT_API lPoly_dydx(const zrt_char* polynomial, const zrt_char* variable); /* address of a library-owned zrt_char text (the derivative), valid until the next call; e_error -1 */
+ZRT_EXPORT int32_t ZRT_API aGetYPolin(const double* x, const double* c, int32_t n, double* result); /* *result = c(*x); -1 */
+ZRT_EXPORT int32_t ZRT_API aGetXsOfQuadr(const double* y, const double* c, int32_t n, double* x1, double* x2); /* c(x) = *y for n = 1..3; the matrix status (13 no solution) */
+ZRT_EXPORT int32_t ZRT_API aCalcVectCoeff(const double* X, int32_t r, int32_t c, const double* y, double* a); /* least squares a = (X^T X)^-1 X^T y; -1, 7 singular; kept */
+ZRT_EXPORT int32_t ZRT_API aCalcCoeffPolin(const double* P, int32_t m, int32_t k, double* a); /* k coefficients through m points; 12 k < 1 or k > m; kept */
+ZRT_EXPORT int32_t ZRT_API InterpLin(const double* x, const double* x0, const double* x1, const double* y0,
+                                     const double* y1, double* result); /* *result = y0 + (x-x0)/(x1-x0) (y1-y0); 0 */
 
 /* ---- Number theory ---- */
 ZRT_EXPORT int32_t ZRT_API IsPrime(int32_t a);             /* -1 prime, 0 not */

@@ -1,6 +1,7 @@
 #include "script/commands.h"
 
 #include "evaluator/numtext.h"
+#include "script/commands_calculus.h"
 
 namespace zrt {
 
@@ -14,6 +15,12 @@ struct NamedCommand {
 // Each family adds its commands in its own block.
 const NamedCommand kCommands[] = {
     // calculus
+    {"integrate", runIntegrate},
+    {"integratef", runIntegrate},
+    {"varpolyn", runVarPolyn},
+    {"derivate", runDerivate},
+    {"derivatef", runDerivate},
+    {"solvepolyn", runSolvePolyn},
 
     // differentiation
 

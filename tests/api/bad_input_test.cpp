@@ -40,3 +40,28 @@ TEST_F(BadInputTest, NumberTextFamily) {
     EXPECT_EQ(GetE_Error(), 18);
     EXPECT_EQ(e_get_const(P(Z(std::string(1 << 20, 'p'))), nullptr), 0);
 }
+
+TEST_F(BadInputTest, NumericalFamilies) {
+    double r = 5;
+    EXPECT_EQ(Integrate(nullptr, 0, 1, 2, 2, nullptr, &r), 3);  // the empty formula has no value
+    EXPECT_EQ(r, 5);
+    EXPECT_EQ(dIntegrate(nullptr, 0, 1, 2, 2, nullptr), 0);
+    EXPECT_EQ(IntBezier2D(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12), 0);
+    EXPECT_EQ(NewtSolve(nullptr, nullptr, &r), 13);
+    EXPECT_EQ(dPolySolve(nullptr, nullptr), 0);
+    EXPECT_EQ(dSolve(nullptr, P(Z("x"))), 1);
+    EXPECT_EQ(U(sPolyNewt(nullptr, nullptr, 5)), "");
+    EXPECT_EQ(U(sSolve(nullptr, P(Z("x")), -1)), "1.0000000000");
+    EXPECT_EQ(U(Poly_dydx(nullptr, P(Z("x")))), "");
+
+    // A huge formula and one nested deeper than the evaluator allows end in
+    // error codes.
+    const std::u16string big = Z("x+" + std::string(100000, '1'));
+    EXPECT_EQ(Integrate(P(big), 0, 1, 2, 0, P(Z("x")), &r), 0);
+    const std::u16string deep = Z(std::string(5000, '(') + "x" + std::string(5000, ')'));
+    EXPECT_EQ(Integrate(P(deep), 0, 1, 2, 0, P(Z("x")), &r), 3);
+    EXPECT_EQ(NewtSolve(P(deep), P(Z("x")), &r), 3);
+    EXPECT_EQ(r, 1);
+    const std::u16string longPolynomial = Z(std::string(100000, 'x') + "^3");
+    EXPECT_EQ(U(Poly_dydx(P(longPolynomial), P(Z("x")))), "1");  // the first x is the term
+}

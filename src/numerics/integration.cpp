@@ -1,0 +1,182 @@
+#include "numerics/integration.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
+#include "ui/trace.h"
+#include "platform/platform.h"
+
+namespace zrt {
+
+namespace {
+
+int refuse(int code, const std::string& detail) {
+    setEError(code);
+    logError("Integrate", 0, detail);
+    return code;
+}
+
+// The integrand at every point: the formula cut at each occurrence of the
+// variable's name once, the point's text put between the pieces in a buffer
+// that is reused, then evaluated.
+class Integrand {
+public:
+    Integrand(std::string_view formula, std::string_view variable) {
+        if (variable.empty()) {
+            pieces_.push_back(formula);
+        } else {
+            std::size_t from = 0;
+            for (std::size_t at = formula.find(variable); at != std::string_view::npos;
+                 at = formula.find(variable, from)) {
+                pieces_.push_back(formula.substr(from, at - from));
+                from = at + variable.size();
+            }
+            pieces_.push_back(formula.substr(from));
+        }
+        text_.reserve(formula.size() + (pieces_.size() - 1) * 24);
+    }
+
+    // f(x) into *y; false (e_error set) when the point has no value.
+    bool at(double x, double* y) {
+        text_.assign(pieces_[0].data(), pieces_[0].size());
+        if (pieces_.size() > 1) {
+            point_.clear();
+            appendPointText(point_, x);
+            for (std::size_t k = 1; k < pieces_.size(); ++k) {
+                text_ += point_;
+                text_.append(pieces_[k].data(), pieces_[k].size());
+            }
+        }
+        const int code = e_eval(text_, y, 0);
+        if (code == 0) return true;
+        if (eError() == kNoError) {
+            // A matrix is no value of a function of one variable.
+            setEError(10);
+            logError("Integrate", 0, "The integrand is a matrix at x = " + shortNumber(x) + ": " + text_);
+        } else {
+            logError("Integrate", 0, "No value at x = " + shortNumber(x) + ": " + text_);
+        }
+        return false;
+    }
+
+private:
+    std::vector<std::string_view> pieces_;
+    std::string text_;
+    std::string point_;
+};
+
+bool midpoint(Integrand& f, double a, double h, int n, double* integral) {
+    double sum = 0, y = 0;
+    for (int i = 1; i <= n; ++i) {
+        const double left = a + (i - 1) * h, right = a + i * h;
+        if (!f.at((left + right) / 2, &y)) return false;
+        sum += y;
+    }
+    *integral = h * sum;
+    return true;
+}
+
+bool trapezoidal(Integrand& f, double a, double b, double h, int n, double* integral) {
+    double fa = 0, fb = 0, y = 0;
+    if (!f.at(a, &fa) || !f.at(b, &fb)) return false;
+    const double s0 = (fa + fb) / 2;
+    double sum = 0;
+    for (int i = 1; i <= n - 1; ++i) {
+        if (!f.at(a + i * h, &y)) return false;
+        sum += y;
+    }
+    *integral = (s0 + sum) * h;
+    return true;
+}
+
+bool simpson(Integrand& f, double a, double b, double h, int n, double* integral) {
+    double fa = 0, fLast = 0, fb = 0, odd = 0, even = 0;
+    if (!f.at(a, &fa) || !f.at(a + (n - 1) * h, &fLast) || !f.at(b, &fb)) return false;
+    const double s = fa + 4 * fLast + fb;
+    double t = 0;
+    for (int i = 1; i <= n / 2 - 1; ++i) {
+        if (!f.at(a + (2 * i - 1) * h, &odd) || !f.at(a + 2 * i * h, &even)) return false;
+        t += 2 * odd + even;
+    }
+    *integral = (h / 3) * (s + 2 * t);
+    return true;
+}
+
+}  // namespace
+
+void appendPointText(std::string& out, double x) {
+    if (!std::isfinite(x)) {
+        out += "(" + shortNumber(x) + ")";
+        return;
+    }
+    // What NumText(FixText(x)) gives, without the temporary strings.
+    char buf[400];
+    char* end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 10).ptr;
+    char* begin = buf;
+    while (end[-1] == '0') --end;  // the point stops it
+    if (end[-1] == '.') --end;
+    if (*begin == '-' && end - begin == 2 && begin[1] == '0') ++begin;  // -0.0000000000 is 0
+    out += '(';
+    out.append(begin, end);
+    out += ')';
+}
+
+int Integrate(std::string_view formula, double a, double b, int n, int method,
+              std::string_view variable, double* result) {
+    if (!result) {
+        refuse(5, "Input parameter error: Returned Value not defined");
+        if (messageSwitch() & 1) {
+            platform::messageBox("Input parameter error: Returned Value not defined",
+                                 "ZeRarove: Integrate", platform::Buttons::Ok, platform::Icon::Error);
+            setEError(5);
+        }
+        return 5;
+    }
+    if (method != kMidpoint && method != kTrapezoidal && method != kSimpson) {
+        *result = 0;
+        return refuse(19, "Method = " + std::to_string(method) +
+                              ": 0 midpoint, 1 trapezoidal and 2 Simpson's rule are known");
+    }
+    if (n < 1 || n > kMaxSubintervals) {
+        return refuse(13, "N = " + std::to_string(n) + ": the number of subintervals must be from 1 to " +
+                              std::to_string(kMaxSubintervals));
+    }
+    if (method == kSimpson && n % 2 != 0) {
+        const char* text = "Simpson's Rule requires that number of subintervals N be even.";
+        refuse(22, std::string(text) + "\r\nN = " + std::to_string(n));
+        if (messageSwitch() != 0) {
+            platform::messageBox(text, "Solver", platform::Buttons::Ok, platform::Icon::Error);
+            setEError(22);
+        }
+        return 22;
+    }
+
+    setEError(kNoError);
+    const std::string name = lowerAscii(variable);
+    Integrand f(formula, name);
+    const double h = (b - a) / n;
+    double integral = 0;
+    bool ok = false;
+    switch (method) {
+        case kMidpoint: ok = midpoint(f, a, h, n, &integral); break;
+        case kTrapezoidal: ok = trapezoidal(f, a, b, h, n, &integral); break;
+        default: ok = simpson(f, a, b, h, n, &integral); break;
+    }
+    if (!ok) return eError();
+    *result = integral;
+    return 0;
+}
+
+double dIntegrate(std::string_view formula, double a, double b, int n, int method,
+                  std::string_view variable) {
+    double integral = 0;
+    Integrate(formula, a, b, n, method, variable, &integral);
+    return eError() == kNoError ? integral : 0;
+}
+
+}  // namespace zrt

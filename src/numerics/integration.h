@@ -1,0 +1,33 @@
+// Definite integrals of a formula of one variable by one of three fixed-step
+// rules. The integrand is evaluated point by point by the evaluator, after
+// the variable's name has been replaced in the formula by the point's text.
+#pragma once
+
+#include <string_view>
+
+namespace zrt {
+
+enum IntegrationMethod { kMidpoint = 0, kTrapezoidal = 1, kSimpson = 2 };
+
+// The most subintervals an integral may have: beyond it a number typed by
+// mistake would keep the editor busy for minutes.
+constexpr int kMaxSubintervals = 10000000;
+
+// Integrate: the integral of `formula` over [a, b] with n subintervals into
+// *result. Returns 0 (the evaluator's "number") when every point had a value;
+// otherwise the code, also in e_error, and *result is not written: 5 no result
+// address, 19 unknown method (*result = 0), 13 n below 1 or above
+// kMaxSubintervals, 22 Simpson with odd n, the evaluator's code of the first
+// point without a value (10 for a point whose value is a matrix).
+int Integrate(std::string_view formula, double a, double b, int n, int method,
+              std::string_view variable, double* result);
+
+// dIntegrate: the same integral as a value; 0 when it fails (e_error says why).
+double dIntegrate(std::string_view formula, double a, double b, int n, int method,
+                  std::string_view variable);
+
+// "(" + the trimmed ten-decimal text of x + ")", appended: how a point enters
+// the formula.
+void appendPointText(std::string& out, double x);
+
+}  // namespace zrt

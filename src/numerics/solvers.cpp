@@ -1,0 +1,172 @@
+#include "numerics/solvers.h"
+
+#include <cmath>
+
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
+#include "memory/varstore.h"
+#include "numerics/polynomials.h"
+#include "ui/trace.h"
+
+namespace zrt {
+
+namespace {
+
+constexpr int kSearchSteps = 200;
+constexpr int kNewtonSteps = 20;
+
+// Only a name the evaluator can read back (a letter or "_", then letters,
+// digits and "_") can carry x into the formula.
+bool usableName(std::string_view name, const char* proc) {
+    const std::string_view n = trimBlanks(name);
+    bool ok = !n.empty() && !(n[0] >= '0' && n[0] <= '9');
+    for (char c : n)
+        ok = ok && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_');
+    if (!ok) {
+        setEError(13);
+        logError(proc, 0, "Variable = '" + std::string(name) + "': a variable name is a letter or _ followed by letters, digits and _");
+    }
+    return ok;
+}
+
+// The formula at x: the variable set to x's ten-decimal text, then the value
+// by e_eval, or by de_eval for the text solvers. False (e_error set) when the
+// point has no value; a matrix result counts as none (10).
+bool valueAt(std::string_view formula, std::string_view variable, const std::string& xText, bool text,
+             double* y) {
+    SetVarFunct(variable, xText, ListKind::Vars);
+    bool ok;
+    if (text) {
+        const double v = de_eval(formula, 0);
+        ok = eError() == kNoError;
+        if (ok && GetResultType() == 1) {
+            setEError(10);
+            ok = false;
+        }
+        if (ok) *y = v;
+    } else {
+        double v = 0;
+        const int code = e_eval(formula, &v, 0);
+        if (code == 1 && eError() == kNoError) setEError(10);
+        ok = code == 0;
+        if (ok) *y = v;
+    }
+    if (tracing()) DebugAdd("x = " + xText + ", e_error = " + std::to_string(eError()), "Solver");
+    return ok;
+}
+
+double search(std::string_view formula, std::string_view variable, int limit, bool text) {
+    double x = 0;
+    for (int k = 0; k < limit; ++k) {
+        // The walk goes on whatever the evaluations say: a point without a
+        // value counts as 0.
+        double f0 = 0, f1 = 0;
+        valueAt(formula, variable, FixText(x), text, &f0);
+        valueAt(formula, variable, FixText(x + 1), text, &f1);
+        if (std::fabs(f0) <= 3) break;
+        if (std::fabs(f1) <= 3) {
+            x += 1;
+            break;
+        }
+        if (std::fabs(f1) < std::fabs(f0)) {
+            x += 1;
+        } else if (std::fabs(f1) > std::fabs(f0)) {
+            x -= 1;
+        }
+    }
+    return x == 0 ? 1 : x;
+}
+
+// The derivative as a formula: the differentiator leaves a " + " behind a
+// constant last term, which is no part of a formula.
+std::string derivativeFormula(std::string_view formula, std::string_view variable) {
+    std::string d = Poly_dydx(formula, variable);
+    while (!d.empty() && (d.back() == ' ' || d.back() == '+')) d.pop_back();
+    return d;
+}
+
+void traceStep(int step, const std::string& x, const char* proc) {
+    if (tracing()) DebugAdd("Newton step " + std::to_string(step) + ": x = " + x, proc);
+}
+
+}  // namespace
+
+double startValue(std::string_view formula, std::string_view variable, int limit) {
+    return search(formula, variable, limit, false);
+}
+
+int NewtSolve(std::string_view formula, std::string_view variable, double* start) {
+    if (!start) {
+        setEError(5);
+        logError("NewtSolve", 0, "Input parameter error: Returned Value not defined");
+        return 5;
+    }
+    if (!usableName(variable, "NewtSolve")) return eError();
+    *start = search(formula, variable, kSearchSteps, false);
+    return eError();
+}
+
+double dPolySolve(std::string_view formula, std::string_view variable) {
+    if (!usableName(variable, "dPolySolve")) return 0;
+    return search(formula, variable, kSearchSteps, false);
+}
+
+std::string sPolyNewt(std::string_view formula, std::string_view variable, int limit) {
+    if (!usableName(variable, "sPolyNewt")) return {};
+    if (limit > kMaxSolverSteps) {
+        setEError(13);
+        logError("sPolyNewt", 0, "Steps = " + std::to_string(limit) + ": at most " +
+                                     std::to_string(kMaxSolverSteps) + " steps");
+        return {};
+    }
+    return FixText(search(formula, variable, limit, true));
+}
+
+double dSolve(std::string_view formula, std::string_view variable) {
+    if (!usableName(variable, "dSolve")) return 0;
+    double x = search(formula, variable, kSearchSteps, false);
+    const std::string derivative = derivativeFormula(formula, variable);
+    for (int step = 1; step <= kNewtonSteps; ++step) {
+        double y = 0, d = 0;
+        const std::string xText = FixText(x);
+        if (!valueAt(formula, variable, xText, false, &y) ||
+            !valueAt(derivative, variable, xText, false, &d)) {
+            logError("dSolve", 0, "Newton step " + std::to_string(step) + ": no value at x = " + xText);
+            break;
+        }
+        x = d == 0 ? x - y : x - y / d;
+        traceStep(step, FixText(x), "dSolve");
+    }
+    return x;
+}
+
+std::string sSolve(std::string_view formula, std::string_view variable, int steps) {
+    if (steps > kMaxSolverSteps) {
+        setEError(13);
+        logError("sSolve", 0, "Steps = " + std::to_string(steps) + ": at most " +
+                                  std::to_string(kMaxSolverSteps) + " Newton steps");
+        return {};
+    }
+    std::string x = sPolyNewt(formula, variable, kSearchSteps);
+    if (x.empty()) return x;
+    const std::string derivative = derivativeFormula(formula, variable);
+    for (int step = 1; step <= steps; ++step) {
+        double y = 0, d = 0;
+        if (!valueAt(formula, variable, x, true, &y)) {
+            logError("sSolve", 0, "Newton step " + std::to_string(step) + ": no value at x = " + x);
+            break;
+        }
+        const std::string yText = FixText(y);
+        if (!valueAt(derivative, variable, x, true, &d)) {
+            logError("sSolve", 0, "Newton step " + std::to_string(step) + ": no derivative at x = " + x);
+            break;
+        }
+        const double xv = DecValue(x), yv = DecValue(yText), dv = DecValue(FixText(d));
+        x = FixText(dv == 0 ? xv - yv : xv - yv / dv);
+        traceStep(step, x, "sSolve");
+    }
+    return x;
+}
+
+}  // namespace zrt

@@ -1,0 +1,42 @@
+// Roots of f(x) = 0 for a formula of one variable: a start value found by a
+// walk over whole numbers, then Newton steps with the derivative of the
+// polynomial differentiator. The variable is set in the variable store to the
+// ten-decimal text of each x tried; it keeps the last one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+// The most steps of a start-value search or of sSolve: beyond them a count
+// typed by mistake would keep the editor busy for minutes.
+constexpr int kMaxSolverSteps = 1000000;
+
+// The start-value walk: at most `limit` steps from 0 by whole numbers until
+// |f| <= 3; 0 becomes 1. Evaluation errors do not stop it.
+double startValue(std::string_view formula, std::string_view variable, int limit);
+
+// NewtSolve: the start value (200 steps) into *start; returns e_error. A null
+// address gives 5, a variable name that is no name 13.
+int NewtSolve(std::string_view formula, std::string_view variable, double* start);
+
+// dPolySolve: the start value (200 steps); 0 when the variable is no name.
+double dPolySolve(std::string_view formula, std::string_view variable);
+
+// sPolyNewt: the start value as ten-decimal text, the formula evaluated by
+// de_eval. Empty (e_error 13) for a limit above kMaxSolverSteps or a variable
+// that is no name.
+std::string sPolyNewt(std::string_view formula, std::string_view variable, int limit);
+
+// dSolve: the start value and exactly 20 Newton steps (a plain step x - f(x)
+// where the derivative is 0). A point without a value ends the steps there
+// with its code in e_error.
+double dSolve(std::string_view formula, std::string_view variable);
+
+// sSolve: sPolyNewt's start value and `steps` Newton steps carried as
+// ten-decimal texts; 0 or fewer steps give the start value. Empty (e_error 13)
+// for more than kMaxSolverSteps steps.
+std::string sSolve(std::string_view formula, std::string_view variable, int steps);
+
+}  // namespace zrt
