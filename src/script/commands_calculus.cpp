@@ -43,13 +43,6 @@ std::vector<std::string> splitFields(const std::string& text) {
     }
 }
 
-std::string withoutQuotes(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\'') out += c;
-    return out;
-}
-
 // Reports a refused argument the way the evaluator reports its own.
 int refuse(const char* proc, const std::string& detail) {
     setEError(13);
@@ -110,9 +103,11 @@ void integrate(const CommandLine& cmd, CommandOutput& out, const std::string& pa
     out.writeOutput(outputFile, result);
 }
 
-// Text up to its first line end: a file form holds one command line.
+// A file form holds one command line: the text up to its first line end,
+// without a comment.
 std::string firstLine(const std::string& text) {
-    return text.substr(0, text.find_first_of("\r\n"));
+    const std::string line = text.substr(0, text.find_first_of("\r\n"));
+    return line.substr(0, line.find('\''));
 }
 
 }  // namespace
@@ -139,7 +134,7 @@ void runIntegrate(const CommandLine& cmd, CommandOutput& out) {
         return;
     }
     integrate(cmd, out, line.substr(open + 1, close - open - 1),
-              trimmedText(withoutQuotes(line.substr(eq + 1))), f.note, f.output);
+              trimmedText(line.substr(eq + 1)), f.note, f.output);
 }
 
 void runVarPolyn(const CommandLine& cmd, CommandOutput& out) {
@@ -157,7 +152,7 @@ void runDerivate(const CommandLine& cmd, CommandOutput& out) {
     if (cmd.name == "derivatef") {
         const CommandOutput::FileForm f = CommandOutput::fileForm(cmd.arg);
         if (!out.readInput(cmd, ": Polyn = " + cmd.arg + ":\r\n", f.input, polynomial)) return;
-        polynomial = trimmedText(withoutQuotes(firstLine(polynomial)));
+        polynomial = trimmedText(firstLine(polynomial));
         outputFile = f.output;
     }
     const std::string echoPart = ": Polyn = " + polynomial + ":\r\n";
