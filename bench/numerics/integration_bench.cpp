@@ -31,9 +31,15 @@ void integral(benchmark::State& state, int method) {
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_IntegrateMidpoint(benchmark::State& state) { integral(state, zrt::kMidpoint); }
-void BM_IntegrateTrapezoidal(benchmark::State& state) { integral(state, zrt::kTrapezoidal); }
-void BM_IntegrateSimpson(benchmark::State& state) { integral(state, zrt::kSimpson); }
+void BM_IntegrateMidpoint(benchmark::State& state) {
+    integral(state, zrt::kMidpoint);
+}
+void BM_IntegrateTrapezoidal(benchmark::State& state) {
+    integral(state, zrt::kTrapezoidal);
+}
+void BM_IntegrateSimpson(benchmark::State& state) {
+    integral(state, zrt::kSimpson);
+}
 
 // The texts of points spread over the same interval with the same step, so
 // that they have as many digits as the integral's points.
@@ -59,4 +65,3 @@ BENCHMARK(BM_IntegrateMidpoint)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_IntegrateTrapezoidal)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_IntegrateSimpson)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_EvalPointText);
-

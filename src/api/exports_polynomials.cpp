@@ -46,9 +46,8 @@ int32_t refuseArgument(const char* proc, const char* name, int32_t status, int r
 
 const zrt_char* ZRT_API Poly_dydx(const zrt_char* polynomial, const zrt_char* variable) {
     static std::u16string slot;
-    return guard("Poly_dydx", emptyText(), [&] {
-        return abi::keep(slot, zrt::Poly_dydx(in(polynomial), in(variable)));
-    });
+    return guard("Poly_dydx", emptyText(),
+                 [&] { return abi::keep(slot, zrt::Poly_dydx(in(polynomial), in(variable))); });
 }
 
 intptr_t ZRT_API lPoly_dydx(const zrt_char* polynomial, const zrt_char* variable) {
@@ -90,9 +89,9 @@ int32_t ZRT_API aCalcVectCoeff(const double* X, int32_t r, int32_t c, const doub
         if (int s = checkMatrix(a, c, 1); s != kMatrOk) return refuseArgument(proc, "a", s, c, 1);
         // X^T X is c x c: beyond the largest matrix nothing is read.
         if (std::int64_t{c} * c > kMaxMatrixElements)
-            return refuse(proc, kMatrOrdersNotValid,
-                          "X^T X would have " + std::to_string(c) + " x " + std::to_string(c) +
-                              " elements");
+            return refuse(
+                proc, kMatrOrdersNotValid,
+                "X^T X would have " + std::to_string(c) + " x " + std::to_string(c) + " elements");
         std::vector<double> x(static_cast<std::size_t>(r) * static_cast<std::size_t>(c));
         zrt::aCopyArray(X, x.data(), r, c);
         return kept(zrt::aCalcVectCoeff(x.data(), r, c, y, a));
@@ -103,8 +102,9 @@ int32_t ZRT_API aCalcCoeffPolin(const double* P, int32_t m, int32_t k, double* a
     return guard("aCalcCoeffPolin", kMatrUndefined, [&] {
         constexpr const char* proc = "aCalcCoeffPolin";
         if (k < 1 || k > m)
-            return refuse(proc, 12, "k = " + std::to_string(k) + ", m = " + std::to_string(m) +
-                                        ": a fit through m points has 1 to m coefficients");
+            return refuse(proc, 12,
+                          "k = " + std::to_string(k) + ", m = " + std::to_string(m) +
+                              ": a fit through m points has 1 to m coefficients");
         if (int s = checkMatrix(P, m, 2); s != kMatrOk) return refuseArgument(proc, "P", s, m, 2);
         if (int s = checkMatrix(a, k, 1); s != kMatrOk) return refuseArgument(proc, "a", s, k, 1);
         // The m x k matrix of powers must be a matrix the library can hold.

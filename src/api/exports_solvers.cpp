@@ -15,7 +15,8 @@ double ZRT_API dPolySolve(const zrt_char* formula, const zrt_char* variable) {
     return guard("dPolySolve", 0.0, [&] { return zrt::dPolySolve(in(formula), in(variable)); });
 }
 
-const zrt_char* ZRT_API sPolyNewt(const zrt_char* formula, const zrt_char* variable, int32_t limit) {
+const zrt_char* ZRT_API sPolyNewt(const zrt_char* formula, const zrt_char* variable,
+                                  int32_t limit) {
     static std::u16string slot;
     return guard("sPolyNewt", emptyText(), [&] {
         return zrt::abi::keep(slot, zrt::sPolyNewt(in(formula), in(variable), limit));

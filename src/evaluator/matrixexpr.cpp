@@ -58,7 +58,9 @@ namespace {
 // for minutes (every step is a full matrix product).
 constexpr double kMaxMatrixPower = 1000000;
 
-std::string handleText(double value) { return shortNumber(value); }
+std::string handleText(double value) {
+    return shortNumber(value);
+}
 
 std::string sizeText(const MatrixRecord& m) {
     return std::to_string(m.rows) + ", " + std::to_string(m.cols);
@@ -207,14 +209,15 @@ double product(double a, double b, unsigned char* typeA, unsigned char typeB) {
         aProdScal(m->elements.data(), m->rows, m->cols, left ? b : a);
         return matrixResult(*m, typeA);
     }
-    if (*typeA != kMatrixType || typeB != kMatrixType) return fail(10, proc, typeLines(*typeA, typeB), a);
+    if (*typeA != kMatrixType || typeB != kMatrixType)
+        return fail(10, proc, typeLines(*typeA, typeB), a);
     MatrixRecord* ma = operandRecord(a, *typeA, proc);
     MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
     if (!mb) return a;
     if (ma->cols != mb->rows) {
         return fail(5, proc,
-                    "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + std::to_string(ma->cols) +
-                        "\r\nr2 = " + std::to_string(mb->rows) + "\r\n",
+                    "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " +
+                        std::to_string(ma->cols) + "\r\nr2 = " + std::to_string(mb->rows) + "\r\n",
                     a);
     }
     const std::int64_t elements = std::int64_t{ma->rows} * mb->cols;
@@ -301,9 +304,12 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
 
 double divMultMatrix(char op, double a, double b, unsigned char* typeA, unsigned char typeB) {
     switch (op) {
-        case '^': return power(a, b, typeA, typeB);
-        case '*': return product(a, b, typeA, typeB);
-        default: return quotient(a, b, typeA, typeB);
+        case '^':
+            return power(a, b, typeA, typeB);
+        case '*':
+            return product(a, b, typeA, typeB);
+        default:
+            return quotient(a, b, typeA, typeB);
     }
 }
 
@@ -311,7 +317,9 @@ double divMultMatrix(char op, double a, double b, unsigned char* typeA, unsigned
 
 namespace {
 
-std::string flagText(bool flag) { return flag ? "-1" : "0"; }
+std::string flagText(bool flag) {
+    return flag ? "-1" : "0";
+}
 
 double determinantOrTrace(std::string_view name, double a, unsigned char typeA) {
     MatrixRecord* m = operandRecord(a, typeA, "CalcMatrFunct");
@@ -348,8 +356,8 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
     if (ma->vector == mb->vector) {
         return fail(10, proc,
                     syst ? dimensions
-                         : "nnVect = " + flagText(ma->vector) + "\r\nn2Vect = " +
-                               flagText(mb->vector) + "\r\n",
+                         : "nnVect = " + flagText(ma->vector) +
+                               "\r\nn2Vect = " + flagText(mb->vector) + "\r\n",
                     0);
     }
     MatrixRecord* matrix = ma->vector ? mb : ma;
@@ -359,10 +367,10 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
         const int status =
             aSist(matrix->elements.data(), n, vector->elements.data(), vector->elements.data());
         if (status != kMatrOk) {
-            return fail(status, proc,
-                        "Matrix is singolar (det = 0): the system has no single solution.\r\n" +
-                            dimensions,
-                        0);
+            return fail(
+                status, proc,
+                "Matrix is singolar (det = 0): the system has no single solution.\r\n" + dimensions,
+                0);
         }
         dropTemporary(matrix->address());
         return matrixResult(*vector, type);
@@ -399,10 +407,10 @@ double CalcMatrFunct(std::string_view name, double a, unsigned char typeA, doubl
     *type = kNumberType;
     if (name == "det" || name == "trace") return determinantOrTrace(name, a, typeA);
     if (name == "syst" || name == "vcoeff") return systemOrFit(name, a, typeA, b, typeB, c, type);
-    return fail(10, "CalcMatrFunct",
-                "Case not found. case (tok2) = " + std::string(name) + "\r\n\r\n" +
-                    typeLines(typeA, typeB),
-                0);
+    return fail(
+        10, "CalcMatrFunct",
+        "Case not found. case (tok2) = " + std::string(name) + "\r\n\r\n" + typeLines(typeA, typeB),
+        0);
 }
 
 double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
@@ -432,22 +440,28 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
             break;
         case 'D':
             if (rows != cols) {
-                return fail(6, "e_prs",
-                            what + "The diagonal form needs a square matrix.\r\nDimensions: r1, c1 = " +
-                                std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
-                            6);
+                return fail(
+                    6, "e_prs",
+                    what + "The diagonal form needs a square matrix.\r\nDimensions: r1, c1 = " +
+                        std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
+                    6);
             }
             aDiag(copy.data(), rows);
             break;
-        default: break;
+        default:
+            break;
     }
     MatrixRecord* temporary = newTemporary(std::move(copy), rows, cols);
     if (!temporary) return eError();
     return matrixResult(*temporary, type);
 }
 
-int lastMatrixRows() { return matrixExprState().lastRows; }
-int lastMatrixCols() { return matrixExprState().lastCols; }
+int lastMatrixRows() {
+    return matrixExprState().lastRows;
+}
+int lastMatrixCols() {
+    return matrixExprState().lastCols;
+}
 
 std::intptr_t matrixAddress(double value) {
     // A handle is an address as a signed integer: above 2 GB a 32-bit address
@@ -461,6 +475,8 @@ std::intptr_t matrixAddress(double value) {
     return static_cast<std::intptr_t>(value);
 }
 
-void resetMatrixExpr() { matrixExprState() = MatrixExprState{}; }
+void resetMatrixExpr() {
+    matrixExprState() = MatrixExprState{};
+}
 
 }  // namespace zrt

@@ -10,8 +10,8 @@
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
-#include "ui/trace.h"
 #include "platform/platform.h"
+#include "ui/trace.h"
 
 namespace zrt {
 
@@ -67,10 +67,12 @@ public:
         if (eError() == kNoError) {
             // A matrix is no value of a function of one variable.
             setEError(10);
-            logError("Integrate", 0,
-                     "The integrand is a matrix at x = " + shortNumber(x) + ": " + std::string(text));
+            logError(
+                "Integrate", 0,
+                "The integrand is a matrix at x = " + shortNumber(x) + ": " + std::string(text));
         } else {
-            logError("Integrate", 0, "No value at x = " + shortNumber(x) + ": " + std::string(text));
+            logError("Integrate", 0,
+                     "No value at x = " + shortNumber(x) + ": " + std::string(text));
         }
         return false;
     }
@@ -184,7 +186,8 @@ void appendPointText(std::string& out, double x) {
             out += "(" + shortNumber(x) + ")";
             return;
         }
-        char* end = std::to_chars(buf + 1, buf + sizeof buf - 1, x, std::chars_format::fixed, 10).ptr;
+        char* end =
+            std::to_chars(buf + 1, buf + sizeof buf - 1, x, std::chars_format::fixed, 10).ptr;
         while (end[-1] == '0') --end;  // the point stops it
         if (end[-1] == '.') --end;
         length = static_cast<std::size_t>(end - buf - 1);
@@ -199,7 +202,8 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
         refuse(5, "Input parameter error: Returned Value not defined");
         if (messageSwitch() & 1) {
             platform::messageBox("Input parameter error: Returned Value not defined",
-                                 "ZeRarove: Integrate", platform::Buttons::Ok, platform::Icon::Error);
+                                 "ZeRarove: Integrate", platform::Buttons::Ok,
+                                 platform::Icon::Error);
             setEError(5);
         }
         return 5;
@@ -210,7 +214,8 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
                               ": 0 midpoint, 1 trapezoidal and 2 Simpson's rule are known");
     }
     if (n < 1 || n > kMaxSubintervals) {
-        return refuse(13, "N = " + std::to_string(n) + ": the number of subintervals must be from 1 to " +
+        return refuse(13, "N = " + std::to_string(n) +
+                              ": the number of subintervals must be from 1 to " +
                               std::to_string(kMaxSubintervals));
     }
     if (method == kSimpson && n % 2 != 0) {
@@ -230,9 +235,15 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
     double integral = 0;
     bool ok = false;
     switch (method) {
-        case kMidpoint: ok = midpoint(f, a, h, n, &integral); break;
-        case kTrapezoidal: ok = trapezoidal(f, a, b, h, n, &integral); break;
-        default: ok = simpson(f, a, b, h, n, &integral); break;
+        case kMidpoint:
+            ok = midpoint(f, a, h, n, &integral);
+            break;
+        case kTrapezoidal:
+            ok = trapezoidal(f, a, b, h, n, &integral);
+            break;
+        default:
+            ok = simpson(f, a, b, h, n, &integral);
+            break;
     }
     if (!ok) return eError();
     *result = integral;

@@ -41,7 +41,9 @@ std::int64_t wholeNumber(std::string_view text) {
         const std::uint64_t digit = static_cast<std::uint64_t>(text[i] - '0');
         v = v > (limit - digit) / 10 ? limit : v * 10 + digit;
     }
-    if (negative) return v >= limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(v);
+    if (negative)
+        return v >= limit ? std::numeric_limits<std::int64_t>::min()
+                          : -static_cast<std::int64_t>(v);
     return v >= limit ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(v);
 }
 
@@ -62,14 +64,14 @@ std::string termDerivative(std::string_view term, std::string_view variable) {
     if (coefficient.empty()) coefficient = "1";
     if (coefficient == "-") coefficient = "-1";
     const std::string_view after = term.substr(at + variable.size());
-    const std::int64_t exponent = !after.empty() && after[0] == '^' ? wholeNumber(after.substr(1)) : 1;
+    const std::int64_t exponent =
+        !after.empty() && after[0] == '^' ? wholeNumber(after.substr(1)) : 1;
     std::string result;
     if (exponent == 1) {
         result = coefficient;
     } else {
-        const std::int64_t lowered = exponent == std::numeric_limits<std::int64_t>::min()
-                                         ? exponent
-                                         : exponent - 1;
+        const std::int64_t lowered =
+            exponent == std::numeric_limits<std::int64_t>::min() ? exponent : exponent - 1;
         result = std::to_string(saturatedProduct(wholeNumber(coefficient), exponent)) + "*" +
                  std::string(variable);
         if (lowered != 1) result += "^" + std::to_string(lowered);
@@ -100,7 +102,8 @@ std::string Poly_dydx(std::string_view polynomial, std::string_view variableIn) 
     while ((plus = text.find('+', start)) != std::string::npos) {
         joined += '+';
         // Without a variable name every term would "contain" it.
-        if (!variable.empty()) joined += termDerivative(std::string_view(text).substr(start, plus - start), variable);
+        if (!variable.empty())
+            joined += termDerivative(std::string_view(text).substr(start, plus - start), variable);
         start = plus + 1;
     }
     std::string result = joined.substr(1);
@@ -139,7 +142,8 @@ int aGetXsOfQuadr(double y, const double* c, int n, double* x1, double* x2) {
             *x2 = (-c[1] - root) / (2 * c[2]);
             return kMatrOk;
         }
-        default: return kStatusUnchanged;
+        default:
+            return kStatusUnchanged;
     }
 }
 

@@ -22,10 +22,13 @@ bool usableName(std::string_view name, const char* proc) {
     const std::string_view n = trimBlanks(name);
     bool ok = !n.empty() && !(n[0] >= '0' && n[0] <= '9');
     for (char c : n)
-        ok = ok && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_');
+        ok = ok && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                    c == '_');
     if (!ok) {
         setEError(13);
-        logError(proc, 0, "Variable = '" + std::string(name) + "': a variable name is a letter or _ followed by letters, digits and _");
+        logError(proc, 0,
+                 "Variable = '" + std::string(name) +
+                     "': a variable name is a letter or _ followed by letters, digits and _");
     }
     return ok;
 }
@@ -33,8 +36,8 @@ bool usableName(std::string_view name, const char* proc) {
 // The formula at x: the variable set to x's ten-decimal text, then the value
 // by e_eval, or by de_eval for the text solvers. False (e_error set) when the
 // point has no value; a matrix result counts as none (10).
-bool valueAt(std::string_view formula, std::string_view variable, const std::string& xText, bool text,
-             double* y) {
+bool valueAt(std::string_view formula, std::string_view variable, const std::string& xText,
+             bool text, double* y) {
     SetVarFunct(variable, xText, ListKind::Vars);
     bool ok;
     if (text) {
@@ -116,8 +119,9 @@ std::string sPolyNewt(std::string_view formula, std::string_view variable, int l
     if (!usableName(variable, "sPolyNewt")) return {};
     if (limit > kMaxSolverSteps) {
         setEError(13);
-        logError("sPolyNewt", 0, "Steps = " + std::to_string(limit) + ": at most " +
-                                     std::to_string(kMaxSolverSteps) + " steps");
+        logError("sPolyNewt", 0,
+                 "Steps = " + std::to_string(limit) + ": at most " +
+                     std::to_string(kMaxSolverSteps) + " steps");
         return {};
     }
     return FixText(search(formula, variable, limit, true));
@@ -132,7 +136,8 @@ double dSolve(std::string_view formula, std::string_view variable) {
         const std::string xText = FixText(x);
         if (!valueAt(formula, variable, xText, false, &y) ||
             !valueAt(derivative, variable, xText, false, &d)) {
-            logError("dSolve", 0, "Newton step " + std::to_string(step) + ": no value at x = " + xText);
+            logError("dSolve", 0,
+                     "Newton step " + std::to_string(step) + ": no value at x = " + xText);
             break;
         }
         x = d == 0 ? x - y : x - y / d;
@@ -144,8 +149,9 @@ double dSolve(std::string_view formula, std::string_view variable) {
 std::string sSolve(std::string_view formula, std::string_view variable, int steps) {
     if (steps > kMaxSolverSteps) {
         setEError(13);
-        logError("sSolve", 0, "Steps = " + std::to_string(steps) + ": at most " +
-                                  std::to_string(kMaxSolverSteps) + " Newton steps");
+        logError("sSolve", 0,
+                 "Steps = " + std::to_string(steps) + ": at most " +
+                     std::to_string(kMaxSolverSteps) + " Newton steps");
         return {};
     }
     std::string x = sPolyNewt(formula, variable, kSearchSteps);
@@ -159,7 +165,8 @@ std::string sSolve(std::string_view formula, std::string_view variable, int step
         }
         const std::string yText = FixText(y);
         if (!valueAt(derivative, variable, x, true, &d)) {
-            logError("sSolve", 0, "Newton step " + std::to_string(step) + ": no derivative at x = " + x);
+            logError("sSolve", 0,
+                     "Newton step " + std::to_string(step) + ": no derivative at x = " + x);
             break;
         }
         const double xv = DecValue(x), yv = DecValue(yText), dv = DecValue(FixText(d));

@@ -37,7 +37,8 @@ std::vector<std::string> splitFields(const std::string& text) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t semi = text.find(';', start);
-        fields.push_back(trimmedText(std::string_view(text).substr(start, semi == std::string::npos ? std::string::npos : semi - start)));
+        fields.push_back(trimmedText(std::string_view(text).substr(
+            start, semi == std::string::npos ? std::string::npos : semi - start)));
         if (semi == std::string::npos) return fields;
         start = semi + 1;
     }
@@ -53,7 +54,8 @@ int refuse(const char* proc, const std::string& detail) {
 // A parameter of the command as a number: it may be any formula (pi, 2*pi).
 bool parameterValue(const std::string& text, const char* what, double* value, int* code) {
     if (text.empty()) {
-        *code = refuse("sEval", std::string("Integrate(a;b;n;method;var): ") + what + " is missing");
+        *code =
+            refuse("sEval", std::string("Integrate(a;b;n;method;var): ") + what + " is missing");
         return false;
     }
     const int kind = e_eval(text, value, 0);
@@ -66,7 +68,8 @@ bool parameterValue(const std::string& text, const char* what, double* value, in
 
 // The integral of `function` over the parameters "a;b;n;method;var".
 void integrate(const CommandLine& cmd, CommandOutput& out, const std::string& parameters,
-               const std::string& function, const std::string& note, const std::string& outputFile) {
+               const std::string& function, const std::string& note,
+               const std::string& outputFile) {
     const std::string echoPart = ": iFunction = " + function + ": " + note + "\r\n";
     // Neither the trace nor error boxes interrupt the many evaluations.
     const int traceMode = SetDebugF(0);
@@ -80,7 +83,8 @@ void integrate(const CommandLine& cmd, CommandOutput& out, const std::string& pa
     if (parameterValue(field(0), "a", &a, &code) && parameterValue(field(1), "b", &b, &code) &&
         parameterValue(field(2), "n", &n, &code)) {
         if (!(n == std::trunc(n) && std::fabs(n) <= 2147483647.0)) {
-            code = refuse("sEval", "Integrate: n = " + field(2) + " is no whole number of subintervals");
+            code = refuse("sEval",
+                          "Integrate: n = " + field(2) + " is no whole number of subintervals");
         } else {
             const int method = lowerAscii(field(3)) == "trap" ? kTrapezoidal : kSimpson;
             const std::string variable = field(4).empty() ? std::string("x") : field(4);
@@ -133,8 +137,8 @@ void runIntegrate(const CommandLine& cmd, CommandOutput& out) {
                                         " must hold (a;b;n;method;var) = formula"));
         return;
     }
-    integrate(cmd, out, line.substr(open + 1, close - open - 1),
-              trimmedText(line.substr(eq + 1)), f.note, f.output);
+    integrate(cmd, out, line.substr(open + 1, close - open - 1), trimmedText(line.substr(eq + 1)),
+              f.note, f.output);
 }
 
 void runVarPolyn(const CommandLine& cmd, CommandOutput& out) {
@@ -179,8 +183,12 @@ void runSolvePolyn(const CommandLine& cmd, CommandOutput& out) {
     out.success(cmd, echoPart, " Solution Polyn => ", out.numberLabel() + " " + out.number(root));
 }
 
-const std::string& polynomialVariable() { return calculusState().polynomialVariable; }
+const std::string& polynomialVariable() {
+    return calculusState().polynomialVariable;
+}
 
-void resetCalculusCommands() { calculusState() = CalculusCommandState{}; }
+void resetCalculusCommands() {
+    calculusState() = CalculusCommandState{};
+}
 
 }  // namespace zrt

@@ -21,10 +21,10 @@ protected:
     void SetUp() override {
         LibraryTest::SetUp();
         SetStrMatrix("[mA];2;2;1;2;3;4", false, false);
-        SetStrMatrix("[mB];3;2;1;0;0;1;2;2", false, false);   // 3 x 2
-        SetStrMatrix("[mS];2;2;1;2;2;4", false, false);       // singular
+        SetStrMatrix("[mB];3;2;1;0;0;1;2;2", false, false);  // 3 x 2
+        SetStrMatrix("[mS];2;2;1;2;2;4", false, false);      // singular
         SetStrMatrix("[vB];2;1;5;6", false, false);
-        SetStrMatrix("[mR];1;3;1;2;3", false, false);         // row vector
+        SetStrMatrix("[mR];1;3;1;2;3", false, false);  // row vector
     }
 
     struct Result {
@@ -118,8 +118,8 @@ TEST_F(MatrixExprTest, NumberResults) {
         const char* formula;
         double want;
     } cases[] = {
-        {"det([mA])", -2},       {"trace([mA])", 5},      {"det([mA]I)", -0.5},
-        {"det([mS])", 0},        {"det([mA]^2)*2", 8},    {"trace([mB]T*[mB])+1", 11},
+        {"det([mA])", -2},       {"trace([mA])", 5},   {"det([mA]I)", -0.5},
+        {"det([mS])", 0},        {"det([mA]^2)*2", 8}, {"trace([mB]T*[mB])+1", 11},
         {"det([mR]*[mR]T)", 14},
     };
     for (const auto& c : cases) {
@@ -138,17 +138,20 @@ TEST_F(MatrixExprTest, Failures) {
         const char* detail;
     } cases[] = {
         {"[mZ]", 14, "e_prs", "MatrName = [mZ]"},
-        {"[mA]*[mB]", 5, "CalcMatrixDivMult", "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = 2\r\nr2 = 3"},
+        {"[mA]*[mB]", 5, "CalcMatrixDivMult",
+         "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = 2\r\nr2 = 3"},
         {"[mA]+[mB]", 5, "CalcMatrixSumSubt", "r1, c1 = 2, 2\r\nr2, c2 = 3, 2"},
         {"[mA]-[mB]T", 5, "CalcMatrixSumSubt", "If A(r1, c1) - B(r2, c2)"},
-        {"[mA]^1.5", 9, "CalcMatrixDivMult", "Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = 1.5"},
+        {"[mA]^1.5", 9, "CalcMatrixDivMult",
+         "Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = 1.5"},
         {"[mA]^[mA]", 10, "CalcMatrixDivMult", "nnTp = 1\r\nn2Tp = 1"},
         {"2^[mA]", 10, "CalcMatrixDivMult", "nnTp = 0\r\nn2Tp = 1"},
         {"[mA]^2000000", 13, "CalcMatrixDivMult", "is beyond 1000000"},
         {"[mB]^2", 6, "CalcMatrixDivMult", "Dimensions: r1, c1 = 3, 2"},
         {"[mB]^-1", 6, "CalcMatrixDivMult", "Dimensions: r1, c1 = 3, 2"},
         {"[mA]/0", 8, "CalcMatrixDivMult", "Calculation error, token = '"},
-        {"[mA]/[mS]", 7, "CalcMatrixDivMult", "Matrix is singolar (det = 0) or not squared. It can not be inverted"},
+        {"[mA]/[mS]", 7, "CalcMatrixDivMult",
+         "Matrix is singolar (det = 0) or not squared. It can not be inverted"},
         {"[mA]/[mB]", 5, "CalcMatrixDivMult", "c1 - r2 = 2 - 3"},
         {"1/[mS]", 7, "CalcMatrixDivMult", "It can not be inverted\r\n\r\nr1, c1 = 2, 2"},
         {"1/[mB]", 6, "CalcMatrixDivMult", "It can not be inverted\r\n\r\nr1, c1 = 3, 2"},
@@ -159,7 +162,8 @@ TEST_F(MatrixExprTest, Failures) {
         {"det([mB])", 6, "CalcMatrFunct", "Dimensions: r1, c1 = 3, 2"},
         {"trace([mR])", 6, "CalcMatrFunct", "Dimensions: r1, c1 = 1, 3"},
         {"det(2)", 14, "CalcMatrFunct", "Matr Pointer = 2"},
-        {"syst([mA];[mA])", 10, "CalcMatrFunct", "Dimensions: r1, c1 = 2, 2\r\n            r2, c2 = 2, 2"},
+        {"syst([mA];[mA])", 10, "CalcMatrFunct",
+         "Dimensions: r1, c1 = 2, 2\r\n            r2, c2 = 2, 2"},
         {"syst([vB];[vB])", 10, "CalcMatrFunct", "r2, c2 = 2, 1"},
         {"syst([mB];[vB])", 5, "CalcMatrFunct", "r1, c1 = 3, 2"},
         {"syst([mS];[vB])", 7, "CalcMatrFunct", "Matrix is singolar"},
@@ -178,7 +182,8 @@ TEST_F(MatrixExprTest, Failures) {
         EXPECT_EQ(eError(), c.code) << c.formula;
         const std::string& log = errorLog();
         EXPECT_NE(log.find(std::string("Procedure : '") + c.proc + " (Line:"), std::string::npos)
-            << c.formula << "\n" << log;
+            << c.formula << "\n"
+            << log;
         EXPECT_NE(log.find(c.detail), std::string::npos) << c.formula << "\n" << log;
         EXPECT_EQ(matrixCount(), 5u) << c.formula;  // no temporary survives a failure
     }

@@ -38,13 +38,14 @@ TEST_F(IntegrationTest, TheThreeRules) {
         // the point enters as ten-decimal text: sin's argument is rounded
         {"sin(t)", 0, pi, 100, kSimpson, "t", 2.0000000108245044, 1e-7},
         {"2*t+1", 1, 3, 4, kTrapezoidal, "T", 10, 1e-12},  // the name is lower-cased
-        {"5", -1, 1, 3, kMidpoint, "x", 10, 0},              // no variable in the formula
-        {"x", 2, 0, 4, kSimpson, "x", -2, 0},                // b below a
+        {"5", -1, 1, 3, kMidpoint, "x", 10, 0},            // no variable in the formula
+        {"x", 2, 0, 4, kSimpson, "x", -2, 0},              // b below a
         {"(x+1)*(x+1)", -1, 1, 10, kSimpson, "x", 8.0 / 3, 1e-12},
     };
     for (const auto& c : cases) {
         double result = -7;
-        EXPECT_EQ(Integrate(c.formula, c.a, c.b, c.n, c.method, c.variable, &result), 0) << c.formula;
+        EXPECT_EQ(Integrate(c.formula, c.a, c.b, c.n, c.method, c.variable, &result), 0)
+            << c.formula;
         EXPECT_EQ(eError(), kNoError) << c.formula;
         EXPECT_NEAR(result, c.want, c.tolerance) << c.formula << " method " << c.method;
         EXPECT_EQ(dIntegrate(c.formula, c.a, c.b, c.n, c.method, c.variable), result) << c.formula;
@@ -59,10 +60,12 @@ TEST_F(IntegrationTest, StatusTable) {
         bool written;  // the result address receives 0
         const char* logged;
     } cases[] = {
-        {"x^2", 3, kSimpson, 22, false, "Simpson's Rule requires that number of subintervals N be even."},
+        {"x^2", 3, kSimpson, 22, false,
+         "Simpson's Rule requires that number of subintervals N be even."},
         {"x^2", 6, 3, 19, true, "Method = 3"},
         {"x^2", 6, -1, 19, true, "Method = -1"},
-        {"x^2", 0, kSimpson, 13, false, "N = 0: the number of subintervals must be from 1 to 10000000"},
+        {"x^2", 0, kSimpson, 13, false,
+         "N = 0: the number of subintervals must be from 1 to 10000000"},
         {"x^2", -4, kMidpoint, 13, false, "N = -4"},
         {"x^2", 1000000000, kTrapezoidal, 13, false, "N = 1000000000"},
         // a point without a value ends the integral with its code
@@ -106,8 +109,8 @@ TEST_F(IntegrationTest, MessagesFollowTheSwitch) {
 
 TEST_F(IntegrationTest, PointTextIsTheTrimmedTenDecimalText) {
     std::vector<double> values = {
-        0, -0.0, 1, -1, 0.5, 1e-11, -1e-11, 0.00000000005, 1.0 / 3, 2e15, -123.4567, 1e300,
-        1e-300, 2.5e-10, 0.1 + 0.2, 99999.99999999999, -99999.99999999999, 1e5, 3.0 / 1000000,
+        0, -0.0, 1, -1, 0.5, 1e-11, -1e-11, 0.00000000005, 1.0 / 3, 2e15, -123.4567, 1e300, 1e-300,
+        2.5e-10, 0.1 + 0.2, 99999.99999999999, -99999.99999999999, 1e5, 3.0 / 1000000,
         // exact ties at the eleventh decimal go to the even neighbour
         0.00048828125, -0.00048828125, 0.00146484375, 3 * 0.00048828125, 1.00048828125,
         // just beside a tie

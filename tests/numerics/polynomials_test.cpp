@@ -28,15 +28,15 @@ TEST_F(PolynomialsTest, Derivatives) {
         {"2x^2", "x", "4*x"},
         {"x^2-4", "x", "2*x + "},
         {"-x^2+9", "x", " - 2*x + "},
-        {"3*x^2 + 2*x", "x", "6*x + 2"},      // blanks go; a trailing "*" goes
-        {"2.7X^3", "x", "6*x^2"},             // lower case; whole-number coefficient
-        {"x^2.5", "x", "2*x"},                // whole-number exponent
+        {"3*x^2 + 2*x", "x", "6*x + 2"},  // blanks go; a trailing "*" goes
+        {"2.7X^3", "x", "6*x^2"},         // lower case; whole-number coefficient
+        {"x^2.5", "x", "2*x"},            // whole-number exponent
         {"a*t^3-t^-1+t^0", "T", "0*t^2 + 1*t^-2 + 0*t^-1"},
         {"-x", "x", " - 1"},
         {"4-x^3", "x", " - 3*x^2"},
         {"y^2", "x", ""},
         {"", "x", ""},
-        {"x^2", "", ""},                       // without a name no term has the variable
+        {"x^2", "", ""},  // without a name no term has the variable
         {"99999999999999999999x^3", "x", "9223372036854775807*x^2"},  // saturated
     };
     for (const auto& c : cases) {
@@ -81,16 +81,12 @@ TEST_F(PolynomialsTest, QuadraticRoots) {
         int status;  // 99: the matrix status stays as it was (set to 5 first)
         double x1, x2;
     } cases[] = {
-        {{-4, 0, 1}, 0, -1, 2, -2},
-        {{4, 0, 1}, 0, 13, 0, 0},     // no real root
-        {{-4, 0, 1}, 5, -1, 3, -3},    // c(x) = y
-        {{1, 1, 0}, 0, 13, 0, 0},      // c2 = 0
-        {{2, 3, 1}, 0, -1, -1, -2},
-        {{1, 2}, 7, 99, 3, 0},         // linear
-        {{1, 0}, 7, 13, 0, 0},         // a constant: no single root
-        {{9}, 7, 99, 7, 0},
-        {{1, 2, 3, 4}, 7, 99, 0, 0},
-        {{}, 7, 99, 0, 0},
+        {{-4, 0, 1}, 0, -1, 2, -2}, {{4, 0, 1}, 0, 13, 0, 0},  // no real root
+        {{-4, 0, 1}, 5, -1, 3, -3},                            // c(x) = y
+        {{1, 1, 0}, 0, 13, 0, 0},                              // c2 = 0
+        {{2, 3, 1}, 0, -1, -1, -2}, {{1, 2}, 7, 99, 3, 0},     // linear
+        {{1, 0}, 7, 13, 0, 0},                                 // a constant: no single root
+        {{9}, 7, 99, 7, 0},         {{1, 2, 3, 4}, 7, 99, 0, 0}, {{}, 7, 99, 0, 0},
     };
     for (const auto& c : cases) {
         zrt::setMatrStatus(5);
@@ -169,7 +165,7 @@ TEST_F(PolynomialsTest, LinearInterpolation) {
     x = 3;
     EXPECT_EQ(InterpLin(&x, &x0, &x1, &y0, &y1, &r), 0);
     EXPECT_EQ(r, 30);  // beyond the two points: extrapolated
-    x1 = x0;            // no check: the slope divides by zero
+    x1 = x0;           // no check: the slope divides by zero
     EXPECT_EQ(InterpLin(&x, &x0, &x1, &y0, &y1, &r), 0);
     EXPECT_TRUE(std::isinf(r));
     SetE_Error(-1);

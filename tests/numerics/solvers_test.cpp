@@ -19,14 +19,13 @@ TEST_F(SolversTest, StartValues) {
         const char* formula;
         double start;
     } cases[] = {
-        {"x^2-4", 1},        // f(0) = -4, f(1) = -3
-        {"x^2-1", 1},        // |f(0)| <= 3: 0 becomes 1
-        {"x-10", 7},         // walks up to |f| <= 3
-        {"x+10", -7},        // and down
-        {"x^2+10", 1},       // no root: |f| never <= 3, the walk stays at 0 -> 1
-        {"(x-50)^2-100", 40},
-        {"x-1000", 200},     // the walk stops after 200 steps
-        {"sqrt(x-5)-10", 1}, // points without a value count as 0
+        {"x^2-4", 1},                           // f(0) = -4, f(1) = -3
+        {"x^2-1", 1},                           // |f(0)| <= 3: 0 becomes 1
+        {"x-10", 7},                            // walks up to |f| <= 3
+        {"x+10", -7},                           // and down
+        {"x^2+10", 1},                          // no root: |f| never <= 3, the walk stays at 0 -> 1
+        {"(x-50)^2-100", 40}, {"x-1000", 200},  // the walk stops after 200 steps
+        {"sqrt(x-5)-10", 1},                    // points without a value count as 0
     };
     for (const auto& c : cases) {
         EXPECT_EQ(dPolySolve(c.formula, "x"), c.start) << c.formula;
@@ -45,11 +44,8 @@ TEST_F(SolversTest, NewtonSteps) {
         const char* formula;
         double root;
     } cases[] = {
-        {"x^2-4", 2},
-        {"x^3-2*x-5", 2.0945514815423265},
-        {"-x^2+9", 3},
-        {"x-10", 10},
-        {"x^2-2", 1.4142135623730951},
+        {"x^2-4", 2}, {"x^3-2*x-5", 2.0945514815423265}, {"-x^2+9", 3},
+        {"x-10", 10}, {"x^2-2", 1.4142135623730951},
     };
     for (const auto& c : cases) {
         // f is evaluated at x's ten-decimal text: the root is as close as that.

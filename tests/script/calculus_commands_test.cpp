@@ -1,13 +1,12 @@
 // The calculus commands as a run sees them: file forms with their output
 // files, the polynomial variable across runs, and the switches restored.
-#include "script/commands_calculus.h"
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "api/lifecycle.h"
 #include "platform/headless/headless.h"
+#include "script/commands_calculus.h"
 #include "script/interpreter.h"
 #include "support/library_test.h"
 #include "ui/trace.h"
@@ -21,8 +20,9 @@ protected:
     void SetUp() override {
         LibraryTest::SetUp();
         dir_ = std::filesystem::temp_directory_path() /
-               ("quillet-calculus-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ("quillet-calculus-" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -81,7 +81,8 @@ TEST_F(CalculusCommandsTest, TraceAndMessagesAreOffDuringAnIntegral) {
     zrt::SetDebugF(4);
     zrt::ShowMsgs(1);
     clearDebugLog();
-    const ScriptResult r = sEval("Integrate(0;1;3;simpson;x) = x\r\nIntegrate(0;1;2;simpson;x) = 1/(x-0.5)", {});
+    const ScriptResult r =
+        sEval("Integrate(0;1;3;simpson;x) = x\r\nIntegrate(0;1;2;simpson;x) = 1/(x-0.5)", {});
     EXPECT_EQ(r.errors, 2);
     EXPECT_TRUE(headless::shownMessages().empty());
     EXPECT_EQ(debugLog(), "");

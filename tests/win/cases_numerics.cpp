@@ -71,12 +71,39 @@ void matrixExpressions() {
     auto getByLong = ZRT_FN(GetMatrixByLong);
 
     const char* formulas[] = {
-        "[mA]", "[mA]I", "[mA]T", "[mA]D", "[mA]^3", "[mA]^-2", "[mA]*[mA]I", "2/[mA]",
-        "[mA]/[mA]T", "[mA]+[mA]T*0.5-1", "10-[mA]", "-[mA]", "[mA]/3", "syst([mA];[vV])",
-        "syst([vV];[mA]T)", "vcoeff([mA];[vV];5)", "vcoeff([mA];[vV];3)", "[mR]T*[mR]",
-        "[mR]*[mA]", "[mA]*[mR]T", "[mR]T", "det([mA])", "trace([mA]I)", "det([mA]^2)",
-        "[mA]*[mR]", "[mA]+[mR]", "[mA]^0.5", "[mA]^[mA]", "[mS]I", "[mS]/[mS]", "det([mR])",
-        "syst([mA];[mA])", "[mA]/0",
+        "[mA]",
+        "[mA]I",
+        "[mA]T",
+        "[mA]D",
+        "[mA]^3",
+        "[mA]^-2",
+        "[mA]*[mA]I",
+        "2/[mA]",
+        "[mA]/[mA]T",
+        "[mA]+[mA]T*0.5-1",
+        "10-[mA]",
+        "-[mA]",
+        "[mA]/3",
+        "syst([mA];[vV])",
+        "syst([vV];[mA]T)",
+        "vcoeff([mA];[vV];5)",
+        "vcoeff([mA];[vV];3)",
+        "[mR]T*[mR]",
+        "[mR]*[mA]",
+        "[mA]*[mR]T",
+        "[mR]T",
+        "det([mA])",
+        "trace([mA]I)",
+        "det([mA]^2)",
+        "[mA]*[mR]",
+        "[mA]+[mR]",
+        "[mA]^0.5",
+        "[mA]^[mA]",
+        "[mS]I",
+        "[mS]/[mS]",
+        "det([mR])",
+        "syst([mA];[mA])",
+        "[mA]/0",
     };
     // The same matrices from a host that lays arrays out by rows, then by columns.
     for (int host = 0; host < 2; ++host) {
@@ -139,18 +166,20 @@ void integration() {
         double result = -7;
         const int status = integrate(Z(c.formula).c_str(), c.a, c.b, c.n, c.method,
                                      Z(c.variable).c_str(), &result);
-        const double d = dIntegrate(Z(c.formula).c_str(), c.a, c.b, c.n, c.method,
-                                    Z(c.variable).c_str());
-        out(std::string("Integrate ") + c.formula + " n=" + std::to_string(c.n) + " m=" +
-                std::to_string(c.method),
+        const double d =
+            dIntegrate(Z(c.formula).c_str(), c.a, c.b, c.n, c.method, Z(c.variable).c_str());
+        out(std::string("Integrate ") + c.formula + " n=" + std::to_string(c.n) +
+                " m=" + std::to_string(c.method),
             std::to_string(status) + " e=" + std::to_string(ZRT_FN(GetE_Error)()) + " " +
                 num(result) + " " + num(d));
     }
     double r = 0;
     expect(integrate(Z("x^2").c_str(), 0, 3, 6, 2, Z("x").c_str(), &r) == 0 && r == 9,
            "Simpson integrates x^2 over [0, 3] to 9");
-    expect(integrate(Z("x").c_str(), 0, 1, 2, 2, Z("x").c_str(), nullptr) == 5, "no result address: 5");
-    expect(integrate(Z("x").c_str(), 0, 1, 3, 2, Z("x").c_str(), &r) == 22, "odd N for Simpson: 22");
+    expect(integrate(Z("x").c_str(), 0, 1, 2, 2, Z("x").c_str(), nullptr) == 5,
+           "no result address: 5");
+    expect(integrate(Z("x").c_str(), 0, 1, 3, 2, Z("x").c_str(), &r) == 22,
+           "odd N for Simpson: 22");
     expect(ZRT_FN(IntBezier2D)(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12) == 0, "IntBezier2D gives 0");
 }
 
@@ -160,8 +189,8 @@ void solvers() {
     auto sPoly = ZRT_FN(sPolyNewt);
     auto dSolve = ZRT_FN(dSolve);
     auto sSolve = ZRT_FN(sSolve);
-    const char* formulas[] = {"x^2-4", "x^3-2*x-5", "x^2+10", "x-1000", "-x^2+9", "x^2-2*x+1",
-                              "x^4-3*x^2+x-7", "5", "x^2-4+[mZ]"};
+    const char* formulas[] = {"x^2-4",     "x^3-2*x-5",     "x^2+10", "x-1000",    "-x^2+9",
+                              "x^2-2*x+1", "x^4-3*x^2+x-7", "5",      "x^2-4+[mZ]"};
     for (const char* f : formulas) {
         double start = -1;
         const int code = newt(Z(f).c_str(), Z("x").c_str(), &start);
@@ -208,7 +237,7 @@ void polynomials() {
     expect(s3 == 13 && x1 == 0 && x2 == 0, "no real root: 13");
 
     // Least squares with the host's element order.
-    const Mat points = {0, 1.1, 1, 2.9, 2, 5.2, 3, 6.8, 4, 9.3, 5, 10.7};  // 6 x 2 by rows
+    const Mat points = {0, 1.1, 1, 2.9, 2, 5.2, 3, 6.8, 4, 9.3, 5, 10.7};         // 6 x 2 by rows
     const Mat design = {1, 0, 0, 1, 1, 1, 1, 2, 4, 1, 3, 9, 1, 4, 16, 1, 5, 25};  // 6 x 3
     const Mat ys = {1.1, 2.9, 5.2, 6.8, 9.3, 10.7};
     Mat byRow(3), byCol(3), fitRow(3), fitCol(3);
@@ -217,10 +246,11 @@ void polynomials() {
         const Mat p = host == 0 ? points : columns(points, 6, 2);
         const Mat d = host == 0 ? design : columns(design, 6, 3);
         const int a = ZRT_FN(aCalcCoeffPolin)(p.data(), 6, 3, (host == 0 ? fitRow : fitCol).data());
-        const int b = ZRT_FN(aCalcVectCoeff)(d.data(), 6, 3, ys.data(), (host == 0 ? byRow : byCol).data());
+        const int b =
+            ZRT_FN(aCalcVectCoeff)(d.data(), 6, 3, ys.data(), (host == 0 ? byRow : byCol).data());
         out(std::string("fit") + (host == 0 ? " by row" : " by column"),
-            std::to_string(a) + " " + std::to_string(b) + " " +
-                text(host == 0 ? fitRow : fitCol) + "| " + text(host == 0 ? byRow : byCol));
+            std::to_string(a) + " " + std::to_string(b) + " " + text(host == 0 ? fitRow : fitCol) +
+                "| " + text(host == 0 ? byRow : byCol));
     }
     ZRT_FN(aElemOrderSet)(0);
     expect(fitRow == fitCol && byRow == byCol, "fits agree in both element orders");
