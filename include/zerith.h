@@ -179,6 +179,16 @@ ZRT_EXPORT const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt
 /* ---- Library load hooks and Notepad++ plug-in interface ---- */
 
 /* ---- About, version and diagnostic exports ---- */
+/* Buffers without a length argument are pre-filled by the caller to their capacity
+ * (for example with blanks); at most that many characters and a zero are written. */
+ZRT_EXPORT int32_t ZRT_API aAbout(void);                              /* box "About Zerith.dll - "; 0 */
+ZRT_EXPORT int32_t ZRT_API DisplayVerInfo(const zrt_char* fileName, zrt_char* fileVersion,
+                                          zrt_char* productVersion);  /* "" = this library; 1 read, 0 no version block */
+ZRT_EXPORT const zrt_char* ZRT_API TestStr(const zrt_char* text);     /* two boxes; "123" */
+ZRT_EXPORT void ZRT_API TestStrPtr(zrt_char* buffer);                 /* writes 11 "a" when the text holds >= 11 */
+ZRT_EXPORT const zrt_char* ZRT_API TestStrPtr2(zrt_char* buffer);     /* writes 14 "a" when the text holds >= 14; the text */
+ZRT_EXPORT int32_t ZRT_API DebugF(const zrt_char* text, zrt_byte mode, zrt_byte skip); /* file trace line; 0 */
+ZRT_EXPORT int32_t ZRT_API SetErrorMsgs(const zrt_char* procedure, int32_t line, const zrt_char* detail); /* error log entry; its length */
 
 /* ---- Plot ---- */
 /* Diagnostic exports: they plot a function of the caller's (the script command
