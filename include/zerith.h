@@ -175,6 +175,7 @@ ZRT_EXPORT const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt
                                           zrt_byte rowVector, zrt_byte colVector); /* matrix text; "MsgBox" (default), "Debug", "String" */
 
 /* ---- Batch driver ---- */
+ZRT_EXPORT int32_t ZRT_API zrtEvalMain(const zrt_char* parameterLine);  /* one batch run; -1 done, -2 not read, -3 not written, -4 cancelled, -5 no input */
 
 /* ---- Library load hooks and Notepad++ plug-in interface ---- */
 

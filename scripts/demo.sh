@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Shows what Quillet does: until the batch driver lands, the command line tool
-# only prints its usage and version.
+# Runs the example script through the command line tool and shows its result.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build/quillet --version
-build/quillet --help
+echo "== build/quillet /i examples/demo.zrt /o"
+build/quillet /i examples/demo.zrt /o
+echo "== examples/Result.zrt"
+cat examples/Result.zrt

@@ -158,9 +158,6 @@ void showTextScreen(std::string_view text);
 // user asked to stop and confirmed it.
 bool progress(int line, int lineCount, bool show, std::string_view lineText);
 
-// The full path of the host program, from the process command line.
-std::string hostProgramPath();
-
 }  // namespace zrt::platform
 
 namespace zrt::platform {

@@ -21,6 +21,8 @@ struct BatchRun {
     bool firstRun = true;      // the first run writes the log header
     std::uint32_t executionMs = 0;
     bool outputWritten = false;  // the last run wrote an output file
+    std::string iniPath;         // the settings file (named in the log header)
+    std::string hostPath;        // the host program, from its command line
 };
 
 BatchRun& batchRun();

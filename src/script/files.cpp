@@ -204,7 +204,7 @@ int LoadSaveFile(FileMode mode) {
                 return run.exitCode = kExitNotRead;
             }
             run.scriptText = std::move(text);
-            return run.exitCode;
+            return kExitCompleted;
         }
         case FileMode::ReadDialog: {
             const std::string name = platform::openFileDialog(kDialogTitle, kDialogFilter);
@@ -215,7 +215,7 @@ int LoadSaveFile(FileMode mode) {
             if (!readInto(name, text, "Error 4: can't read the file\r\n"))
                 return run.exitCode = kExitNotRead;
             run.scriptText = std::move(text);
-            return run.exitCode;
+            return kExitCompleted;
         }
         case FileMode::WriteOutput: {
             const WriteResult r = writeTextFile(f.OutpFN, run.scriptText, f.AppendF);

@@ -18,8 +18,9 @@ enum class FileMode : int {
     WriteDialog = 8,  // the script text to a file chosen in a save dialog
 };
 
-// LoadSaveFile: reads into / writes from the shared script text; returns the
-// exit code afterwards (-1 written, -2 not read, -3 not written, -4 cancelled).
+// LoadSaveFile: reads into / writes from the shared script text. Returns -1
+// when the file was read or written; a failure returns and stores in the
+// run's exit code -2 (not read), -3 (not written) or -4 (dialog cancelled).
 int LoadSaveFile(FileMode mode);
 
 // Decodes file bytes by their byte-order mark (UTF-8, UTF-16 LE, 8-bit) into

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <vector>
 
+#include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
 #include "script/paths.h"
 #include "script/runlog.h"
@@ -14,7 +15,6 @@ namespace {
 
 struct FlagsState {
     BatchFlags flags;
-    void (*resetHook)() = nullptr;
 };
 
 FlagsState& flagsState() {
@@ -97,8 +97,6 @@ std::size_t takeSelection(const std::string& line, std::size_t start, std::strin
 
 BatchFlags& batchFlags() { return flagsState().flags; }
 
-void setResetHook(void (*hook)()) { flagsState().resetHook = hook; }
-
 void ParseCmdLine(std::string_view lineIn) {
     BatchFlags& f = batchFlags();
     std::string line(lineIn);
@@ -126,6 +124,8 @@ void ParseCmdLine(std::string_view lineIn) {
         } else if (key == "i ") {
             f.InpFN = std::string(trimBlanks(std::string_view(piece).substr(2)));
             f.inputF = true;
+            // A file named now is what runs, whatever an earlier run selected.
+            f.getFromSelTextF = f.getFromClpF = false;
         } else if (key == "o " || key == "a ") {
             f.OutpFN = std::string(trimBlanks(std::string_view(piece).substr(2)));
             if (f.OutpFN.empty()) applyDefaultOutput(f);
@@ -159,7 +159,7 @@ void ParseCmdLine(std::string_view lineIn) {
             f.logFileN = valueAfterColon(piece);
         } else if (key == "rs") {
             f.rsetF = true;
-            if (flagsState().resetHook) flagsState().resetHook();
+            ReSetZeRarove();
             f.getFromSelTextF = f.getFromClpF = f.noLnExpF = false;
             f.quietParam.clear();
             f.NoHF = false;
@@ -283,10 +283,6 @@ std::string flagsDump() {
     return t;
 }
 
-void resetBatchFlags() {
-    void (*hook)() = flagsState().resetHook;
-    flagsState() = FlagsState{};
-    flagsState().resetHook = hook;
-}
+void resetBatchFlags() { flagsState() = FlagsState{}; }
 
 }  // namespace zrt

@@ -56,9 +56,6 @@ void ParseCmdLine(std::string_view line);
 std::string helpText();
 std::string flagsDump();
 
-// Called by "/rset" to reset the evaluator and its stores.
-void setResetHook(void (*hook)());
-
 void resetBatchFlags();
 
 }  // namespace zrt

@@ -31,8 +31,17 @@ std::string fileNameOf(std::string_view name) {
 
 std::string withFinalSeparator(std::string_view folder) {
     std::string f(folder);
-    if (!f.empty() && !isSeparator(f.back())) f += '\\';
+    if (!f.empty() && !isSeparator(f.back())) f += kSeparator;
     return f;
+}
+
+std::string nativeName(std::string_view name) {
+    std::string n(name);
+#ifndef _WIN32
+    for (char& c : n)
+        if (c == '\\') c = '/';
+#endif
+    return n;
 }
 
 std::string completeName(std::string_view name, std::string_view folder) {

@@ -24,8 +24,19 @@ std::string fileNameOf(std::string_view name);
 // separator when it lacks one. Empty names stay empty.
 std::string completeName(std::string_view name, std::string_view folder);
 
-// Appends "\" when the text does not end with a separator.
+// The separator this platform writes into names it builds.
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+// Appends the separator when the text does not end with one.
 std::string withFinalSeparator(std::string_view folder);
+
+// A name with this platform's separators (names arrive with "\" from
+// parameter lines; on Linux they are shown and stored with "/").
+std::string nativeName(std::string_view name);
 
 // The name as the operating system wants it (UTF-8 to a filesystem path; on
 // Linux every "\" becomes "/").

@@ -50,6 +50,9 @@ TEST_F(FlagsTest, FilesAndDefaultOutput) {
     EXPECT_EQ(f.InpFN, "C:\\calc\\script.zrt");
     EXPECT_EQ(f.OutpFN, "C:\\calc\\Result.zrt");
     EXPECT_TRUE(f.AppendF && f.NoHF && f.outputF && f.inputF);
+    ParseCmdLine("/sel:'Expr = 1' /");
+    ParseCmdLine("/i C:\\calc\\script.zrt");
+    EXPECT_TRUE(f.inputF && !f.getFromSelTextF);  // a file named later wins over an earlier selection
     ParseCmdLine("/o D:\\out.zrt");
     EXPECT_EQ(f.OutpFN, "D:\\out.zrt");  // a new file the user named is kept
     EXPECT_FALSE(f.AppendF || f.NoHF);

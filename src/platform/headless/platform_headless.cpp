@@ -209,12 +209,6 @@ bool progress(int line, int lineCount, bool show, std::string_view lineText) {
     return true;
 }
 
-std::string hostProgramPath() {
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
-}
-
 std::string modulePath() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&modulePath), &info) && info.dli_fname)

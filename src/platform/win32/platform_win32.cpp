@@ -206,15 +206,4 @@ bool progress(int line, int lineCount, bool show, std::string_view) {
     return true;
 }
 
-std::string hostProgramPath() {
-    const wchar_t* cmd = GetCommandLineW();
-    std::wstring line = cmd ? cmd : L"";
-    if (!line.empty() && line[0] == L'"') line.erase(0, 1);
-    std::wstring lower = line;
-    for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
-    const std::size_t exe = lower.find(L".exe");
-    if (exe != std::wstring::npos) line.resize(exe + 4);
-    return narrow(line.c_str(), line.size());
-}
-
 }  // namespace zrt::platform

@@ -1,0 +1,54 @@
+#include "script/commands.h"
+
+#include "evaluator/numtext.h"
+
+namespace zrt {
+
+namespace {
+
+struct NamedCommand {
+    const char* name;
+    CommandHandler run;
+};
+
+// Each family adds its commands in its own block.
+const NamedCommand kCommands[] = {
+    // calculus
+
+    // differentiation
+
+    // plot
+
+    {nullptr, nullptr},
+};
+
+}  // namespace
+
+CommandHandler findCommand(std::string_view name) {
+    for (const NamedCommand* c = kCommands; c->name; ++c)
+        if (name == c->name) return c->run;
+    return nullptr;
+}
+
+const std::string& blankFileNote() {
+    static const std::string note(20, ' ');
+    return note;
+}
+
+std::string fileArgument(const std::string& text) {
+    return std::string(trimBlanks(TrimStr(text, "\r\n", false)));
+}
+
+CommandOutput::FileForm CommandOutput::fileForm(const std::string& arg) {
+    FileForm f;
+    std::size_t b = arg.find_first_not_of(' ');
+    std::size_t e = b == std::string::npos ? b : arg.find(' ', b);
+    if (b != std::string::npos) f.input = arg.substr(b, e == std::string::npos ? e : e - b);
+    b = e == std::string::npos ? e : arg.find_first_not_of(' ', e);
+    e = b == std::string::npos ? b : arg.find(' ', b);
+    if (b != std::string::npos) f.output = arg.substr(b, e == std::string::npos ? e : e - b);
+    f.note = f.output.empty() ? blankFileNote() : "=>(" + arg + ")";
+    return f;
+}
+
+}  // namespace zrt

@@ -1,0 +1,17 @@
+// The batch driver: one run of a parameter line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+// zrtEvalMain: parses the parameter line, fetches the script, runs it, hands
+// the output to its destination and logs the run. Returns the exit code
+// (-1 completed, -2 not read, -3 not written, -4 cancelled, -5 no input).
+int zrtEvalMain(std::string_view parameterLine);
+
+// The library version printed in the output header.
+std::string headerVersion();
+
+}  // namespace zrt

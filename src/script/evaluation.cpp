@@ -1,0 +1,85 @@
+#include "script/evaluation.h"
+
+#include <cstdint>
+
+#include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
+#include "memory/matrixstore.h"
+#include "ui/matrixprint.h"
+
+namespace zrt {
+
+namespace {
+
+Evaluated fromRecord(const MatrixRecord& record) {
+    Evaluated m;
+    m.isMatrix = true;
+    m.rows = record.rows;
+    m.cols = record.cols;
+    m.elements = record.elements;
+    return m;
+}
+
+// Matrices are referred to with their brackets; a name given without them
+// means the bracketed one.
+std::string bracketed(std::string name) {
+    if (name.empty() || name.front() != '[') name.insert(name.begin(), '[');
+    if (name.back() != ']') name += ']';
+    return name;
+}
+
+}  // namespace
+
+Evaluated evaluateFormula(std::string_view formula) {
+    Evaluated out;
+    double value = 0;
+    const int kind = e_eval(formula, &value, 1);
+    if (eError() != kNoError) {
+        out.error = eError();
+        return out;
+    }
+    if (kind != 1) {
+        out.number = value;
+        return out;
+    }
+    const MatrixRecord* record = findMatrixByAddress(static_cast<std::intptr_t>(value));
+    if (!record) {
+        setEError(14);
+        out.error = 14;
+        return out;
+    }
+    return fromRecord(*record);
+}
+
+std::string printMatrix(const Evaluated& matrix, int decimals) {
+    const std::string format = decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0')
+                                            : std::string("0.");
+    return aPrint("String", format, "", "", matrix.elements.data(), matrix.rows, matrix.cols,
+                  {false, matrix.cols == 1});
+}
+
+bool storeMatrixResult(const std::string& name, const Evaluated& matrix) {
+    std::vector<double> elements = matrix.elements;
+    setEError(kNoError);
+    storeMatrix(bracketed(name), std::move(elements), matrix.rows, matrix.cols, false);
+    return eError() == kNoError;
+}
+
+bool storeMatrixDefinition(const std::string& definition, bool evaluateElements) {
+    setEError(kNoError);
+    SetStrMatrix(definition, false, evaluateElements);
+    return eError() == kNoError;
+}
+
+Evaluated findMatrixForShow(const std::string& name) {
+    const MatrixRecord* record = findMatrixByName(lowerAscii(name));
+    if (!record) record = findMatrixByName(lowerAscii(bracketed(name)));
+    if (!record) {
+        Evaluated missing;
+        missing.error = 14;
+        return missing;
+    }
+    return fromRecord(*record);
+}
+
+}  // namespace zrt

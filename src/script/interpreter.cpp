@@ -1,0 +1,601 @@
+#include "script/interpreter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "evaluator/errors.h"
+#include "evaluator/functions.h"
+#include "evaluator/numtext.h"
+#include "memory/elemorder.h"
+#include "memory/varstore.h"
+#include "platform/platform.h"
+#include "script/commands.h"
+#include "script/evaluation.h"
+#include "script/files.h"
+#include "script/flags.h"
+#include "ui/about.h"
+#include "ui/trace.h"
+
+namespace zrt {
+
+namespace {
+
+const CommandInfo kCommands[kCommandCount] = {
+    {"aElemOrderEx", 0, ""},
+    {"Debug", 2, "Value Set"},
+    {"ErrorMsgs", 2, "Value Set"},
+    {"Derivate", 1, ""},
+    {"DerivateF", 1, ""},
+    {"DimX", 2, "Expression Loaded in Memory"},
+    {"Expr", 1, ""},
+    {"ExprF", 1, ""},
+    {"Funct", 2, "Expression Loaded in Memory"},
+    {"FunctF", 2, "Expression Loaded in Memory"},
+    {"Hex", 1, ""},
+    {"Bin", 1, ""},
+    {"Integrate", 1, ""},
+    {"IntegrateF", 1, ""},
+    {"Matr", 2, "Expression Loaded in Memory"},
+    {"MatrF", 2, "Expression Loaded in Memory"},
+    {"Plot", 3, "Command Executed"},
+    {"Pause", 0, ""},
+    {"StoExpr", 1, ""},
+    {"Show", 3, ""},
+    {"Var", 2, "Expression Loaded in Memory"},
+    {"VarPolyn", 2, "Expression Loaded in Memory"},
+    {"Vect", 2, "Expression Loaded in Memory"},
+    {"VectF", 2, "Expression Loaded in Memory"},
+    {"sDiff", 1, ""},
+    {"sDiffF", 1, ""},
+};
+
+struct InterpreterState {
+    std::string polynomialVariable;  // set by VarPolyn
+    int lastSDiffStatus = -1;
+};
+
+InterpreterState& interpreterState() {
+    static InterpreterState state;
+    return state;
+}
+
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string trimmed(std::string_view text) {
+    const std::size_t b = text.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    const std::size_t e = text.find_last_not_of(" \t");
+    return std::string(text.substr(b, e - b + 1));
+}
+
+std::string withoutQuotes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != '\'') out += c;
+    return out;
+}
+
+// The lines of a script: the text is cut at every "\r\n".
+std::vector<std::string_view> splitLines(std::string_view script) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = script.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(script.substr(start));
+            break;
+        }
+        lines.push_back(script.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A line as the interpreter reads it: a stray line feed and the blanks and
+// tabs at both ends dropped.
+std::string cleanLine(std::string_view raw) {
+    std::string line = trimmed(raw);
+    while (!line.empty() && (line.front() == '\n' || line.front() == '\r')) line.erase(0, 1);
+    return trimmed(line);
+}
+
+std::string cutComment(std::string_view line) {
+    const std::size_t q = line.find('\'');
+    return std::string(q == std::string_view::npos ? line : line.substr(0, q));
+}
+
+// Binary digits of a 64-bit two's-complement integer, without leading zeros.
+std::string binaryDigits(std::uint64_t v) {
+    if (v == 0) return "0";
+    std::string digits;
+    while (v) {
+        digits += static_cast<char>('0' + (v & 1));
+        v >>= 1;
+    }
+    std::reverse(digits.begin(), digits.end());
+    return digits;
+}
+
+std::string hexDigits(std::uint64_t v) {
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, 16);
+    return upperAscii(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+}
+
+// The value rounded to an integer as 64-bit two's complement; values outside
+// the range saturate and not-a-number gives 0.
+std::uint64_t integerBits(double v) {
+    if (std::isnan(v)) return 0;
+    const double r = std::nearbyint(v);
+    if (r >= 9223372036854775807.0) return static_cast<std::uint64_t>(INT64_MAX);
+    if (r <= -9223372036854775808.0) return static_cast<std::uint64_t>(INT64_MIN);
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(r));
+}
+
+class ScriptRun final : public CommandOutput {
+public:
+    ScriptRun(const ScriptOptions& options) : options_(options), selected_(options.selectedLines) {
+        if (!options.bare) {
+            numberLabel_ = "Number =";
+            vectorLabel_ = "Vector: ";
+            matrixLabel_ = "Matrix: ";
+            resultPrefix_ = " Result => ";
+            storePrefix_ = " Stored => ";
+        }
+        decimals_ = batchFlags().decimals;
+    }
+
+    ScriptResult run(std::string_view script);
+
+private:
+    // Whether line number j is one of the selected lines (each is used once).
+    bool takeSelected(long long j) {
+        const std::string entry = ";" + std::to_string(j + options_.lineCorrection) + ";";
+        const std::size_t at = selected_.find(entry);
+        if (at == std::string::npos) return false;
+        selected_.erase(at, entry.size() - 1);
+        return true;
+    }
+
+    std::string echo(long long j, const std::string& part) const {
+        return "Ln " + std::to_string(j) + part;
+    }
+
+    // ---- CommandOutput ----
+    void success(const CommandLine& cmd, const std::string& echoPart, const std::string& prefix,
+                 const std::string& result) override {
+        if (!options_.quiet) out_ += echo(cmd.number, echoPart);
+        out_ += prefix;
+        // A result that ends its last row keeps one line break before the blank line.
+        std::string_view r = result;
+        if (r.size() >= 2 && r.substr(r.size() - 2) == "\r\n") r.remove_suffix(2);
+        out_ += r;
+        out_ += "\r\n\r\n";
+    }
+
+    void failure(const CommandLine& cmd, const std::string& echoPart, int code) override {
+        ++errors_;
+        out_ += echo(cmd.number, echoPart);
+        out_ += resultPrefix_;
+        out_ += "===> ERROR n. = " + std::to_string(code) + ": " + errorText(code);
+        out_ += "\r\n\r\n";
+    }
+
+    void append(const std::string& text) override { out_ += text; }
+    const std::string& numberLabel() const override { return numberLabel_; }
+    const std::string& resultPrefix() const override { return resultPrefix_; }
+    std::string number(double v) const override { return formatValue(v, decimals_); }
+    bool savePlots() const override { return options_.savePlots; }
+    bool readInput(const CommandLine& cmd, const std::string& echoPart, const std::string& file,
+                   std::string& text) override;
+    void writeOutput(const std::string& file, const std::string& text) override;
+
+    // ---- the interpreter's own commands ----
+    std::string valueText(const Evaluated& v) const;
+    std::string showMatrix(const Evaluated& v) const;
+    long long command(long long j, const std::vector<std::string_view>& lines, std::size_t index,
+                      const std::string& line);
+    void evaluateCommand(const CommandLine& cmd, const std::string& expr, const std::string& note,
+                         const std::string& outputFile);
+    void storeExpression(const CommandLine& cmd);
+    void show(const CommandLine& cmd, const std::string& name);
+    long long dimX(const CommandLine& cmd, const std::vector<std::string_view>& lines,
+                   std::size_t index);
+
+    ScriptOptions options_;
+    std::string selected_;
+    std::string numberLabel_, vectorLabel_, matrixLabel_, resultPrefix_, storePrefix_;
+    int decimals_ = 4;
+    std::string out_;
+    long long commands_ = 0;
+    long long errors_ = 0;
+};
+
+std::string ScriptRun::valueText(const Evaluated& v) const {
+    if (!v.isMatrix) return numberLabel_ + " " + number(v.number);
+    const std::string& label = v.cols == 1 ? vectorLabel_ : matrixLabel_;
+    return label + printMatrix(v, decimals_);
+}
+
+std::string ScriptRun::showMatrix(const Evaluated& v) const {
+    std::string text = v.cols == 1 ? vectorLabel_ : matrixLabel_;
+    for (int r = 0; r < v.rows; ++r) {
+        for (int c = 0; c < v.cols; ++c) {
+            const double e = v.elements[static_cast<std::size_t>(r) * v.cols + c];
+            if (v.cols == 1) {
+                text += "vE(" + std::to_string(r + 1) + ")=" + number(e) + "\t";
+            } else {
+                text += "mA(" + std::to_string(r + 1) + "," + std::to_string(c + 1) + ")=" +
+                        number(e) + "\t";
+            }
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool ScriptRun::readInput(const CommandLine& cmd, const std::string& echoPart,
+                          const std::string& file, std::string& text) {
+    bool ok = false;
+    text = fileRoutine(file, "fileinp", "", &ok);
+    if (ok) {
+        text = fileArgument(text);
+        return true;
+    }
+    setEError(13);
+    logError("sEval", 0, "File not read: " + file);
+    failure(cmd, echoPart, 13);
+    return false;
+}
+
+void ScriptRun::writeOutput(const std::string& file, const std::string& text) {
+    if (!file.empty()) fileRoutine(file, "fileout", text);
+}
+
+void ScriptRun::evaluateCommand(const CommandLine& cmd, const std::string& expr,
+                                const std::string& note, const std::string& outputFile) {
+    const std::string echoPart = ": " + upperAscii(cmd.typed) + " = " + expr + ": " + note + "\r\n";
+    const Evaluated v = evaluateFormula(expr);
+    if (v.error != kNoError) {
+        failure(cmd, echoPart, v.error);
+        return;
+    }
+    std::string result;
+    if (cmd.name == "hex" && !v.isMatrix) {
+        result = numberLabel_ + " &" + hexDigits(integerBits(v.number));
+    } else if (cmd.name == "bin" && !v.isMatrix) {
+        result = numberLabel_ + " !" + binaryDigits(integerBits(v.number));
+    } else {
+        result = valueText(v);
+    }
+    success(cmd, echoPart, resultPrefix_, result);
+    writeOutput(outputFile, result);
+}
+
+void ScriptRun::storeExpression(const CommandLine& cmd) {
+    const std::string echoPart = ": " + upperAscii(cmd.typed) + " = " + cmd.arg + ": " +
+                                 blankFileNote() + "\r\n";
+    const std::string target = trimmed(cmd.params.substr(0, cmd.params.find(';')));
+    if (target.empty()) {
+        setEError(13);
+        logError("sEval", 0, "StoExpr without a name: " + cmd.arg);
+        failure(cmd, echoPart, 13);
+        return;
+    }
+    const Evaluated v = evaluateFormula(cmd.arg);
+    if (v.error != kNoError) {
+        failure(cmd, echoPart, v.error);
+        return;
+    }
+    if (v.isMatrix) {
+        if (!storeMatrixResult(target, v)) {
+            failure(cmd, echoPart, eError() == kNoError ? 13 : eError());
+            return;
+        }
+        success(cmd, echoPart, resultPrefix_, valueText(v));
+        return;
+    }
+    const std::string text = number(v.number);
+    SetVarFunct(target, text, ListKind::Vars);
+    success(cmd, echoPart, resultPrefix_, "Number " + target + " = " + text);
+}
+
+void ScriptRun::show(const CommandLine& cmd, const std::string& nameIn) {
+    const std::string name = trimmed(nameIn);
+    const std::string key = lowerAscii(name);
+    const std::string echoPart = ": Show(" + name + ")";
+    double value = 0;
+    if (const VarEntry* var = findVarEntry(ListKind::Vars, key)) {
+        success(cmd, echoPart, " => ", "Number " + name + " = " + number(var->number));
+        return;
+    }
+    if (const VarEntry* fn = findVarEntry(ListKind::Functs, key)) {
+        success(cmd, echoPart, " => ", "Function " + name + " = " + fn->value);
+        return;
+    }
+    if (e_get_const(key, &value) == 1) {
+        success(cmd, echoPart, " => ", "Constant " + name + " = " + number(value));
+        return;
+    }
+    const Evaluated m = findMatrixForShow(name);
+    if (m.error == kNoError) {
+        success(cmd, echoPart, " => ", showMatrix(m));
+        return;
+    }
+    setEError(14);
+    logError("sEval", 0, "Matr Name: " + name);
+    failure(cmd, echoPart, eError());
+}
+
+long long ScriptRun::dimX(const CommandLine& cmd, const std::vector<std::string_view>& lines,
+                          std::size_t index) {
+    // The matrix of a DimX line: "name(rows,cols) ; label = value ; ...".
+    struct Head {
+        std::string name;
+        std::string rows, cols;
+        std::string fields;
+    };
+    auto parse = [](const std::string& arg, Head& h) {
+        const std::size_t firstField = arg.find(';');
+        const std::string head = arg.substr(0, firstField);
+        const std::size_t open = head.find('(');
+        const std::size_t close = head.find(')', open == std::string::npos ? 0 : open);
+        h.name = trimmed(head.substr(0, std::min(open, head.size())));
+        if (h.name.empty() || h.name.front() != '[') h.name = "[" + h.name;
+        if (h.name.back() != ']') h.name += "]";
+        h.rows.clear();
+        h.cols.clear();
+        if (open != std::string::npos && close != std::string::npos && close > open) {
+            const std::string dims = head.substr(open + 1, close - open - 1);
+            const std::size_t comma = dims.find(',');
+            h.rows = trimmed(dims.substr(0, comma));
+            h.cols = comma == std::string::npos ? std::string() : trimmed(dims.substr(comma + 1));
+        }
+        h.fields.clear();
+        if (firstField == std::string::npos) return;
+        std::size_t start = firstField + 1;
+        for (;;) {
+            const std::size_t end = arg.find(';', start);
+            const std::string field =
+                arg.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            const std::size_t eq = field.find('=');
+            const std::string value = trimmed(eq == std::string::npos ? field : field.substr(eq + 1));
+            if (!value.empty()) h.fields += value + ";";
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+    };
+
+    Head head;
+    parse(cmd.raw, head);
+    std::string definition = head.name + ";" + head.rows + ";" + head.cols + ";" + head.fields;
+    long long consumed = 0;
+    for (std::size_t k = index + 1; k + 1 < lines.size(); ++k) {
+        const std::string next = cutComment(cleanLine(lines[k]));
+        if (lowerAscii(next.substr(0, 4)) != "dimx") break;
+        const std::size_t eq = next.find('=');
+        if (eq == std::string::npos) break;
+        Head more;
+        parse(trimmed(next.substr(eq + 1)), more);
+        if (lowerAscii(more.name) != lowerAscii(head.name)) break;  // another matrix: a new block
+        definition += more.fields;
+        ++consumed;
+    }
+    if (!storeMatrixDefinition(definition, true))
+        failure(cmd, ": Expression = " + definition + ":\r\n", eError());
+    return consumed;
+}
+
+long long ScriptRun::command(long long j, const std::vector<std::string_view>& lines,
+                             std::size_t index, const std::string& lineIn) {
+    CommandLine cmd;
+    cmd.number = j;
+    // A comment after the command is no part of it.
+    cmd.line = cutComment(lineIn);
+    const std::string& line = cmd.line;
+    std::size_t p = line.find('=');
+    std::string name;
+    std::size_t argStart;
+    if (p != std::string::npos) {
+        const std::string before = line.substr(0, p);
+        const std::size_t open = before.find('(');
+        if (open != std::string::npos) {
+            const std::size_t close = before.find(')', open);
+            name = before.substr(0, open);
+            cmd.params = before.substr(open + 1, (close == std::string::npos ? before.size() : close) - open - 1);
+        } else {
+            name = before;
+        }
+        argStart = p + 1;
+    } else if ((p = line.find('(')) != std::string::npos) {
+        const std::size_t close = line.find(')', p);
+        name = line.substr(0, p);
+        cmd.params = line.substr(p + 1, (close == std::string::npos ? line.size() : close) - p - 1);
+        argStart = p + 1;
+    } else {
+        return 0;  // neither "=" nor "(": not a command
+    }
+    cmd.typed = trimmed(name);
+    cmd.name = lowerAscii(cmd.typed);
+    cmd.raw = trimmed(line.substr(argStart));
+    cmd.arg = trimmed(withoutQuotes(cmd.raw));
+    const std::string& arg = cmd.arg;
+
+    ++commands_;
+    if (options_.progress)
+        platform::progress(static_cast<int>(std::min<long long>(j, INT_MAX)),
+                           static_cast<int>(std::min<std::size_t>(lines.size() - 1, INT_MAX)), true,
+                           line);
+    interpreterState().lastSDiffStatus = -1;
+    const std::string& c = cmd.name;
+    const std::string expressionEcho = ": Expression = " + arg + ": " + blankFileNote() + "\r\n";
+
+    if (c == "expr" || c == "hex" || c == "bin") {
+        evaluateCommand(cmd, arg, blankFileNote(), "");
+    } else if (c == "exprf") {
+        const FileForm f = fileForm(arg);
+        std::string text;
+        if (readInput(cmd, ": EXPRF = " + arg + ": " + f.note + "\r\n", f.input, text))
+            evaluateCommand(cmd, text, f.note, f.output);
+    } else if (c == "stoexpr") {
+        storeExpression(cmd);
+    } else if (c == "var") {
+        const std::size_t semi = arg.find(';');
+        if (semi == std::string::npos || trimmed(arg.substr(0, semi)).empty()) {
+            setEError(13);
+            logError("sEval", 0, "Var needs name ; value: " + arg);
+            failure(cmd, expressionEcho, 13);
+        } else {
+            // "," is the decimal point here as in formulas: 2,5 is two and a half.
+            std::string value = trimmed(arg.substr(semi + 1));
+            std::replace(value.begin(), value.end(), ',', '.');
+            SetVarFunct(trimmed(arg.substr(0, semi)), value, ListKind::Vars);
+        }
+    } else if (c == "funct" || c == "functf") {
+        std::string text = arg;
+        if (c == "functf" && !readInput(cmd, expressionEcho, fileForm(arg).input, text)) return 0;
+        const std::size_t semi = text.find(';');
+        const std::string fname = trimmed(text.substr(0, semi));
+        const std::string formula = semi == std::string::npos ? std::string() : trimmed(text.substr(semi + 1));
+        if (fname.empty() || formula.empty()) {
+            setEError(13);
+            logError("sEval", 0, "Funct needs name ; formula: " + text);
+            failure(cmd, expressionEcho, 13);
+        } else {
+            SetVarFunct(fname, formula, ListKind::Functs);
+        }
+    } else if (c == "matr" || c == "vect" || c == "matrf" || c == "vectf") {
+        std::string text = arg;
+        if (c.back() == 'f' && !readInput(cmd, expressionEcho, fileForm(arg).input, text)) return 0;
+        if (!storeMatrixDefinition(text, false))
+            failure(cmd, ": Expression = " + text + ": " + blankFileNote() + "\r\n", eError());
+    } else if (c == "dimx") {
+        return dimX(cmd, lines, index);
+    } else if (c == "show") {
+        show(cmd, cmd.params.empty() ? arg : cmd.params);
+    } else if (c == "aelemorderset") {
+        const double order = DecValue(arg);
+        if (zrt::aElemOrderSet(order == 0 ? 0 : order == 1 ? 1 : -1) != -1) {
+            setEError(13);
+            logError("sEval", 0, "aElemOrderSet = " + arg);
+            failure(cmd, ": AELEMORDERSET = " + arg + ": " + blankFileNote() + "\r\n", 13);
+        }
+    } else if (c == "aelemorderex") {
+        double probe[4] = {1, 2, 3, 4};
+        const int order = zrt::aElemOrder(probe);
+        if (!options_.quiet)
+            out_ += echo(j, ": aElemOrderEx = " + std::string(order == 0 ? "by Row" : "by Col") + "\r\n\r\n");
+    } else if (c == "debug") {
+        SetDebugF(DecValue(arg) != 0 ? 4 : 1);
+    } else if (c == "errormsgs") {
+        ShowMsgs(DecValue(arg) != 0 ? 1 : 0);
+    } else if (c == "pause") {
+        // Counted as a command; nothing else.
+    } else if (c == "aabout") {
+        out_ += PluginInfoText(true);
+    } else if (const CommandHandler handler = findCommand(c)) {
+        handler(cmd, *this);
+    } else {
+        setEError(25);
+        failure(cmd, ": " + upperAscii(cmd.typed) + " = " + arg + ": " + blankFileNote() + "\r\n", 25);
+    }
+    return 0;
+}
+
+ScriptResult ScriptRun::run(std::string_view script) {
+    std::string text(script);
+    text += "\r\n";
+    const std::vector<std::string_view> lines = splitLines(text);
+    bool copyBlock = false, bangBlock = false;
+    // The last piece after the final "\r\n" is no line.
+    const std::size_t lineCount = lines.size() - 1;
+    for (std::size_t index = 0; index < lineCount; ++index) {
+        const long long j = static_cast<long long>(index) + 1;
+        if (options_.lineSelection && !takeSelected(j)) continue;
+        const std::string line = cleanLine(lines[index]);
+
+        if (copyBlock || line.find("\\\\") != std::string::npos) {
+            copyBlock = true;
+            out_ += line + "\r\n";
+            if (line.find("//") != std::string::npos) copyBlock = false;
+            continue;
+        }
+        if (bangBlock || line.compare(0, 2, "!\\") == 0) {
+            bangBlock = true;
+            out_ += line + "\r\n";
+            if (line.compare(0, 2, "!/") == 0) bangBlock = false;
+            continue;
+        }
+        if (line.compare(0, 2, "''") == 0) out_ += line + "\r\n";
+        if (!line.empty() && line[0] == '\'') continue;
+        index += static_cast<std::size_t>(command(j, lines, index, line));
+    }
+    if (options_.progress) platform::progress(0, 0, false, "");
+    while (out_.size() >= 2 && out_.compare(out_.size() - 2, 2, "\r\n") == 0) out_.resize(out_.size() - 2);
+    ScriptResult result;
+    result.output = std::move(out_);
+    result.commands = commands_;
+    result.errors = errors_;
+    return result;
+}
+
+}  // namespace
+
+int ScriptResult::code() const {
+    const long long c = commands * 1000 + errors;
+    return static_cast<int>(std::min<long long>(c, INT_MAX));
+}
+
+ScriptResult sEval(std::string_view script, const ScriptOptions& options) {
+    return ScriptRun(options).run(script);
+}
+
+std::string removeComments(std::string_view textIn) {
+    std::string text(textIn);
+    std::size_t q;
+    while ((q = text.find('\'')) != std::string::npos) {
+        std::size_t end = text.find("\r\n", q);
+        if (end == std::string::npos) end = text.size();
+        // Every occurrence of the same piece goes at once.
+        const std::string piece = text.substr(q, end - q);
+        std::string out;
+        out.reserve(text.size());
+        std::size_t from = 0, at;
+        while ((at = text.find(piece, from)) != std::string::npos) {
+            out.append(text, from, at - from);
+            from = at + piece.size();
+        }
+        out.append(text, from, std::string::npos);
+        text = std::move(out);
+    }
+    return text;
+}
+
+const CommandInfo* commandTable() { return kCommands; }
+
+std::string formatValue(double value, int decimals) {
+    if (!std::isfinite(value)) return FixText(value);
+    decimals = std::clamp(decimals, 0, 30);
+    char buf[420];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string text(buf, r.ptr);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+    }
+    if (text == "-0") text = "0";
+    return text;
+}
+
+void resetInterpreter() { interpreterState() = InterpreterState{}; }
+
+}  // namespace zrt

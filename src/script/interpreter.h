@@ -1,0 +1,52 @@
+// The script interpreter: runs every command line of a script and returns
+// one output text that echoes each command with its result.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zrt {
+
+struct ScriptOptions {
+    bool bare = false;             // "/nt": results without their labels
+    bool lineSelection = false;    // "/lns": only the listed lines run
+    int lineCorrection = 0;        // "/lc": added to a line number before matching
+    std::string selectedLines;     // ";1;12;23;"
+    bool progress = false;         // progress indicator
+    bool quiet = false;            // "/nln": no echo for successful commands
+    bool savePlots = false;        // "/spl"
+};
+
+struct ScriptResult {
+    std::string output;
+    long long commands = 0;
+    long long errors = 0;
+    // commands x 1000 + errors, as the system reports it (saturated to int).
+    int code() const;
+};
+
+// sEval: runs the script text.
+ScriptResult sEval(std::string_view script, const ScriptOptions& options);
+
+// Removes every comment: from each "'" to the end of its line.
+std::string removeComments(std::string_view text);
+
+// One row of the command table the editor side reads: name, type (0 no
+// result, 1 result, 2 stores into memory, 3 action) and completion message.
+struct CommandInfo {
+    const char* name;
+    int type;
+    const char* message;
+};
+const CommandInfo* commandTable();  // 26 rows
+constexpr int kCommandCount = 26;
+constexpr int kExprCommandIndex = 6;
+constexpr int kLastCommandIndex = 25;
+
+// V: a value rounded to `decimals` digits after the point, trailing zeros and
+// a trailing point removed ("-0" prints as 0; infinities as "+Infinity" ...).
+std::string formatValue(double value, int decimals);
+
+void resetInterpreter();
+
+}  // namespace zrt

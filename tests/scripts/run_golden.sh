@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs one golden script through the command line tool and compares what it
+# prints with NAME.out. Extra parameters come from NAME.args when present.
+# Usage: run_golden.sh QUILLET NAME.zrt   (UPDATE=1 rewrites NAME.out)
+set -euo pipefail
+quillet=$1
+script=$2
+dir=$(dirname "$script")
+name=$(basename "$script" .zrt)
+args=""
+[ -f "$dir/$name.args" ] && args=$(cat "$dir/$name.args")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$dir"/*.txt "$work"/ 2>/dev/null || true
+cp "$script" "$work/$name.zrt"
+# shellcheck disable=SC2086
+(cd "$work" && "$quillet" /noh $args /i "$name.zrt" >"$work/actual.out" 2>"$work/stderr.txt") || true
+if [ "${UPDATE:-0}" = 1 ]; then
+  cp "$work/actual.out" "$dir/$name.out"
+  exit 0
+fi
+if ! cmp -s "$dir/$name.out" "$work/actual.out"; then
+  echo "golden script $name: output differs (- expected, + actual)"
+  diff -u <(tr -d '\r' <"$dir/$name.out") <(tr -d '\r' <"$work/actual.out") || true
+  cmp "$dir/$name.out" "$work/actual.out" || true
+  exit 1
+fi
