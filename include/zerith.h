@@ -178,6 +178,35 @@ ZRT_EXPORT const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt
 ZRT_EXPORT int32_t ZRT_API zrtEvalMain(const zrt_char* parameterLine);  /* one batch run; -1 done, -2 not read, -3 not written, -4 cancelled, -5 no input */
 
 /* ---- Library load hooks and Notepad++ plug-in interface ---- */
+/* The records of Notepad++'s plug-in interface, laid out as Notepad++ reads them
+ * (FuncItem: 144 bytes on 32-bit Windows, 152 on x64). */
+typedef struct zrt_NppData {
+    void* _nppHandle;              /* main window */
+    void* _scintillaMainHandle;    /* main editing view */
+    void* _scintillaSecondHandle;  /* second editing view */
+} zrt_NppData;
+typedef struct zrt_ShortcutKey {
+    zrt_byte _isCtrl, _isAlt, _isShift; /* booleans */
+    zrt_byte _key;                      /* virtual-key code */
+} zrt_ShortcutKey;
+typedef void(ZRT_CDECL* zrt_PluginCommand)(void);
+typedef struct zrt_FuncItem {
+    zrt_char _itemName[64];        /* caption, zero-terminated */
+    zrt_PluginCommand _pFunc;      /* null for a separator */
+    int32_t _cmdID;                /* item number; the host writes its own id here */
+    zrt_byte _init2Check;          /* bool */
+    zrt_ShortcutKey* _pShKey;      /* default shortcut or null */
+} zrt_FuncItem;
+ZRT_EXPORT void ZRT_CDECL setInfo(zrt_NppData data);                  /* keeps the three handles */
+ZRT_EXPORT const zrt_char* ZRT_CDECL getName(void);                   /* "Quillet" */
+ZRT_EXPORT zrt_FuncItem* ZRT_CDECL getFuncsArray(int32_t* count);     /* the 11 menu items; *count = 11 */
+ZRT_EXPORT void ZRT_CDECL beNotified(void* notification);             /* SCNotification*; nothing to do */
+ZRT_EXPORT intptr_t ZRT_CDECL messageProc(uint32_t message, uintptr_t wParam, intptr_t lParam); /* 0; first call subclasses */
+ZRT_EXPORT int32_t ZRT_CDECL isUnicode(void);                         /* 1 */
+ZRT_EXPORT int32_t ZRT_API zrtAttachProcess(void);                    /* library defaults for other hosts; 0 */
+ZRT_EXPORT int32_t ZRT_API zrtAttachThread(void);                     /* thread marker -1; 0 */
+ZRT_EXPORT int32_t ZRT_API zrtDetachThread(void);                     /* thread marker 0; 0 */
+ZRT_EXPORT int32_t ZRT_API zrtDetachProcess(void);                    /* 0 */
 
 /* ---- About, version and diagnostic exports ---- */
 /* Buffers without a length argument are pre-filled by the caller to their capacity

@@ -27,6 +27,7 @@
 #include "sdiff/sdiff.h"
 
 // plugin
+#include "plugin/state.h"
 
 // ui
 #include "ui/plot.h"
@@ -63,6 +64,7 @@ void libraryInit() {
     resetSdiff();
 
     // plugin
+    resetPlugin();
 
     // ui
     resetTrace();

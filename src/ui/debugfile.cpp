@@ -43,11 +43,11 @@ int DebugF(std::string_view text, int mode, int skip) {
         // the temporary folder takes the line before anybody is asked.
         const std::string fallback = platform::tempFolder() + "debugf.dbg";
         if (fallback != path && writeLine(fallback, text, append)) return 0;
-        const int answer = platform::messageBox(
-            "Unable to open file: '" + path + "' for message:\r\n\r\n" + std::string(text) +
-                "\r\n\r\nRetry?",
-            "DebugF() Error", platform::Buttons::YesNo, platform::Icon::Exclamation,
-            platform::kIdNo);
+        const int answer =
+            platform::messageBox("Unable to open file: '" + path + "' for message:\r\n\r\n" +
+                                     std::string(text) + "\r\n\r\nRetry?",
+                                 "DebugF() Error", platform::Buttons::YesNo,
+                                 platform::Icon::Exclamation, platform::kIdNo);
         if (answer != platform::kIdYes) return 0;
         platform::pumpWindowMessages();
     }

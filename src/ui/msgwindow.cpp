@@ -10,7 +10,9 @@ namespace zrt {
 
 namespace {
 
-void inform(const std::string& text) { platform::messageBox(text, "Quillet"); }
+void inform(const std::string& text) {
+    platform::messageBox(text, "Quillet");
+}
 
 }  // namespace
 
@@ -43,7 +45,8 @@ void ShowText(bool console, bool errorMode) {
         inform("Text copied to clipboard");
     } else if (answer == "3") {
         // The save dialog and its messages of the script files.
-        const std::string name = platform::saveFileDialog("Open File", "Text (*.txt)|*.txt|All files (*.*)|*.*");
+        const std::string name =
+            platform::saveFileDialog("Open File", "Text (*.txt)|*.txt|All files (*.*)|*.*");
         if (name.empty()) {
             platform::messageBox("Error 1: Operation cancelled by user.", "Quillet",
                                  platform::Buttons::Ok, platform::Icon::Exclamation);

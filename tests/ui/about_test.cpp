@@ -11,7 +11,8 @@ TEST_F(AboutTest, AboutTextAsComment) {
     EXPECT_EQ(PluginInfoText(true, true), "");
     const std::string text = PluginInfoText(true);
     std::size_t start = 0, lines = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2, ++lines)
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2, ++lines)
         EXPECT_EQ(text[start], '\'') << lines;
     EXPECT_EQ(start, text.size());
     EXPECT_GT(lines, 10u);
@@ -69,5 +70,6 @@ TEST_F(AboutTest, LibraryAboutBox) {
     const auto& box = headless::shownMessages().back();
     EXPECT_EQ(box.title, "About Zerith.dll - ");
     EXPECT_EQ(box.text.rfind("Library: Zerith.dll\r\nVersion: ", 0), 0u);
-    EXPECT_NE(box.text.find("\r\nScope: a DLL library for numerical calculations (methods)"), std::string::npos);
+    EXPECT_NE(box.text.find("\r\nScope: a DLL library for numerical calculations (methods)"),
+              std::string::npos);
 }

@@ -1,9 +1,9 @@
 // The plug-in log, the file trace DebugF and the error-message exports.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "evaluator/errors.h"
 #include "support/library_test.h"
@@ -26,10 +26,12 @@ std::string readAll(const std::string& path) {
 }  // namespace
 
 class LogsTest : public LibraryTest {
-protected:
+   protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        log_ = (std::filesystem::temp_directory_path() / ("quillet-logs-" + std::to_string(::getpid()) + ".dbg")).string();
+        log_ = (std::filesystem::temp_directory_path() /
+                ("quillet-logs-" + std::to_string(::getpid()) + ".dbg"))
+                   .string();
         std::filesystem::remove(log_);
         setDbgPath(log_);
     }
@@ -45,7 +47,8 @@ TEST_F(LogsTest, LineLayoutAndModes) {
     EXPECT_EQ(headless::debugLines().back(), "Proc: getEdit()           : one");
     setPbDebug(3);
     pluginLogEnd("getEdit");
-    EXPECT_EQ(headless::shownMessages().back().text, "Proc: getEdit        : " + std::string(70, '-'));
+    EXPECT_EQ(headless::shownMessages().back().text,
+              "Proc: getEdit        : " + std::string(70, '-'));
     EXPECT_EQ(headless::shownMessages().back().title, "");
     setPbDebug(2);
     pluginLog("a", ": 1");
@@ -55,7 +58,8 @@ TEST_F(LogsTest, LineLayoutAndModes) {
     pluginLog("c", ": 3");
     EXPECT_EQ(readAll(log_).size(), 62u);
     // A log file that cannot be opened loses the line quietly.
-    setDbgPath((std::filesystem::temp_directory_path() / "no-such-folder-quillet" / "x.dbg").string());
+    setDbgPath(
+        (std::filesystem::temp_directory_path() / "no-such-folder-quillet" / "x.dbg").string());
     setPbDebug(2);
     pluginLog("d", ": 4");
     EXPECT_EQ(headless::shownMessages().size(), 1u);
@@ -69,7 +73,8 @@ TEST_F(LogsTest, StartPluginLogReplacesTheFile) {
     EXPECT_EQ(text.find("old lines"), std::string::npos);
     EXPECT_EQ(text.rfind("Quillet.dll", 0), 0u);
     EXPECT_NE(text.find("\r\nBatchRun : Time "), std::string::npos);
-    EXPECT_NE(text.find("\r\nLog File : \"" + log_ + "\"\r\n" + std::string(67, '-') + "\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nLog File : \"" + log_ + "\"\r\n" + std::string(67, '-') + "\r\n"),
+              std::string::npos);
 }
 
 TEST_F(LogsTest, DebugF) {

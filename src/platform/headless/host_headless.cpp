@@ -68,7 +68,9 @@ void registerWindow(platform::WindowHandle handle, MessageHandler handler) {
     hostState().windows[handle] = std::move(w);
 }
 
-void unregisterWindow(platform::WindowHandle handle) { hostState().windows.erase(handle); }
+void unregisterWindow(platform::WindowHandle handle) {
+    hostState().windows.erase(handle);
+}
 
 void setWindowMenu(platform::WindowHandle handle, platform::MenuHandle menu) {
     if (auto w = window(handle)) w->menu = menu;
@@ -79,7 +81,9 @@ std::intptr_t installedProcedure(platform::WindowHandle handle) {
     return w ? reinterpret_cast<std::intptr_t>(w->subclass) : 0;
 }
 
-void resetWindows() { hostState() = HostState{}; }
+void resetWindows() {
+    hostState() = HostState{};
+}
 
 }  // namespace zrt::headless
 

@@ -211,9 +211,14 @@ bool progress(int line, int lineCount, bool show, std::string_view lineText) {
 
 std::string modulePath() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&modulePath), &info) && info.dli_fname)
+    // For a program the library is linked into, the loader names it as it was
+    // started (possibly relative to a folder that is no longer current).
+    if (dladdr(reinterpret_cast<void*>(&modulePath), &info) && info.dli_fname &&
+        info.dli_fname[0] == '/')
         return info.dli_fname;
-    return {};
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
 }
 
 }  // namespace zrt::platform

@@ -109,7 +109,8 @@ INT_PTR CALLBACK inputProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
             }
             return FALSE;
         }
-        default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 
@@ -142,7 +143,8 @@ LRESULT CALLBACK messagesProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             }
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -204,9 +206,9 @@ bool inputBox(std::string_view prompt, std::string_view title, std::string_view 
               std::string& answer) {
     InputBoxData data{wide(prompt), wide(defaultText), {}};
     const std::vector<WORD> t = inputTemplate(wide(title));
-    const INT_PTR r = DialogBoxIndirectParamW(
-        win32::thisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), GetActiveWindow(),
-        inputProc, reinterpret_cast<LPARAM>(&data));
+    const INT_PTR r =
+        DialogBoxIndirectParamW(win32::thisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()),
+                                GetActiveWindow(), inputProc, reinterpret_cast<LPARAM>(&data));
     if (r != IDOK) {
         answer.clear();
         return false;
@@ -249,7 +251,8 @@ void showMessagesWindow(std::string_view title, std::string_view text, bool cons
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             FIXED_PITCH | FF_MODERN, L"Courier New");
     if (data.edit) {
-        if (data.font) SendMessageW(data.edit, WM_SETFONT, reinterpret_cast<WPARAM>(data.font), TRUE);
+        if (data.font)
+            SendMessageW(data.edit, WM_SETFONT, reinterpret_cast<WPARAM>(data.font), TRUE);
         SendMessageW(data.edit, EM_SETLIMITTEXT, 0, 0);
         SetWindowTextW(data.edit, withCrLf(wide(text)).c_str());
         RECT client{};

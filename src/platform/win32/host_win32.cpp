@@ -36,7 +36,9 @@ LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
                       : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-HMENU menu(MenuHandle m) { return static_cast<HMENU>(m); }
+HMENU menu(MenuHandle m) {
+    return static_cast<HMENU>(m);
+}
 
 }  // namespace
 
@@ -81,9 +83,13 @@ bool restoreWindowProcedure(WindowHandle window) {
     return ok;
 }
 
-MenuHandle windowMenu(WindowHandle window) { return GetMenu(static_cast<HWND>(window)); }
+MenuHandle windowMenu(WindowHandle window) {
+    return GetMenu(static_cast<HWND>(window));
+}
 
-int menuItemCount(MenuHandle m) { return m ? GetMenuItemCount(menu(m)) : -1; }
+int menuItemCount(MenuHandle m) {
+    return m ? GetMenuItemCount(menu(m)) : -1;
+}
 
 MenuHandle subMenu(MenuHandle m, int position) {
     return m && position >= 0 ? GetSubMenu(menu(m), position) : nullptr;
@@ -98,12 +104,14 @@ int menuItemId(MenuHandle m, int position) {
 std::string menuString(MenuHandle m, unsigned item, bool byPosition, int maxChars) {
     if (!m || maxChars <= 0) return {};
     std::wstring buf(static_cast<std::size_t>(maxChars) + 1, L'\0');
-    const int n = GetMenuStringW(menu(m), item, &buf[0], maxChars,
-                                 byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    const int n =
+        GetMenuStringW(menu(m), item, &buf[0], maxChars, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
     return n > 0 ? win32::narrow(buf.c_str(), static_cast<std::size_t>(n)) : std::string();
 }
 
-MenuHandle createPopupMenu() { return CreatePopupMenu(); }
+MenuHandle createPopupMenu() {
+    return CreatePopupMenu();
+}
 
 bool insertMenuItem(MenuHandle m, int position, unsigned id, std::string_view text,
                     MenuHandle popup) {
@@ -117,8 +125,8 @@ bool insertMenuItem(MenuHandle m, int position, unsigned id, std::string_view te
     info.hSubMenu = menu(popup);
     info.dwTypeData = &caption[0];
     const int count = GetMenuItemCount(menu(m));
-    const UINT at = position < 0 || position > count ? static_cast<UINT>(count)
-                                                     : static_cast<UINT>(position);
+    const UINT at =
+        position < 0 || position > count ? static_cast<UINT>(count) : static_cast<UINT>(position);
     return InsertMenuItemW(menu(m), at, TRUE, &info) != 0;
 }
 

@@ -24,8 +24,8 @@ std::string profileString(std::string_view section, std::string_view key,
 
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
                         std::string_view path) {
-    return WritePrivateProfileStringW(wide(section).c_str(), wide(key).c_str(),
-                                      wide(value).c_str(), wide(path).c_str()) != 0;
+    return WritePrivateProfileStringW(wide(section).c_str(), wide(key).c_str(), wide(value).c_str(),
+                                      wide(path).c_str()) != 0;
 }
 
 void flushProfile(std::string_view path) {
@@ -103,7 +103,8 @@ std::string fileTimeText(std::string_view path) {
     if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return {};
     FILETIME local{};
     SYSTEMTIME t{};
-    if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &t))
+    if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+        !FileTimeToSystemTime(&local, &t))
         return {};
     char buf[32];
     wsprintfA(buf, "%02u/%02u/%04u %02u:%02u:%02u", t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute,
@@ -119,6 +120,8 @@ std::string tempFolder() {
     return folder;
 }
 
-void sleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+void sleepMilliseconds(unsigned milliseconds) {
+    Sleep(milliseconds);
+}
 
 }  // namespace zrt::platform

@@ -19,14 +19,16 @@ inline std::string narrow(const wchar_t* text, std::size_t n) {
     return fromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), n));
 }
 
-inline std::string narrow(const std::wstring& text) { return narrow(text.c_str(), text.size()); }
+inline std::string narrow(const std::wstring& text) {
+    return narrow(text.c_str(), text.size());
+}
 
 // The library's own module (Quillet.dll).
 inline HMODULE thisModule() {
     HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&thisModule), &module);
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&thisModule), &module);
     return module;
 }
 
