@@ -265,6 +265,8 @@ std::vector<std::string> fileLines(const std::filesystem::path& path, bool& exis
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // A file saved by an editor as UTF-8 with a byte-order mark.
+        if (lines.empty() && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
         lines.push_back(line);
     }
     return lines;
