@@ -114,6 +114,19 @@ TEST_F(MenusTest, ToggleIncompatibilities) {
     EXPECT_EQ(headless::shownMessages().back().title, "Quillet");
 }
 
+TEST_F(MenusTest, SummaryFromTheFileKeepsBareResults) {
+    start("[Quillet]\r\nDon't show Summary=1\r\n");
+    openPlugins();
+    EXPECT_TRUE(host->optionChecked("Don't show Summary"));
+    for (const char* message : {"Hide Expr Line disabled.", "Hide Expr Line Enabled"}) {
+        host->command(host->optionId("Don't show Summary"));
+        EXPECT_EQ(lastBox(), message);
+    }
+    EXPECT_EQ(pluginState().nlnParam, " /nln ");
+    EXPECT_EQ(pluginState().ntParam, " /nt ");
+    EXPECT_TRUE(pluginState().bareResultsF);
+}
+
 TEST_F(MenusTest, PluginLogQuestion) {
     start();
     openPlugins();
