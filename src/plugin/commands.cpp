@@ -14,7 +14,7 @@
 #include "script/driver.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 #include "ui/about.h"
 #include "ui/pluginlog.h"
 

@@ -9,7 +9,7 @@
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 #include "ui/pluginlog.h"
 
 namespace zrt {
@@ -46,7 +46,7 @@ int settingNumber(std::string_view text) {
 
 void setPluginFiles(const std::string& currentDir) {
     PluginState& s = pluginState();
-    const std::string sep(1, platform::folderSeparator());
+    const std::string sep(1, kSeparator);
     s.currentDir = withFinalSeparator(currentDir);
     s.iniPath = s.currentDir + "plugins" + sep + "Quillet" + sep + "Quillet.INI";
     s.settingsInConfigDir = false;
@@ -107,7 +107,7 @@ void chooseSettingsLocation() {
     const std::string configDir = fromUtf16(buffer.c_str());
     if (configDir.empty()) return;
 
-    const std::string sep(1, platform::folderSeparator());
+    const std::string sep(1, kSeparator);
     const std::string folder = withFinalSeparator(configDir) + "Quillet";
     std::error_code ec;
     std::filesystem::create_directories(osPath(folder), ec);

@@ -1,6 +1,7 @@
 #include "script/commands.h"
 
 #include "evaluator/numtext.h"
+#include "script/commands_plot.h"
 
 namespace zrt {
 
@@ -18,6 +19,7 @@ const NamedCommand kCommands[] = {
     // differentiation
 
     // plot
+    {"plot", runPlot},
 
     {nullptr, nullptr},
 };

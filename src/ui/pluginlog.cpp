@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "platform/platform.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 #include "script/runlog.h"
 #include "ui/about.h"
 
