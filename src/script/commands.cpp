@@ -1,6 +1,7 @@
 #include "script/commands.h"
 
 #include "evaluator/numtext.h"
+#include "script/commands_sdiff.h"
 
 namespace zrt {
 
@@ -16,6 +17,8 @@ const NamedCommand kCommands[] = {
     // calculus
 
     // differentiation
+    {"sdiff", sDiffCommand},
+    {"sdifff", sDiffCommand},
 
     // plot
 
