@@ -116,6 +116,17 @@ TEST_F(SDiffCommandTest, FileFormsReadAndWrite) {
     EXPECT_EQ(read("d.txt"), "3*x^2*sin(x)+cos(x)*x^3");
     EXPECT_EQ(read("d2.txt"), "2*x*3*sin(x)+cos(x)*3*x^2+((-sin(x)))*x^3+3*x^2*cos(x)");
 
+    // A file may name the variable as a command line does; the command's own
+    // variable comes first. Without one anywhere the line is refused.
+    write("t.txt", "sDiff(t) = a*t^3\r\n");
+    EXPECT_EQ(run("sDiffF = t.txt").output, "Ln 1: f(t) = a*t^3:\r\nf'(t) => 3*t^2*a");
+    write("u.txt", "(u) = u^2");
+    EXPECT_EQ(run("sDiffF(a) = t.txt\r\nsDiffF = u.txt").output,
+              "Ln 1: f(a) = a*t^3:\r\nf'(a) => t^3\r\n\r\nLn 2: f(u) = u^2:\r\nf'(u) => 2*u");
+    EXPECT_EQ(run("sDiffF = f.txt").output,
+              "Ln 1: f() = x^3*sin(x):\r\n Result => ===> ERROR n. = 13: Invalid "
+              "parameter/argument   (Module: eval)");
+
     // No output for a formula without a derivative; a missing input is an error.
     write("bad.txt", "x^-1");
     r = run("sDiffF(x) = bad.txt out.txt\r\nsDiffF(x) = none.txt out.txt");
