@@ -183,15 +183,8 @@ ZRT_EXPORT int32_t ZRT_API zrtEvalMain(const zrt_char* parameterLine);  /* one b
 /* ---- About, version and diagnostic exports ---- */
 
 /* ---- Plot ---- */
-/* Diagnostic exports: they plot a function of the caller's (the script command
-   Plot does the same with a formula) so that a host can check plot windows and
-   pictures. fn returns nonzero when *y holds the value at x; it must stay
-   callable while the window is open ("Redraw" calls it again). */
-typedef int32_t (ZRT_API *zrt_plot_fn)(double x, double* y);
-ZRT_EXPORT int32_t ZRT_API zrtDiagPlot(const zrt_char* params, int32_t plotNumber, zrt_plot_fn fn); /* "expr; from; var; to; steps[; file]": 1, or 0 with e_error 13 */
+/* Diagnostic: where the window of plot n (opened by a script's Plot line) is. */
 ZRT_EXPORT int32_t ZRT_API zrtDiagPlotWindow(int32_t plotNumber, int32_t* rect); /* 1 and rect x, y, inside width, height when open; else 0 */
-ZRT_EXPORT const zrt_char* ZRT_API zrtDiagSavePlot(int32_t plotNumber, const zrt_char* target); /* picture to clipboard; saved file name ("" none): target "", "0", "-1", folder\ or file */
-ZRT_EXPORT int32_t ZRT_API zrtDiagClosePlots(void);                  /* closes every plot window, empties the plot table; 1 */
 
 #ifdef __cplusplus
 }

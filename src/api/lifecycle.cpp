@@ -18,6 +18,7 @@
 // script
 #include "script/batch_state.h"
 #include "script/batchrun.h"
+#include "script/commands_plot.h"
 #include "script/flags.h"
 
 // numerics
@@ -54,6 +55,7 @@ void libraryInit() {
     // script
     resetBatchFlags();
     resetBatchRun();
+    resetPlotCommand();
     resetBatchState();
 
     // numerics

@@ -131,12 +131,6 @@ std::string programPath();
 
 // Files named by UTF-8 paths; "\" and "/" both separate folders.
 std::FILE* openFile(std::string_view utf8Path, const char* mode);
-bool folderExists(std::string_view utf8Path);
-bool makeFolders(std::string_view utf8Path);  // true when the folder exists afterwards
-bool fileExists(std::string_view utf8Path);
-bool removeFile(std::string_view utf8Path);
-// The folder separator this platform writes into paths it builds.
-char folderSeparator();
 
 }  // namespace zrt::platform
 

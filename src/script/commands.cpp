@@ -1,6 +1,7 @@
 #include "script/commands.h"
 
 #include "evaluator/numtext.h"
+#include "script/commands_plot.h"
 #include "script/commands_sdiff.h"
 
 namespace zrt {
@@ -21,6 +22,7 @@ const NamedCommand kCommands[] = {
     {"sdifff", sDiffCommand},
 
     // plot
+    {"plot", runPlot},
 
     {nullptr, nullptr},
 };

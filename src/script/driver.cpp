@@ -10,7 +10,7 @@
 #include "script/files.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 #include "script/runlog.h"
 #include "script/screens.h"
 #include "ui/pluginlog.h"

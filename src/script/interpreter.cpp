@@ -13,6 +13,7 @@
 #include "memory/varstore.h"
 #include "platform/platform.h"
 #include "script/commands.h"
+#include "script/commands_plot.h"
 #include "script/evaluation.h"
 #include "script/files.h"
 #include "script/flags.h"
@@ -182,11 +183,13 @@ private:
         out_ += "\r\n\r\n";
     }
 
-    void failure(const CommandLine& cmd, const std::string& echoPart, int code) override {
+    void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+                 const std::string& detail = {}) override {
         ++errors_;
         out_ += echo(cmd.number, echoPart);
         out_ += resultPrefix_;
         out_ += "===> ERROR n. = " + std::to_string(code) + ": " + errorText(code);
+        if (!detail.empty()) out_ += " - " + detail;
         out_ += "\r\n\r\n";
     }
 
@@ -511,6 +514,7 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
 }
 
 ScriptResult ScriptRun::run(std::string_view script) {
+    startPlotRun();
     std::string text(script);
     text += "\r\n";
     const std::vector<std::string_view> lines = splitLines(text);

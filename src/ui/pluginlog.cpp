@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "platform/platform.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 
 namespace zrt {
 

@@ -27,6 +27,7 @@ struct HeadlessState {
     std::deque<std::string> fileAnswers;
     std::vector<std::string> screens;
     std::vector<std::string> progress;
+    bool progressShown = false;
 };
 
 HeadlessState& headlessState() {
@@ -169,7 +170,13 @@ void showTextScreen(std::string_view text) {
 
 bool progress(int line, int lineCount, bool show, std::string_view lineText) {
     auto& s = headless::headlessState();
-    if (!show) return true;
+    if (!show) {
+        // The console's progress line ends with the run.
+        if (s.console && s.progressShown) std::fprintf(stderr, "\n");
+        s.progressShown = false;
+        return true;
+    }
+    s.progressShown = true;
     const double percent = lineCount > 0 ? std::round(1000.0 * line / lineCount) / 10.0 : 100.0;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.1f %%", percent);
