@@ -147,6 +147,7 @@ ZRT_EXPORT int32_t ZRT_API aPrintEx(const double* A, int32_t r, int32_t c, const
 /* ---- Numerical integration ---- */
 
 /* ---- Equation solvers ---- */
+ZRT_EXPORT int32_t ZRT_API SolveD(const zrt_char* formula, const zrt_char* variable, double* root); /* 20 Newton steps with the symbolic derivative; last e_error (-1 ok); -1 unwritten when the derivation fails */
 
 /* ---- Polynomials and interpolation ---- */
 

@@ -2,6 +2,7 @@
 
 #include "evaluator/numtext.h"
 #include "script/commands_plot.h"
+#include "script/commands_sdiff.h"
 
 namespace zrt {
 
@@ -17,6 +18,8 @@ const NamedCommand kCommands[] = {
     // calculus
 
     // differentiation
+    {"sdiff", sDiffCommand},
+    {"sdifff", sDiffCommand},
 
     // plot
     {"plot", runPlot},

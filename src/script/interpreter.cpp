@@ -438,7 +438,6 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         platform::progress(static_cast<int>(std::min<long long>(j, INT_MAX)),
                            static_cast<int>(std::min<std::size_t>(lines.size() - 1, INT_MAX)), true,
                            line);
-    interpreterState().lastSDiffStatus = -1;
     const std::string& c = cmd.name;
     const std::string expressionEcho = ": Expression = " + arg + ": " + blankFileNote() + "\r\n";
 
@@ -524,6 +523,7 @@ ScriptResult ScriptRun::run(std::string_view script) {
     const std::size_t lineCount = lines.size() - 1;
     for (std::size_t index = 0; index < lineCount; ++index) {
         const long long j = static_cast<long long>(index) + 1;
+        interpreterState().lastSDiffStatus = kNoError;
         if (options_.lineSelection && !takeSelected(j)) continue;
         const std::string line = cleanLine(lines[index]);
 
@@ -599,6 +599,10 @@ std::string formatValue(double value, int decimals) {
     if (text == "-0") text = "0";
     return text;
 }
+
+int lastSDiffStatus() { return interpreterState().lastSDiffStatus; }
+
+void setLastSDiffStatus(int code) { interpreterState().lastSDiffStatus = code; }
 
 void resetInterpreter() { interpreterState() = InterpreterState{}; }
 

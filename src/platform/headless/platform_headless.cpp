@@ -43,6 +43,7 @@ struct HeadlessState {
     bool msgWindowOpen = false;
     std::uint32_t clockOffset = 0;
     std::string unwritable;
+    bool progressShown = false;
 };
 
 HeadlessState& headlessState() {
@@ -198,7 +199,13 @@ void showTextScreen(std::string_view text) {
 
 bool progress(int line, int lineCount, bool show, std::string_view lineText) {
     auto& s = headless::headlessState();
-    if (!show) return true;
+    if (!show) {
+        // The console's progress line ends with the run.
+        if (s.console && s.progressShown) std::fprintf(stderr, "\n");
+        s.progressShown = false;
+        return true;
+    }
+    s.progressShown = true;
     const double percent = lineCount > 0 ? std::round(1000.0 * line / lineCount) / 10.0 : 100.0;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.1f %%", percent);
