@@ -163,6 +163,7 @@ ZRT_EXPORT double ZRT_API dPolySolve(const zrt_char* formula, const zrt_char* va
 ZRT_EXPORT const zrt_char* ZRT_API sPolyNewt(const zrt_char* formula, const zrt_char* variable, int32_t limit); /* start value text within limit steps ("" and 13 beyond 10^6) */
 ZRT_EXPORT double ZRT_API dSolve(const zrt_char* formula, const zrt_char* variable);      /* root after 20 Newton steps (polynomial derivative) */
 ZRT_EXPORT const zrt_char* ZRT_API sSolve(const zrt_char* formula, const zrt_char* variable, int32_t steps); /* root text after steps Newton steps (< 1: the start value; "" and 13 beyond 10^6) */
+ZRT_EXPORT int32_t ZRT_API SolveD(const zrt_char* formula, const zrt_char* variable, double* root); /* 20 Newton steps with the symbolic derivative; last e_error (-1 ok); -1 unwritten when the derivation fails */
 
 /* ---- Polynomials and interpolation ---- */
 /* Coefficients in ascending powers c0 + c1 x + ...; X and the point table P (x, y per row)
@@ -204,19 +205,51 @@ ZRT_EXPORT const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt
 ZRT_EXPORT int32_t ZRT_API zrtEvalMain(const zrt_char* parameterLine);  /* one batch run; -1 done, -2 not read, -3 not written, -4 cancelled, -5 no input */
 
 /* ---- Library load hooks and Notepad++ plug-in interface ---- */
+/* The records of Notepad++'s plug-in interface, laid out as Notepad++ reads them
+ * (FuncItem: 144 bytes on 32-bit Windows, 152 on x64). */
+typedef struct zrt_NppData {
+    void* _nppHandle;              /* main window */
+    void* _scintillaMainHandle;    /* main editing view */
+    void* _scintillaSecondHandle;  /* second editing view */
+} zrt_NppData;
+typedef struct zrt_ShortcutKey {
+    zrt_byte _isCtrl, _isAlt, _isShift; /* booleans */
+    zrt_byte _key;                      /* virtual-key code */
+} zrt_ShortcutKey;
+typedef void(ZRT_CDECL* zrt_PluginCommand)(void);
+typedef struct zrt_FuncItem {
+    zrt_char _itemName[64];        /* caption, zero-terminated */
+    zrt_PluginCommand _pFunc;      /* null for a separator */
+    int32_t _cmdID;                /* item number; the host writes its own id here */
+    zrt_byte _init2Check;          /* bool */
+    zrt_ShortcutKey* _pShKey;      /* default shortcut or null */
+} zrt_FuncItem;
+ZRT_EXPORT void ZRT_CDECL setInfo(zrt_NppData data);                  /* keeps the three handles */
+ZRT_EXPORT const zrt_char* ZRT_CDECL getName(void);                   /* "Quillet" */
+ZRT_EXPORT zrt_FuncItem* ZRT_CDECL getFuncsArray(int32_t* count);     /* the 11 menu items; *count = 11 */
+ZRT_EXPORT void ZRT_CDECL beNotified(void* notification);             /* SCNotification*; nothing to do */
+ZRT_EXPORT intptr_t ZRT_CDECL messageProc(uint32_t message, uintptr_t wParam, intptr_t lParam); /* 0; first call subclasses */
+ZRT_EXPORT int32_t ZRT_CDECL isUnicode(void);                         /* 1 */
+ZRT_EXPORT int32_t ZRT_API zrtAttachProcess(void);                    /* library defaults for other hosts; 0 */
+ZRT_EXPORT int32_t ZRT_API zrtAttachThread(void);                     /* thread marker -1; 0 */
+ZRT_EXPORT int32_t ZRT_API zrtDetachThread(void);                     /* thread marker 0; 0 */
+ZRT_EXPORT int32_t ZRT_API zrtDetachProcess(void);                    /* 0 */
 
 /* ---- About, version and diagnostic exports ---- */
+/* Buffers without a length argument are pre-filled by the caller to their capacity
+ * (for example with blanks); at most that many characters and a zero are written. */
+ZRT_EXPORT int32_t ZRT_API aAbout(void);                              /* box "About Zerith.dll - "; 0 */
+ZRT_EXPORT int32_t ZRT_API DisplayVerInfo(const zrt_char* fileName, zrt_char* fileVersion,
+                                          zrt_char* productVersion);  /* "" = this library; 1 read, 0 no version block */
+ZRT_EXPORT const zrt_char* ZRT_API TestStr(const zrt_char* text);     /* two boxes; "123" */
+ZRT_EXPORT void ZRT_API TestStrPtr(zrt_char* buffer);                 /* writes 11 "a" when the text holds >= 11 */
+ZRT_EXPORT const zrt_char* ZRT_API TestStrPtr2(zrt_char* buffer);     /* writes 14 "a" when the text holds >= 14; the text */
+ZRT_EXPORT int32_t ZRT_API DebugF(const zrt_char* text, zrt_byte mode, zrt_byte skip); /* file trace line; 0 */
+ZRT_EXPORT int32_t ZRT_API SetErrorMsgs(const zrt_char* procedure, int32_t line, const zrt_char* detail); /* error log entry; its length */
 
 /* ---- Plot ---- */
-/* Diagnostic exports: they plot a function of the caller's (the script command
-   Plot does the same with a formula) so that a host can check plot windows and
-   pictures. fn returns nonzero when *y holds the value at x; it must stay
-   callable while the window is open ("Redraw" calls it again). */
-typedef int32_t (ZRT_API *zrt_plot_fn)(double x, double* y);
-ZRT_EXPORT int32_t ZRT_API zrtDiagPlot(const zrt_char* params, int32_t plotNumber, zrt_plot_fn fn); /* "expr; from; var; to; steps[; file]": 1, or 0 with e_error 13 */
+/* Diagnostic: where the window of plot n (opened by a script's Plot line) is. */
 ZRT_EXPORT int32_t ZRT_API zrtDiagPlotWindow(int32_t plotNumber, int32_t* rect); /* 1 and rect x, y, inside width, height when open; else 0 */
-ZRT_EXPORT const zrt_char* ZRT_API zrtDiagSavePlot(int32_t plotNumber, const zrt_char* target); /* picture to clipboard; saved file name ("" none): target "", "0", "-1", folder\ or file */
-ZRT_EXPORT int32_t ZRT_API zrtDiagClosePlots(void);                  /* closes every plot window, empties the plot table; 1 */
 
 #ifdef __cplusplus
 }

@@ -6,6 +6,7 @@ set -euo pipefail
 declare -A GROUP=(
   [base]="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev"
   [win]="mingw-w64 wine wine64 wine32:i386 xvfb xauth dpkg-dev"
+  [fuzz]="clang libclang-rt-14-dev"
   [bench]="libbenchmark-dev libmuparser-dev libeigen3-dev libginac-dev"
   [plot]="libcairo2-dev libjpeg62-turbo-dev fonts-dejavu-core"
 )

@@ -19,6 +19,7 @@
 #include "script/batch_state.h"
 #include "script/batchrun.h"
 #include "script/commands_calculus.h"
+#include "script/commands_plot.h"
 #include "script/flags.h"
 
 // numerics
@@ -28,6 +29,7 @@
 #include "sdiff/sdiff.h"
 
 // plugin
+#include "plugin/state.h"
 
 // ui
 #include "ui/plot.h"
@@ -55,6 +57,7 @@ void libraryInit() {
     // script
     resetBatchFlags();
     resetBatchRun();
+    resetPlotCommand();
     resetBatchState();
     resetCalculusCommands();
 
@@ -65,6 +68,7 @@ void libraryInit() {
     resetSdiff();
 
     // plugin
+    resetPlugin();
 
     // ui
     resetTrace();

@@ -16,7 +16,8 @@ namespace {
 enum class Fn {
     Abs, Atan, Cos, Sin, Tan, Exp, Fix, Int, Ln, Log10, Rnd, Sgn, Sqrt, Sec, Cosec, Cotan,
     ArcSin, ArcCos, ArcSec, ArcCosec, ArcCotan, Sinh, Cosh, Tanh, Sech, Cosech, Cotanh,
-    ArcTanh, ArcSinh, ArcCosh, ArcSech, ArcCosech, ArcCotanh, ConstPi, ConstRad, ConstDeg, ConstE
+    ArcTanh, ArcSinh, ArcCosh, ArcSech, ArcCosech, ArcCotanh, ConstPi, ConstRad, ConstDeg, ConstE,
+    Heaviside
 };
 
 const std::unordered_map<std::string_view, Fn>& functionTable() {
@@ -37,6 +38,14 @@ const std::unordered_map<std::string_view, Fn>& functionTable() {
         {"rad", Fn::ConstRad},    {"to_rad", Fn::ConstRad},   {"#deg", Fn::ConstDeg},
         {"#to_deg", Fn::ConstDeg}, {"deg", Fn::ConstDeg},     {"to_deg", Fn::ConstDeg},
         {"#e", Fn::ConstE},
+        // The differentiator's spellings: every derivative it prints is a
+        // formula the evaluator can compute. "h" (Heaviside there) is left out:
+        // one letter is too short a name to take from users' variables.
+        {"tg", Fn::Tan},          {"ctg", Fn::Cotan},         {"arctg", Fn::Atan},
+        {"arctan", Fn::Atan},     {"arcctg", Fn::ArcCotan},   {"sh", Fn::Sinh},
+        {"ch", Fn::Cosh},         {"th", Fn::Tanh},           {"tgh", Fn::Tanh},
+        {"cth", Fn::Cotanh},      {"ctgh", Fn::Cotanh},       {"sign", Fn::Sgn},
+        {"heaviside", Fn::Heaviside},
     };
     return table;
 }
@@ -105,7 +114,7 @@ double e_function(std::string_view name, double x) {
 
 double e_functionAt(int index, double x) {
     setEError(kNoError);
-    if (index < 0 || index > static_cast<int>(Fn::ConstE)) {
+    if (index < 0 || index > static_cast<int>(Fn::Heaviside)) {
         setEError(4);
         logError("e_function", 0, "Undefined Function = #" + std::to_string(index));
         return 0;
@@ -149,15 +158,19 @@ double e_functionAt(int index, double x) {
             if (d <= 0) domainError(x, " and (-arg^2 + 1) => " + shortNumber(d));
             break;
         }
+        // The inverse secant and cosecant are acos(1/f) and asin(1/f); the
+        // arctangent forms of the old formula lists are wrong for most
+        // arguments (arcsec(2) came out 2.43 instead of 1.0472).
         case Fn::ArcSec:
         case Fn::ArcCosec: {
             const double d = f * f - 1;
-            const double a = std::atan(f / std::sqrt(d));
-            r = fn == Fn::ArcSec ? a + sgn(f - 1) * halfPi : a + (sgn(f) - 1) * halfPi;
+            r = fn == Fn::ArcSec ? std::acos(1 / f) : std::asin(1 / f);
             if (d <= 0) domainError(x, " and (arg^2 - 1) => " + shortNumber(d));
             break;
         }
-        case Fn::ArcCotan: r = std::atan(f) + halfPi; break;
+        // pi/2 - atan(f), in (0, pi): the value the differentiator's rule
+        // -1/(1+f^2) belongs to (atan(f) + pi/2 is arccotan(-f)).
+        case Fn::ArcCotan: r = halfPi - std::atan(f); break;
         case Fn::Sinh: r = (ex(f) - ex(-f)) / 2; break;
         case Fn::Cosh: r = (ex(f) + ex(-f)) / 2; break;
         case Fn::Tanh: r = (ex(f) - ex(-f)) / (ex(f) + ex(-f)); break;
@@ -174,6 +187,7 @@ double e_functionAt(int index, double x) {
         case Fn::ConstRad: r = 0.017453292f; break;
         case Fn::ConstDeg: r = 57.29578f; break;
         case Fn::ConstE: r = 2.7182817f; break;
+        case Fn::Heaviside: r = f >= 0 ? 1.0 : 0.0; break;
     }
     return static_cast<float>(r);
 }

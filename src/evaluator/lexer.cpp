@@ -76,7 +76,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSize = 256;  // more than three times the names
+    static constexpr std::size_t kSize = 512;  // more than four times the names
     static constexpr std::size_t kMask = kSize - 1;
 
     static std::uint64_t hash(std::string_view s) {

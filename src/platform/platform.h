@@ -131,12 +131,6 @@ std::string programPath();
 
 // Files named by UTF-8 paths; "\" and "/" both separate folders.
 std::FILE* openFile(std::string_view utf8Path, const char* mode);
-bool folderExists(std::string_view utf8Path);
-bool makeFolders(std::string_view utf8Path);  // true when the folder exists afterwards
-bool fileExists(std::string_view utf8Path);
-bool removeFile(std::string_view utf8Path);
-// The folder separator this platform writes into paths it builds.
-char folderSeparator();
 
 }  // namespace zrt::platform
 
@@ -157,5 +151,100 @@ void showTextScreen(std::string_view text);
 // Progress of a run: show=false closes the indicator. Returns false when the
 // user asked to stop and confirmed it.
 bool progress(int line, int lineCount, bool show, std::string_view lineText);
+
+}  // namespace zrt::platform
+
+namespace zrt::platform {
+
+// ---- The host editor: its windows, their procedures and menus ----
+
+// Window and menu handles of the host (HWND, HMENU on Windows; the fake host's
+// own values headless).
+using WindowHandle = void*;
+using MenuHandle = void*;
+
+// SendMessage: the answer of the window procedure (subclasses first).
+std::intptr_t sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                          std::intptr_t lParam);
+
+// A window procedure of the library's own; it must not throw.
+using WindowProcedure = std::intptr_t (*)(WindowHandle window, unsigned message,
+                                          std::uintptr_t wParam, std::intptr_t lParam);
+
+// Puts `procedure` in front of the window's procedure. Returns the procedure
+// it replaced as a number (for the log), 0 when nothing was done. One window
+// at a time.
+std::intptr_t subclassWindow(WindowHandle window, WindowProcedure procedure);
+// The replaced procedure, with the same four values.
+std::intptr_t callPreviousProcedure(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam);
+// Puts the replaced procedure back; false when no subclass is installed.
+bool restoreWindowProcedure(WindowHandle window);
+
+// Menus (items addressed by position or, searching submenus, by command id).
+MenuHandle windowMenu(WindowHandle window);
+int menuItemCount(MenuHandle menu);                   // -1 for an invalid menu
+MenuHandle subMenu(MenuHandle menu, int position);    // null when the item has none
+int menuItemId(MenuHandle menu, int position);        // -1 for pop-ups and bad positions
+std::string menuString(MenuHandle menu, unsigned item, bool byPosition, int maxChars);
+MenuHandle createPopupMenu();
+// Inserts a string item before `position` (or at the end); a pop-up when `popup` is set.
+bool insertMenuItem(MenuHandle menu, int position, unsigned id, std::string_view text,
+                    MenuHandle popup = nullptr);
+bool makeMenuSeparator(MenuHandle menu, unsigned id);
+// The check mark: -1 when the item does not exist, else 0 or 1.
+int menuItemChecked(MenuHandle menu, unsigned id);
+bool setMenuItemChecked(MenuHandle menu, unsigned id, bool checked);
+
+// The system's text for the last error code of the calling thread ("" when none).
+std::string lastSystemErrorText();
+
+}  // namespace zrt::platform
+
+namespace zrt::platform {
+
+// ---- Settings, texts of the editor, windows of the library ----
+
+// Private-profile (INI) functions. profileString copies at most maxChars - 1
+// characters, as the Windows function does with a buffer of maxChars.
+std::string profileString(std::string_view section, std::string_view key,
+                          std::string_view defaultText, std::string_view path, int maxChars);
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        std::string_view path);
+// Flushes the profile cache of the file (a write with null section, key and value).
+void flushProfile(std::string_view path);
+
+// True when the file can be opened for writing (an existing file is left as it
+// is; a file made only to find out is removed again).
+bool canWriteFile(std::string_view path);
+
+// Text in a code page as UTF-8, and back (0: the system ANSI code page;
+// 65001: UTF-8). Characters the code page lacks become "?".
+std::string codePageToUtf8(std::string_view bytes, int codePage);
+std::string utf8ToCodePage(std::string_view text, int codePage);
+
+// The input box: prompt, title and the proposed answer; nothing when cancelled.
+bool inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText,
+              std::string& answer);
+
+// The messages window: a resizable window with a read-only text box, running
+// its own event loop until the user closes it. An open window with the same
+// title is closed first. With `console` the text goes to a console window that
+// waits for Enter instead.
+void showMessagesWindow(std::string_view title, std::string_view text, bool console);
+
+// The version block of a file: file and product version as "a.b.c.d". False
+// with the system error number when the file has none.
+bool fileVersion(std::string_view path, std::string& fileVer, std::string& productVer,
+                 unsigned& errorNumber);
+
+// The file's last write time as "dd/mm/yyyy hh:ii:ss" in local time ("" on failure).
+std::string fileTimeText(std::string_view path);
+
+// The folder for temporary files, ending in a separator.
+std::string tempFolder();
+
+// Waits (the library's only waits are short retries of file access).
+void sleepMilliseconds(unsigned milliseconds);
 
 }  // namespace zrt::platform

@@ -25,8 +25,10 @@ public:
     // result + a blank line.
     virtual void success(const CommandLine& cmd, const std::string& echoPart,
                          const std::string& prefix, const std::string& result) = 0;
-    // Echo (always) and the error line for `code`; counts an error.
-    virtual void failure(const CommandLine& cmd, const std::string& echoPart, int code) = 0;
+    // Echo (always) and the error line for `code`; counts an error. A detail,
+    // when given, follows the description (" - " + detail).
+    virtual void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+                         const std::string& detail = {}) = 0;
     // Text copied to the output as it is.
     virtual void append(const std::string& text) = 0;
 

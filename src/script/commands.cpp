@@ -2,6 +2,8 @@
 
 #include "evaluator/numtext.h"
 #include "script/commands_calculus.h"
+#include "script/commands_plot.h"
+#include "script/commands_sdiff.h"
 
 namespace zrt {
 
@@ -23,8 +25,11 @@ const NamedCommand kCommands[] = {
     {"solvepolyn", runSolvePolyn},
 
     // differentiation
+    {"sdiff", sDiffCommand},
+    {"sdifff", sDiffCommand},
 
     // plot
+    {"plot", runPlot},
 
     {nullptr, nullptr},
 };

@@ -10,7 +10,7 @@
 #include "script/files.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 #include "script/runlog.h"
 #include "script/screens.h"
 #include "ui/pluginlog.h"
@@ -38,16 +38,6 @@ std::string withCrLf(std::string_view text) {
         }
     }
     return out;
-}
-
-// The plug-in folder: the module's folder + "Quillet\" where such a folder
-// exists (the old layout with the DLL in plugins\), else the module's own
-// folder (today's plugins\Quillet\Quillet.dll).
-std::string pluginFolder() {
-    const std::string module = folderOf(platform::modulePath());
-    const std::string sub = withFinalSeparator(module) + "Quillet" + kSeparator;
-    if (isFolder(sub)) return sub;
-    return withFinalSeparator(module);
 }
 
 void writeRunHeader(const BatchFlags& f) {
@@ -117,6 +107,16 @@ void runWithHeader(BatchFlags& f) {
 }
 
 }  // namespace
+
+// The plug-in folder: the module's folder + "Quillet\" where such a folder
+// exists (the old layout with the DLL in plugins\), else the module's own
+// folder (today's plugins\Quillet\Quillet.dll).
+std::string pluginFolder() {
+    const std::string module = folderOf(platform::modulePath());
+    const std::string sub = withFinalSeparator(module) + "Quillet" + kSeparator;
+    if (isFolder(sub)) return sub;
+    return withFinalSeparator(module);
+}
 
 std::string headerVersion() { return libraryFileVersion(); }
 

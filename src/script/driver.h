@@ -11,6 +11,10 @@ namespace zrt {
 // (-1 completed, -2 not read, -3 not written, -4 cancelled, -5 no input).
 int zrtEvalMain(std::string_view parameterLine);
 
+// The plug-in folder (CurDir when no run has set it): the module's folder +
+// "Quillet\" where such a folder exists, else the module's own folder.
+std::string pluginFolder();
+
 // The library version printed in the output header.
 std::string headerVersion();
 

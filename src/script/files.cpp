@@ -10,7 +10,7 @@
 #include "platform/platform.h"
 #include "script/batchrun.h"
 #include "script/flags.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 
 namespace zrt {
 

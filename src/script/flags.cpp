@@ -5,7 +5,7 @@
 
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 #include "script/runlog.h"
 #include "ui/pluginlog.h"
 

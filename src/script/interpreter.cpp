@@ -13,6 +13,7 @@
 #include "memory/varstore.h"
 #include "platform/platform.h"
 #include "script/commands.h"
+#include "script/commands_plot.h"
 #include "script/evaluation.h"
 #include "script/files.h"
 #include "script/flags.h"
@@ -182,11 +183,13 @@ private:
         out_ += "\r\n\r\n";
     }
 
-    void failure(const CommandLine& cmd, const std::string& echoPart, int code) override {
+    void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+                 const std::string& detail = {}) override {
         ++errors_;
         out_ += echo(cmd.number, echoPart);
         out_ += resultPrefix_;
         out_ += "===> ERROR n. = " + std::to_string(code) + ": " + errorText(code);
+        if (!detail.empty()) out_ += " - " + detail;
         out_ += "\r\n\r\n";
     }
 
@@ -435,7 +438,6 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         platform::progress(static_cast<int>(std::min<long long>(j, INT_MAX)),
                            static_cast<int>(std::min<std::size_t>(lines.size() - 1, INT_MAX)), true,
                            line);
-    interpreterState().lastSDiffStatus = -1;
     const std::string& c = cmd.name;
     const std::string expressionEcho = ": Expression = " + arg + ": " + blankFileNote() + "\r\n";
 
@@ -512,6 +514,7 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
 }
 
 ScriptResult ScriptRun::run(std::string_view script) {
+    startPlotRun();
     std::string text(script);
     text += "\r\n";
     const std::vector<std::string_view> lines = splitLines(text);
@@ -520,6 +523,7 @@ ScriptResult ScriptRun::run(std::string_view script) {
     const std::size_t lineCount = lines.size() - 1;
     for (std::size_t index = 0; index < lineCount; ++index) {
         const long long j = static_cast<long long>(index) + 1;
+        interpreterState().lastSDiffStatus = kNoError;
         if (options_.lineSelection && !takeSelected(j)) continue;
         const std::string line = cleanLine(lines[index]);
 
@@ -595,6 +599,10 @@ std::string formatValue(double value, int decimals) {
     if (text == "-0") text = "0";
     return text;
 }
+
+int lastSDiffStatus() { return interpreterState().lastSDiffStatus; }
+
+void setLastSDiffStatus(int code) { interpreterState().lastSDiffStatus = code; }
 
 void resetInterpreter() { interpreterState() = InterpreterState{}; }
 

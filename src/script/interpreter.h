@@ -47,6 +47,11 @@ constexpr int kLastCommandIndex = 25;
 // a trailing point removed ("-0" prints as 0; infinities as "+Infinity" ...).
 std::string formatValue(double value, int decimals);
 
+// The status of the last sDiff command: -1 when it succeeded, else the code
+// of its error; back to -1 at the start of every script line.
+int lastSDiffStatus();
+void setLastSDiffStatus(int code);
+
 void resetInterpreter();
 
 }  // namespace zrt

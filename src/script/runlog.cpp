@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "script/flags.h"
-#include "script/paths.h"
+#include "platform/paths.h"
 
 namespace zrt {
 

@@ -1,5 +1,9 @@
 #include "ui/about.h"
 
+#include "platform/platform.h"
+#include "ui/msgwindow.h"
+#include "ui/version.h"
+
 namespace zrt {
 
 std::string PluginInfoText(bool asComment, bool suppress) {
@@ -8,7 +12,7 @@ std::string PluginInfoText(bool asComment, bool suppress) {
     const char* const lines[] = {
         "Quillet.dll - a math plugin for Notepad++",
         "Version: 0.0.4.7 - Built: 49. (Unicode version)",
-        "Home: the Quillet project - send questions and reports to its issue tracker",
+        "Contact: the Quillet project - send questions and reports to its issue tracker",
         rule.c_str(),
         rule.c_str(),
         "Thanks to everyone who tested Quillet and suggested improvements.",
@@ -29,6 +33,34 @@ std::string PluginInfoText(bool asComment, bool suppress) {
         text += "\r\n";
     }
     return text;
+}
+
+int aboutDisplay() {
+    ShowMsgWindow(PluginInfoText(false) + "\r\n", false);
+    return 0;
+}
+
+bool DisplayVerInfo(std::string_view fileName, std::string& fileVersion,
+                    std::string& productVersion) {
+    const std::string file = fileName.empty() ? platform::modulePath() : std::string(fileName);
+    unsigned error = 0;
+    std::string fv, pv;
+    if (!platform::fileVersion(file, fv, pv, error)) {
+        platform::messageBox(std::to_string(error), "");
+        return false;
+    }
+    fileVersion = fv;
+    productVersion = pv;
+    return true;
+}
+
+void aAbout() {
+    const std::string file = platform::modulePath();
+    platform::messageBox("Library: Zerith.dll"
+                         "\r\nVersion: " + libraryFileVersion() +
+                             "\r\nFileTime: " + platform::fileTimeText(file) +
+                             "\r\nScope: a DLL library for numerical calculations (methods)",
+                         "About Zerith.dll - ");
 }
 
 }  // namespace zrt

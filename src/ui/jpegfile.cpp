@@ -5,6 +5,7 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 namespace zrt {
@@ -83,7 +84,7 @@ bool writeJpeg(const std::string& utf8Path, const Image& picture, int quality) {
     bool ok = compress(file, rgb.data(), picture.width, picture.height, quality);
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
-    if (!ok) platform::removeFile(utf8Path);
+    if (!ok) removeFile(utf8Path);
     return ok;
 }
 

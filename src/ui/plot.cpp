@@ -8,6 +8,7 @@
 
 #include "evaluator/errors.h"
 #include "evaluator/numtext.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "ui/jpegfile.h"
 
@@ -109,7 +110,7 @@ double tickStep(double span, int maxTicks) {
 }
 
 // A text the user typed, quoted in a message; a long one by its start only.
-std::string quoted(std::string_view text) {
+std::string quotedStart(std::string_view text) {
     const std::string_view shown = text.substr(0, 120);
     return "'" + std::string(shown) + (shown.size() < text.size() ? "...'" : "'");
 }
@@ -137,8 +138,8 @@ std::string pictureFolder() {
     const std::size_t cut = program.find_last_of("\\/");
     const std::string folder =
         cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
-    const std::string sub = folder + "Quillet" + platform::folderSeparator();
-    return platform::folderExists(sub) ? sub : folder;
+    const std::string sub = folder + "Quillet" + kSeparator;
+    return isFolder(sub) ? sub : folder;
 }
 
 std::string numberedName(const std::string& folder) {
@@ -150,7 +151,7 @@ std::string uniqueName(const std::string& folder) {
     for (int i = 0; i < kUniqueSearchLimit; ++i) {
         const std::string name =
             folder + "aPlotNr_" + std::to_string(s.nextUniquePicture++) + ".jpg";
-        if (!platform::fileExists(name)) return name;
+        if (!pathExists(name)) return name;
     }
     return {};
 }
@@ -159,7 +160,7 @@ std::string pictureFileName(const std::string& target) {
     if (target == "-1") return uniqueName(pictureFolder());
     if (target == "0") return numberedName(pictureFolder());
     if (endsWithSeparator(target)) {
-        if (!platform::makeFolders(target)) return {};
+        if (!makeFolders(target)) return {};
         return numberedName(target);
     }
     return target;
@@ -200,7 +201,7 @@ bool parsePlotParams(std::string_view text, PlotRequest& request, std::string& p
     const std::vector<std::string> f = splitFields(text);
     if (f.size() < 5) {
         problem =
-            "Plot: expected \"expression; x from; variable; x to; steps\", got " + quoted(text);
+            "Plot: expected \"expression; x from; variable; x to; steps\", got " + quotedStart(text);
         return false;
     }
     PlotRequest r;
@@ -210,7 +211,7 @@ bool parsePlotParams(std::string_view text, PlotRequest& request, std::string& p
         return false;
     }
     if (!parsePlotNumber(f[1], r.xFrom)) {
-        problem = "Plot: x from is not a number: " + quoted(f[1]);
+        problem = "Plot: x from is not a number: " + quotedStart(f[1]);
         return false;
     }
     r.variable = lowerAscii(f[2]);
@@ -219,21 +220,21 @@ bool parsePlotParams(std::string_view text, PlotRequest& request, std::string& p
         return false;
     }
     if (!parsePlotNumber(f[3], r.xTo)) {
-        problem = "Plot: x to is not a number: " + quoted(f[3]);
+        problem = "Plot: x to is not a number: " + quotedStart(f[3]);
         return false;
     }
     double steps = 0;
     if (!parsePlotNumber(f[4], steps)) {
-        problem = "Plot: steps is not a number: " + quoted(f[4]);
+        problem = "Plot: steps is not a number: " + quotedStart(f[4]);
         return false;
     }
     if (!(steps >= 0.5)) {
-        problem = "Plot: steps must be at least 1, got " + quoted(f[4]);
+        problem = "Plot: steps must be at least 1, got " + quotedStart(f[4]);
         return false;
     }
     if (steps >= kMaxPlotSteps + 0.5) {
         problem =
-            "Plot: too many steps (" + quoted(f[4]) + "), at most " + std::to_string(kMaxPlotSteps);
+            "Plot: too many steps (" + quotedStart(f[4]) + "), at most " + std::to_string(kMaxPlotSteps);
         return false;
     }
     r.steps = static_cast<int>(std::floor(steps + 0.5));
@@ -578,7 +579,7 @@ std::string savePlot(int n, const std::string& folderOrTarget) {
 std::string savePlotInFolder(int n, const std::string& folder) {
     std::string f(trimBlanks(folder));
     if (f.empty()) return {};
-    if (!endsWithSeparator(f)) f += platform::folderSeparator();
+    if (!endsWithSeparator(f)) f += kSeparator;
     return savePlot(n, f);
 }
 

@@ -1,9 +1,12 @@
 #include "ui/pluginlog.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/platform.h"
-#include "script/paths.h"
+#include "platform/paths.h"
+#include "script/runlog.h"
+#include "ui/about.h"
 
 namespace zrt {
 
@@ -38,20 +41,39 @@ std::string pluginLogLine(std::string_view proc, std::string_view text) {
     return line;
 }
 
-void pluginLogRaw(std::string_view line) {
-    const PluginLogState& s = pluginLogState();
-    switch (s.mode) {
+void PluginLog(std::string_view line, int mode) {
+    switch (mode) {
         case 1: platform::debugOutput(line); break;
         case 2: {
-            if (s.path.empty()) break;
-            // Opened and closed per line, so the file is complete whatever happens next.
-            std::ofstream out(osPath(s.path), std::ios::binary | std::ios::app);
+            const std::string& path = pluginLogState().path;
+            if (path.empty()) break;
+            // Opened and closed per line, so the file is complete whatever happens
+            // next; a file that cannot be opened loses the line.
+            std::ofstream out(osPath(path), std::ios::binary | std::ios::app);
             if (out) out << line << "\r\n";
             break;
         }
         case 3: platform::messageBox(line, ""); break;
         default: break;
     }
+}
+
+void pluginLogRaw(std::string_view line) { PluginLog(line, pluginLogState().mode); }
+
+void StartPluginLog() {
+    const PluginLogState& s = pluginLogState();
+    if (!s.path.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(osPath(s.path), ec);
+    }
+    if (s.mode == 0) return;
+    const std::string about = PluginInfoText(false);
+    std::size_t start = 0;
+    for (std::size_t end; (end = about.find("\r\n", start)) != std::string::npos; start = end + 2)
+        pluginLogRaw(std::string_view(about).substr(start, end - start));
+    pluginLogRaw("BatchRun : Time " + runTimeStamp());
+    pluginLogRaw("Log File : \"" + s.path + "\"");
+    pluginLogRaw(std::string(67, '-'));
 }
 
 void pluginLog(std::string_view proc, std::string_view text) {

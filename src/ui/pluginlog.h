@@ -25,6 +25,14 @@ void pluginLogEnd(std::string_view proc);
 // A raw line without the "Proc: " layout.
 void pluginLogRaw(std::string_view line);
 
+// PluginLog: one line to the destination of `mode` (0 nowhere, 1 debugger
+// output, 2 appended to the log file, 3 a message box with an empty title).
+void PluginLog(std::string_view line, int mode);
+
+// StartPluginLog: removes the old log file, then logs the about text, the
+// time, the log file's name and a rule of 67 "-".
+void StartPluginLog();
+
 void resetPluginLog();
 
 }  // namespace zrt

@@ -52,6 +52,11 @@ void DebugAdd(std::string_view text, std::string_view title) {
     }
 }
 
+std::string DebugAdd(std::string_view text, std::string_view title, bool returnLog) {
+    DebugAdd(text, title);
+    return returnLog ? traceState().text : std::string();
+}
+
 const std::string& debugLog() { return traceState().text; }
 
 void clearDebugLog() { traceState().text.clear(); }

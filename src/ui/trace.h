@@ -16,6 +16,8 @@ int debugMode();
 
 // DebugAdd: one trace line; the message box (bit 2) uses the title.
 void DebugAdd(std::string_view text, std::string_view title);
+// The same; with `returnLog` the trace text afterwards is the result.
+std::string DebugAdd(std::string_view text, std::string_view title, bool returnLog);
 // True when a trace line would go somewhere (callers skip building it otherwise).
 bool tracing();
 

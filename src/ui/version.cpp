@@ -1,8 +1,16 @@
 #include "ui/version.h"
 
+#include "platform/platform.h"
+
 namespace zrt {
 
 std::string libraryFileVersion() {
+    // The version block of the library file (Quillet.dll); a native library
+    // has none and says what the Windows build carries.
+    std::string fileVersion, productVersion;
+    unsigned error = 0;
+    if (platform::fileVersion(platform::modulePath(), fileVersion, productVersion, error))
+        return fileVersion;
     return "0.0.4.8";
 }
 

@@ -1,9 +1,11 @@
 #include "evaluator/functions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "evaluator/errors.h"
+#include "memory/varstore.h"
 #include "support/library_test.h"
 
 using namespace zrt;
@@ -111,4 +113,65 @@ TEST_F(FunctionsTest, NamedConstantsGoThroughTheirTenDecimalText) {
         EXPECT_EQ(e_get_const(bad, nullptr), 0) << bad;
         EXPECT_EQ(eError(), 18) << bad;
     }
+}
+
+// Inverse secant, cosecant and cotangent against their textbook values:
+// arcsec x = acos(1/x) in [0, pi], arccosec x = asin(1/x) in [-pi/2, pi/2],
+// arccotan x = pi/2 - atan x in (0, pi); single precision, so seven digits.
+TEST_F(FunctionsTest, InverseSecantCosecantCotangent) {
+    const double pi = 3.14159265358979323846;
+    const struct {
+        const char* name;
+        double x;
+        double want;
+    } cases[] = {
+        {"arcsec", 2, pi / 3},           {"arcsec", -2, 2 * pi / 3},
+        {"arcsec", 1.5, 0.8410686705679303}, {"arcsec", -10, 1.6709637479564565},
+        {"arcsec", 1e6, pi / 2 - 1e-6},  {"arccosec", 2, pi / 6},
+        {"arccosec", -2, -pi / 6},       {"arccosec", 1.5, 0.7297276562269663},
+        {"arccosec", -10, -0.1001674211615598}, {"arccotan", 1, pi / 4},
+        {"arccotan", -1, 3 * pi / 4},    {"arccotan", 0, pi / 2},
+        {"arccotan", 3, 0.3217505543966422}, {"arccotan", -3, 2.819842099193151},
+        {"arccotan", 1e7, 1e-7},         {"arcctg", -1, 3 * pi / 4},
+    };
+    for (const auto& c : cases) {
+        const double got = e_function(c.name, c.x);
+        EXPECT_NEAR(got, c.want, 3e-7 * std::max(1.0, std::fabs(c.want))) << c.name << "(" << c.x << ")";
+        EXPECT_EQ(got, static_cast<double>(static_cast<float>(got))) << "single precision";
+        EXPECT_EQ(eError(), kNoError) << c.name << "(" << c.x << ")";
+    }
+    // The domain checks stay: |x| must exceed 1 (1 itself is refused too).
+    for (double x : {1.0, -1.0, 0.5, 0.0, -0.3}) {
+        for (const char* name : {"arcsec", "arccosec"}) {
+            setEError(kNoError);
+            e_function(name, x);
+            EXPECT_EQ(eError(), 13) << name << "(" << x << ")";
+        }
+    }
+    EXPECT_NE(errorLog().find("Invalid Argument = 0.5 and (arg^2 - 1) => -0.75"), std::string::npos);
+}
+
+// The differentiator's spellings are the same functions as their evaluator
+// names; heaviside is the unit step with heaviside(0) = 1.
+TEST_F(FunctionsTest, DifferentiatorSpellings) {
+    const std::pair<const char*, const char*> aliases[] = {
+        {"tg", "tan"},     {"ctg", "cotan"},   {"arctg", "atan"}, {"arctan", "atan"},
+        {"arcctg", "arccotan"}, {"sh", "sinh"}, {"ch", "cosh"},   {"th", "tanh"},
+        {"tgh", "tanh"},   {"cth", "cotanh"},  {"ctgh", "cotanh"}, {"sign", "sgn"},
+    };
+    for (const auto& [alias, name] : aliases)
+        for (double x : {-1.7, -0.4, 0.6, 2.3})
+            EXPECT_EQ(e_function(alias, x), e_function(name, x)) << alias << "(" << x << ")";
+    const std::pair<double, double> steps[] = {{-2, 0}, {-1e-30, 0}, {0, 1}, {1e-30, 1}, {5, 1}};
+    for (const auto& [x, want] : steps) EXPECT_EQ(e_function("heaviside", x), want) << x;
+    EXPECT_FALSE(isBuiltinFunction("h"));
+
+    double v = 0;
+    EXPECT_EQ(::e_eval(P(Z("sh(1)-sinh(1)+TG(0.5)-tan(0.5)+Heaviside(0)")), &v, 0), 0);
+    EXPECT_EQ(v, 1);
+    // A stored variable of the same name still wins over the function.
+    SetVarFunct("ch", "2", ListKind::Vars);
+    EXPECT_EQ(::e_eval(P(Z("ch*3")), &v, 0), 0);
+    EXPECT_EQ(v, 6);
+    EXPECT_EQ(::e_eval(P(Z("h(1)")), &v, 0), 4);
 }

@@ -15,6 +15,8 @@ cp "$dir"/*.txt "$work"/ 2>/dev/null || true
 cp "$script" "$work/$name.zrt"
 # shellcheck disable=SC2086
 (cd "$work" && "$quillet" /noh $args /i "$name.zrt" >"$work/actual.out" 2>"$work/stderr.txt") || true
+# Names of the temporary folder read the same in every run.
+sed -i "s#$work#<dir>#g" "$work/actual.out"
 if [ "${UPDATE:-0}" = 1 ]; then
   cp "$work/actual.out" "$dir/$name.out"
   exit 0

@@ -1,6 +1,6 @@
-// Plot windows and their pictures through the diagnostic exports: on Windows
-// real windows captured with PrintWindow, natively the headless records. The
-// saved JPEG files are decoded here and checked for the curve.
+// Plot lines of a script run through zrtEvalMain: on Windows real windows
+// captured with PrintWindow, natively the headless records. The saved JPEG
+// files are decoded here and checked for the curve.
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -26,16 +26,6 @@ using probe::U;
 using probe::Z;
 
 namespace {
-
-int32_t ZRT_API identity(double x, double* y) {
-    *y = x;
-    return 1;
-}
-
-int32_t ZRT_API reciprocal(double x, double* y) {
-    *y = 1 / x;  // +Infinity at 0: the curve has a gap there
-    return 1;
-}
 
 struct Picture {
     int width = 0;
@@ -154,22 +144,46 @@ std::string gapVerdict(const Picture& pic, Offset o) {
     return "gap at 0";
 }
 
+std::string resultText() {
+    auto get = ZRT_FN(GetEvalResult);
+    const int n = get(nullptr, 0);
+    probe::ZString buffer(static_cast<std::size_t>(n), zrt_char(' '));
+    get(&buffer[0], 1);
+    return U(buffer.c_str());
+}
+
+// The file names of the " FileName => " result lines, in order.
+std::vector<std::string> savedFiles(const std::string& output) {
+    std::vector<std::string> names;
+    const std::string mark = " FileName => ";
+    for (std::size_t at = output.find(mark); at != std::string::npos; at = output.find(mark, at + 1)) {
+        const std::size_t start = at + mark.size();
+        names.push_back(output.substr(start, output.find('\r', start) - start));
+    }
+    return names;
+}
+
 }  // namespace
 
 PROBE_CASES(plot) {
-    auto plot = ZRT_FN(zrtDiagPlot);
+    auto run = ZRT_FN(zrtEvalMain);
     auto where = ZRT_FN(zrtDiagPlotWindow);
-    auto save = ZRT_FN(zrtDiagSavePlot);
-    auto closeAll = ZRT_FN(zrtDiagClosePlots);
-    auto getE = ZRT_FN(GetE_Error);
 
-    expect(closeAll() == 1, "close before plotting");
-    expect(plot(Z("x; 0; x; 1; 100").c_str(), 1, identity) == 1, "plot 1");
-    expect(plot(Z("1/x; -1; x; 1; 200").c_str(), 2, reciprocal) == 1, "plot 2");
-    expect(plot(Z("x; 0; x; 1; 10").c_str(), 3, identity) == 1, "plot 3");
-    out("e_error after plots", std::to_string(getE()));
-    expect(plot(Z("x; 0; x; 1; 10000000").c_str(), 4, identity) == 0 && getE() == 13,
-           "ten million steps are refused");
+    // Three Plot lines (two saved pictures checked below, the third opens a new
+    // row of windows), and a refused one. The pictures go into a folder of
+    // their own below the current one ("\" in the parameter line on every
+    // platform), removed again at the end.
+    const std::string script =
+        "Plot = x ; 0 ; x ; 1 ; 100\r\nPlot = 1/x ; -1 ; x ; 1 ; 200\r\n"
+        "Plot = x ; 0 ; x ; 1 ; 10\r\nPlot = x ; 0 ; x ; 1 ; 10000000";
+    expect(run(Z("/rset").c_str()) != 0, "reset before plotting");
+    expect(run(Z(" /noh /spl:zrt_probe_plots\\ /sel:'" + script + "' /").c_str()) == -1, "plot run");
+    const std::string output = resultText();
+    const std::vector<std::string> files = savedFiles(output);
+    expect(files.size() == 3, "three pictures saved");
+    expect(output.find("Ln 4: Plot = x ; 0 ; x ; 1 ; 10000000:") != std::string::npos &&
+               output.find("too many steps") != std::string::npos,
+           "ten million steps are refused with a clear message");
     expect(where(4, nullptr) == 0, "no window for a refused plot");
 
     // A desktop 1024 pixels wide (the Xvfb screen of the Wine run, the
@@ -203,14 +217,8 @@ PROBE_CASES(plot) {
 #endif
     }
 
-    // A folder of its own below the current one, removed again at the end.
-#ifdef _WIN32
-    const std::string folder = "zrt_probe_plots\\";
-#else
-    const std::string folder = "zrt_probe_plots/";
-#endif
-    const std::string name1 = U(save(1, Z(folder).c_str()));
-    const std::string name2 = U(save(2, Z(folder).c_str()));
+    const std::string name1 = files.size() > 0 ? files[0] : std::string();
+    const std::string name2 = files.size() > 1 ? files[1] : std::string();
     out("file1", baseName(name1));
     out("file2", baseName(name2));
     expectEq("file1", baseName(name1), "aPlotNr_01.jpg");
@@ -245,11 +253,11 @@ PROBE_CASES(plot) {
         expect(where(3, nullptr) == 0, "closed window is gone for the library");
     }
 #endif
-    std::remove(name1.c_str());
-    std::remove(name2.c_str());
+    for (const std::string& f : files) std::remove(f.c_str());
     expect(rmdir("zrt_probe_plots") == 0, "picture folder removed");
 
-    expect(closeAll() == 1, "close after plotting");
+    // The next run closes the windows of this one.
+    expect(run(Z("/rset").c_str()) != 0 && run(Z("/sel:'Pause = 0' /").c_str()) == -1, "next run");
     expect(where(1, nullptr) == 0 && where(2, nullptr) == 0, "every window closed");
 #ifdef _WIN32
     expect(FindWindowW(L"QuilletPlotWindow", nullptr) == nullptr, "no real window left");

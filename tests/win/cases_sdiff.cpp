@@ -1,6 +1,7 @@
 // Symbolic differentiation through the exports: the derivative table, the
 // pre-filled buffer, errors, the trace file, the help text, and deep formulas
 // derived on a thread with the editor's 1 MB stack.
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -175,4 +176,65 @@ PROBE_CASES(sdiff_trace) {
            "help text ends at its terminating zero");
     out("help bytes", std::to_string(bytes));
     out("help", U(buffer.c_str()));
+}
+
+// SolveD: Newton steps with the symbolic derivative, and its failures.
+PROBE_CASES(solved) {
+    auto solveD = ZRT_FN(SolveD);
+    auto getE = ZRT_FN(GetE_Error);
+    const struct {
+        const char* formula;
+        const char* variable;
+        int code;
+        double root;  // expected root (NaN: not checked)
+        double tolerance;
+    } cases[] = {
+        {"x^2-4", "x", -1, 2, 1e-10},
+        {"x^2-2*x-3", "x", -1, 3, 1e-10},  // a zero derivative at the start: plain step
+        {"x^3-2*x-5", "x", -1, 2.0945514815423265, 1e-10},
+        {"cos(x)-x", "x", -1, 0.7390851332151607, 1e-6},
+        {"arcctg(x)-0.5", "x", -1, 1.830487721712452, 1e-6},
+        {"sh(t)-1", "T", -1, 0.881373587019543, 1e-6},
+        {"x^2+10", "x", -1, NAN, 0},
+        {"sqrt(x-5)-1", "x", 13, 1, 0},
+        {"x^0.5+1", "x", 5, -3, 0},
+        {"1 x", "x", -1, 0, 0},  // no derivative: -1, the root stays as it was
+    };
+    for (const auto& c : cases) {
+        double root = 0;
+        const int code = solveD(Z(c.formula).c_str(), Z(c.variable).c_str(), &root);
+        out(std::string("SolveD ") + c.formula, std::to_string(code) + " " + probe::num(root));
+        expect(code == c.code, std::string("SolveD code of ") + c.formula);
+        if (c.root == c.root)
+            expect(std::fabs(root - c.root) <= c.tolerance,
+                   std::string("SolveD root of ") + c.formula);
+    }
+    double untouched = 42;
+    expect(solveD(Z("x^-1").c_str(), Z("x").c_str(), &untouched) == -1 && untouched == 42 &&
+               getE() == 6,
+           "a formula without derivative: -1, nothing written");
+    expect(solveD(Z("x^2-4").c_str(), Z("x").c_str(), nullptr) == 5, "no address for the root");
+    expect(solveD(nullptr, nullptr, &untouched) == 13 && untouched == 42, "no variable");
+}
+
+// The sDiff commands through the batch driver, as the editor runs them.
+PROBE_CASES(sdiff_script) {
+    auto run = ZRT_FN(zrtEvalMain);
+    auto get = ZRT_FN(GetEvalResult);
+    const std::string script =
+        "sDiff(x) = x^3-2*x^2+5*x-7\r\nsDiff(t) = a*t^2/2+v*t\r\nsDiff(x) = tg(x)+arcctg(x)\r\n"
+        "sDiff(x) = (x\r\nsDiff(x) = x/0\r\nsDiff = x^2\r\nVar = x ; 0.5\r\n"
+        "Expr = 1/(cos(x))^2+(-1)/(1+x^2)\r\nExpr = arcsec(2)+arccosec(2)";
+    expect(run(Z(" /noh /sel:'" + script + "' /").c_str()) == -1, "sDiff script completes");
+    const int n = get(nullptr, 0);
+    probe::ZString buffer(static_cast<std::size_t>(n), zrt_char(' '));
+    get(&buffer[0], 1);
+    const std::string text = U(buffer.c_str());
+    out("script", text);
+    expect(text.find("Ln 1: f(x) = x^3-2*x^2+5*x-7:\r\nf'(x) => 3*x^2-2*x*2+5\r\n") !=
+               std::string::npos,
+           "sDiff echo and result");
+    expect(text.find("Ln 4: f(x) = (x:\r\n Result => ===> ERROR n. = 6: ") != std::string::npos,
+           "sDiff error line");
+    expect(text.find("Number = 1.5708") != std::string::npos, "arcsec(2) + arccosec(2) = pi/2");
 }

@@ -1,6 +1,7 @@
 // Test and console controls of the headless platform.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -71,5 +72,52 @@ void setDesktopWidth(int width);
 void setProgramPath(std::string path);
 void setCaptureFails(bool fails);
 void resetWindowSettings();
+
+// ---- The fake host's windows and menus ----
+
+// What a window of the fake host answers (its own window procedure).
+using MessageHandler = std::function<std::intptr_t(unsigned message, std::uintptr_t wParam,
+                                                   std::intptr_t lParam)>;
+void registerWindow(platform::WindowHandle window, MessageHandler handler);
+void unregisterWindow(platform::WindowHandle window);
+// The window's menu bar (what platform::windowMenu answers).
+void setWindowMenu(platform::WindowHandle window, platform::MenuHandle menu);
+// The procedure installed in front of the window's own (0 when none).
+std::intptr_t installedProcedure(platform::WindowHandle window);
+// Forgets every window, subclass and menu.
+void resetWindows();
+
+// ---- Dialogs and windows of the library ----
+
+// Answers for the next input boxes, in order; without one an input box is
+// cancelled.
+void queueInputAnswer(const std::string& answer);
+void queueInputCancel();
+struct ShownInput {
+    std::string prompt;
+    std::string title;
+    std::string defaultText;
+};
+const std::vector<ShownInput>& shownInputs();
+void clearShownInputs();
+
+// Messages windows opened since the last clear. A window counts as open until
+// closeMessagesWindow(); opening another one meanwhile replaces it.
+struct MessagesWindow {
+    std::string title;
+    std::string text;
+    bool console = false;
+    bool replacedOpenWindow = false;
+};
+const std::vector<MessagesWindow>& messagesWindows();
+void clearMessagesWindows();
+void closeMessagesWindow();
+
+// The tick counter runs on the steady clock plus this offset.
+void advanceClock(std::uint32_t milliseconds);
+
+// Files below this folder cannot be written ("" lifts it): a program folder
+// without write access.
+void setUnwritableFolder(const std::string& folder);
 
 }  // namespace zrt::headless

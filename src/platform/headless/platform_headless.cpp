@@ -2,10 +2,20 @@
 
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
 
 #include "platform/headless/headless.h"
 
@@ -27,6 +37,13 @@ struct HeadlessState {
     std::deque<std::string> fileAnswers;
     std::vector<std::string> screens;
     std::vector<std::string> progress;
+    std::deque<std::optional<std::string>> inputAnswers;
+    std::vector<ShownInput> inputs;
+    std::vector<MessagesWindow> msgWindows;
+    bool msgWindowOpen = false;
+    std::uint32_t clockOffset = 0;
+    std::string unwritable;
+    bool progressShown = false;
 };
 
 HeadlessState& headlessState() {
@@ -51,6 +68,18 @@ const std::vector<ShownMessage>& shownMessages() { return headlessState().shown;
 void clearShownMessages() { headlessState().shown.clear(); }
 const std::vector<std::string>& debugLines() { return headlessState().debug; }
 void clearDebugLines() { headlessState().debug.clear(); }
+void queueInputAnswer(const std::string& answer) { headlessState().inputAnswers.emplace_back(answer); }
+void queueInputCancel() { headlessState().inputAnswers.emplace_back(std::nullopt); }
+const std::vector<ShownInput>& shownInputs() { return headlessState().inputs; }
+void clearShownInputs() { headlessState().inputs.clear(); }
+const std::vector<MessagesWindow>& messagesWindows() { return headlessState().msgWindows; }
+void clearMessagesWindows() {
+    headlessState().msgWindows.clear();
+    headlessState().msgWindowOpen = false;
+}
+void closeMessagesWindow() { headlessState().msgWindowOpen = false; }
+void advanceClock(std::uint32_t milliseconds) { headlessState().clockOffset += milliseconds; }
+void setUnwritableFolder(const std::string& folder) { headlessState().unwritable = folder; }
 
 }  // namespace zrt::headless
 
@@ -90,7 +119,8 @@ void debugOutput(std::string_view text) {
 std::uint32_t tickCount() {
     using namespace std::chrono;
     return static_cast<std::uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+               duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()) +
+           headless::headlessState().clockOffset;
 }
 
 void setClipboardText(std::string_view text) {
@@ -169,7 +199,13 @@ void showTextScreen(std::string_view text) {
 
 bool progress(int line, int lineCount, bool show, std::string_view lineText) {
     auto& s = headless::headlessState();
-    if (!show) return true;
+    if (!show) {
+        // The console's progress line ends with the run.
+        if (s.console && s.progressShown) std::fprintf(stderr, "\n");
+        s.progressShown = false;
+        return true;
+    }
+    s.progressShown = true;
     const double percent = lineCount > 0 ? std::round(1000.0 * line / lineCount) / 10.0 : 100.0;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.1f %%", percent);
@@ -182,9 +218,281 @@ bool progress(int line, int lineCount, bool show, std::string_view lineText) {
 
 std::string modulePath() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&modulePath), &info) && info.dli_fname)
+    // For a program the library is linked into, the loader names it as it was
+    // started (possibly relative to a folder that is no longer current).
+    if (dladdr(reinterpret_cast<void*>(&modulePath), &info) && info.dli_fname &&
+        info.dli_fname[0] == '/')
         return info.dli_fname;
-    return {};
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
 }
+
+}  // namespace zrt::platform
+
+// ---- Settings, texts of the editor, windows of the library ----
+
+namespace zrt::platform {
+
+namespace {
+
+std::filesystem::path hostPath(std::string_view name) {
+    std::string n(name);
+    for (char& c : n)
+        if (c == '\\') c = '/';
+    return std::filesystem::u8path(n);
+}
+
+bool writable(std::string_view path) {
+    const std::string& deny = headless::headlessState().unwritable;
+    if (deny.empty()) return true;
+    const std::string p = hostPath(path).lexically_normal().u8string();
+    const std::string d = hostPath(deny).lexically_normal().u8string();
+    return p.compare(0, d.size(), d) != 0;
+}
+
+std::string lowerCopy(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string_view trimmed(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
+        t.remove_suffix(1);
+    return t;
+}
+
+std::vector<std::string> fileLines(const std::filesystem::path& path, bool& exists) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    exists = static_cast<bool>(in);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // A file saved by an editor as UTF-8 with a byte-order mark.
+        if (lines.empty() && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Index of the "[section]" line, or -1.
+int sectionLine(const std::vector<std::string>& lines, std::string_view section) {
+    const std::string want = lowerCopy(trimmed(section));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view t = trimmed(lines[i]);
+        if (t.size() >= 2 && t.front() == '[' && t.back() == ']' &&
+            lowerCopy(trimmed(t.substr(1, t.size() - 2))) == want)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool isSectionLine(std::string_view line) {
+    const std::string_view t = trimmed(line);
+    return !t.empty() && t.front() == '[';
+}
+
+// Index of the key's line inside the section starting at `start`, or -1; `end`
+// gets the index after the section's last line.
+int keyLine(const std::vector<std::string>& lines, int start, std::string_view key, int& end) {
+    const std::string want = lowerCopy(trimmed(key));
+    int found = -1;
+    std::size_t i = static_cast<std::size_t>(start) + 1;
+    for (; i < lines.size() && !isSectionLine(lines[i]); ++i) {
+        const std::size_t eq = lines[i].find('=');
+        if (found < 0 && eq != std::string::npos &&
+            lowerCopy(trimmed(std::string_view(lines[i]).substr(0, eq))) == want)
+            found = static_cast<int>(i);
+    }
+    end = static_cast<int>(i);
+    return found;
+}
+
+}  // namespace
+
+std::string profileString(std::string_view section, std::string_view key,
+                          std::string_view defaultText, std::string_view path, int maxChars) {
+    if (maxChars <= 0) return {};
+    std::string value(defaultText);
+    bool exists = false;
+    const std::vector<std::string> lines = fileLines(hostPath(path), exists);
+    const int s = exists ? sectionLine(lines, section) : -1;
+    int end = 0;
+    const int k = s >= 0 ? keyLine(lines, s, key, end) : -1;
+    if (k >= 0) {
+        const std::string& line = lines[static_cast<std::size_t>(k)];
+        std::string_view v = trimmed(std::string_view(line).substr(line.find('=') + 1));
+        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+            v = v.substr(1, v.size() - 2);
+        value = std::string(v);
+    }
+    if (value.size() > static_cast<std::size_t>(maxChars - 1))
+        value.resize(static_cast<std::size_t>(maxChars - 1));
+    return value;
+}
+
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        std::string_view path) {
+    const std::filesystem::path file = hostPath(path);
+    std::error_code ec;
+    if (!writable(path) || !std::filesystem::is_directory(file.parent_path(), ec)) return false;
+    bool exists = false;
+    std::vector<std::string> lines = fileLines(file, exists);
+    const std::string entry = std::string(trimmed(key)) + "=" + std::string(value);
+    const int s = sectionLine(lines, section);
+    if (s < 0) {
+        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(entry);
+    } else {
+        int end = 0;
+        const int k = keyLine(lines, s, key, end);
+        if (k >= 0) {
+            lines[static_cast<std::size_t>(k)] = entry;
+        } else {
+            // After the section's last non-empty line.
+            while (end - 1 > s && trimmed(lines[static_cast<std::size_t>(end - 1)]).empty()) --end;
+            lines.insert(lines.begin() + end, entry);
+        }
+    }
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+void flushProfile(std::string_view) {}
+
+bool canWriteFile(std::string_view path) {
+    if (!writable(path)) return false;
+    const std::filesystem::path file = hostPath(path);
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(file, ec);
+    bool ok;
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::app);
+        ok = static_cast<bool>(out);
+    }
+    if (ok && !existed) std::filesystem::remove(file, ec);
+    return ok;
+}
+
+namespace {
+
+// Code points of UTF-8 text (invalid bytes become U+FFFD).
+std::u32string codePoints(std::string_view s) {
+    std::u32string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int extra = c < 0x80 ? 0 : (c >= 0xC2 && c < 0xE0) ? 1 : (c >= 0xE0 && c < 0xF0) ? 2
+                                                           : (c >= 0xF0 && c < 0xF5) ? 3 : -1;
+        if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size()) {
+            out += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((d & 0xC0) != 0x80) ok = false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (!ok) {
+            out += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        out += cp;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string codePageToUtf8(std::string_view bytes, int codePage) {
+    if (codePage == 65001) return std::string(bytes);
+    return ansiToUtf8(bytes);
+}
+
+std::string utf8ToCodePage(std::string_view text, int codePage) {
+    if (codePage == 65001) return std::string(text);
+    std::string out;
+    for (char32_t cp : codePoints(text)) {
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        char byte = '?';
+        for (int k = 0; k < 32; ++k)
+            if (kCp1252High[k] == cp && cp != 0xFFFD) byte = static_cast<char>(0x80 + k);
+        out += byte;
+    }
+    return out;
+}
+
+bool inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText,
+              std::string& answer) {
+    auto& s = headless::headlessState();
+    s.inputs.push_back({std::string(prompt), std::string(title), std::string(defaultText)});
+    if (s.console) {
+        std::fprintf(stderr, "%.*s: %.*s [%.*s]\n", static_cast<int>(title.size()), title.data(),
+                     static_cast<int>(prompt.size()), prompt.data(),
+                     static_cast<int>(defaultText.size()), defaultText.data());
+    }
+    if (s.inputAnswers.empty()) {
+        answer.clear();
+        return false;
+    }
+    const std::optional<std::string> a = s.inputAnswers.front();
+    s.inputAnswers.pop_front();
+    answer = a.value_or(std::string());
+    return a.has_value();
+}
+
+void showMessagesWindow(std::string_view title, std::string_view text, bool console) {
+    auto& s = headless::headlessState();
+    if (s.console || console)
+        std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
+    if (s.msgWindows.size() >= 1000) s.msgWindows.erase(s.msgWindows.begin());
+    s.msgWindows.push_back({std::string(title), std::string(text), console,
+                            !console && s.msgWindowOpen});
+    if (!console) s.msgWindowOpen = true;
+}
+
+bool fileVersion(std::string_view path, std::string&, std::string&, unsigned& errorNumber) {
+    // Native library files carry no version block: ERROR_FILE_NOT_FOUND or
+    // ERROR_RESOURCE_TYPE_NOT_FOUND, as Windows answers.
+    std::error_code ec;
+    errorNumber = std::filesystem::exists(hostPath(path), ec) ? 1813u : 2u;
+    return false;
+}
+
+std::string fileTimeText(std::string_view path) {
+    struct stat st {};
+    if (::stat(hostPath(path).c_str(), &st) != 0) return {};
+    std::tm local{};
+    const std::time_t t = st.st_mtime;
+    localtime_r(&t, &local);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &local);
+    return buf;
+}
+
+std::string tempFolder() {
+    std::error_code ec;
+    std::string folder = std::filesystem::temp_directory_path(ec).u8string();
+    if (folder.empty()) folder = "/tmp";
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
+void sleepMilliseconds(unsigned milliseconds) { ::usleep(milliseconds * 1000u); }
+
+std::string lastSystemErrorText() { return {}; }
 
 }  // namespace zrt::platform

@@ -254,33 +254,9 @@ std::FILE* openFile(std::string_view utf8Path, const char* mode) {
     return std::fopen(p.c_str(), mode);
 }
 
-bool folderExists(std::string_view utf8Path) {
-    std::error_code ec;
-    const std::string p = headless::withSlashes(utf8Path);
-    return !p.empty() && std::filesystem::is_directory(p, ec);
-}
 
-bool makeFolders(std::string_view utf8Path) {
-    std::error_code ec;
-    const std::string p = headless::withSlashes(utf8Path);
-    if (p.empty()) return false;
-    std::filesystem::create_directories(p, ec);
-    return std::filesystem::is_directory(p, ec);
-}
 
-bool fileExists(std::string_view utf8Path) {
-    std::error_code ec;
-    const std::string p = headless::withSlashes(utf8Path);
-    return !p.empty() && std::filesystem::exists(p, ec);
-}
 
-bool removeFile(std::string_view utf8Path) {
-    const std::string p = headless::withSlashes(utf8Path);
-    return !p.empty() && std::remove(p.c_str()) == 0;
-}
 
-char folderSeparator() {
-    return '/';
-}
 
 }  // namespace zrt::platform

@@ -7,31 +7,14 @@
 
 #include <commdlg.h>
 
-#include "api/text16.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_util.h"
 
 namespace zrt::platform {
 
-namespace {
-
-std::wstring wide(std::string_view utf8) {
-    const std::u16string u = toUtf16(utf8);
-    return std::wstring(u.begin(), u.end());
-}
-
-std::string narrow(const wchar_t* text, std::size_t n) {
-    return fromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), n));
-}
-
-HMODULE thisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&thisModule), &module);
-    return module;
-}
-
-}  // namespace
+using win32::narrow;
+using win32::thisModule;
+using win32::wide;
 
 int messageBox(std::string_view text, std::string_view title, Buttons buttons, Icon icon,
                int defaultAnswer) {

@@ -590,36 +590,9 @@ std::FILE* openFile(std::string_view utf8Path, const char* mode) {
     return _wfopen(wide(utf8Path).c_str(), m.c_str());
 }
 
-bool folderExists(std::string_view utf8Path) {
-    if (utf8Path.empty()) return false;
-    const DWORD a = GetFileAttributesW(wide(utf8Path).c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
-bool makeFolders(std::string_view utf8Path) {
-    if (utf8Path.empty()) return false;
-    const std::wstring path = wide(utf8Path);
-    // Every prefix that ends before a separator, then the whole path.
-    for (std::size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == L'\\' || path[i] == L'/') {
-            const std::wstring part = path.substr(0, i);
-            if (!part.empty() && part.back() != L':') CreateDirectoryW(part.c_str(), nullptr);
-        }
-    }
-    return folderExists(utf8Path);
-}
 
-bool fileExists(std::string_view utf8Path) {
-    return !utf8Path.empty() &&
-           GetFileAttributesW(wide(utf8Path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
-bool removeFile(std::string_view utf8Path) {
-    return !utf8Path.empty() && DeleteFileW(wide(utf8Path).c_str()) != 0;
-}
 
-char folderSeparator() {
-    return '\\';
-}
 
 }  // namespace zrt::platform

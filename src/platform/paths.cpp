@@ -1,4 +1,4 @@
-#include "script/paths.h"
+#include "platform/paths.h"
 
 #include <system_error>
 
@@ -62,6 +62,25 @@ bool isFolder(std::string_view name) {
     if (name.empty()) return false;
     std::error_code ec;
     return std::filesystem::is_directory(osPath(name), ec);
+}
+
+bool pathExists(std::string_view name) {
+    if (name.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::exists(osPath(name), ec);
+}
+
+bool makeFolders(std::string_view name) {
+    if (name.empty()) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(osPath(name), ec);
+    return isFolder(name);
+}
+
+bool removeFile(std::string_view name) {
+    if (name.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::remove(osPath(name), ec);
 }
 
 bool isRegularFile(std::string_view name) {

@@ -42,8 +42,11 @@ std::string nativeName(std::string_view name);
 // Linux every "\" becomes "/").
 std::filesystem::path osPath(std::string_view name);
 
-// Checks on the file system; false on any error.
+// Checks and changes on the file system; false on any error.
 bool isFolder(std::string_view name);
 bool isRegularFile(std::string_view name);
+bool pathExists(std::string_view name);
+bool makeFolders(std::string_view name);  // true when the folder exists afterwards
+bool removeFile(std::string_view name);
 
 }  // namespace zrt

@@ -1,0 +1,24 @@
+// SolveD: a root of an equation f(x) = 0 in one variable by Newton steps with
+// the symbolic derivative of the formula.
+#pragma once
+
+#include <string_view>
+
+namespace zrt {
+
+// The start value of the Newton steps: a walk over whole numbers from 0 that
+// stops where |f| <= 3 (at most 200 steps), never 0. A point where f cannot be
+// evaluated counts as infinitely far from a root.
+double solveDStartValue(std::string_view formula, std::string_view variable);
+
+// SolveD: derives the formula by the variable, then takes 20 Newton steps from
+// the start value (a plain step x - f(x) where the derivative is 0), writes the
+// last x to *root and returns the last-error code: -1 when every evaluation
+// succeeded. Returns -1 without writing when the differentiation fails (the
+// differentiator's code is then in e_error); 5 without writing for a null
+// address; 13 for a variable that is no name. An evaluation that fails ends
+// the steps at the x where it failed, with its code; a step that would leave
+// the finite numbers ends them before it, with code 5.
+int SolveD(std::string_view formula, std::string_view variable, double* root);
+
+}  // namespace zrt

@@ -1,0 +1,269 @@
+#include "plugin/editor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "api/text16.h"
+#include "evaluator/numtext.h"
+#include "plugin/nppinterface.h"
+#include "plugin/state.h"
+#include "script/flags.h"
+#include "script/interpreter.h"
+#include "ui/pluginlog.h"
+
+namespace zrt {
+
+namespace {
+
+using platform::WindowHandle;
+
+std::intptr_t send(WindowHandle view, unsigned message, std::uintptr_t wParam = 0,
+                   std::intptr_t lParam = 0) {
+    return platform::sendMessage(view, message, wParam, lParam);
+}
+
+// Scintilla reads at most this much in one go from the plug-in (a larger
+// answer is a broken host, not a document).
+constexpr std::intptr_t kMaxRead = std::intptr_t(1) << 30;
+
+std::string bytesUpToZero(const std::string& buffer, std::size_t length) {
+    const std::size_t n = std::min(length, buffer.size());
+    const std::size_t zero = buffer.find('\0');
+    return buffer.substr(0, std::min(n, zero));
+}
+
+// "\r\n" as the document ends its lines (SCI_GETEOLMODE: 0 CR LF, 1 CR, 2 LF).
+std::string withDocumentLineEnds(WindowHandle view, const std::string& text) {
+    const std::intptr_t mode = send(view, npp::SCI_GETEOLMODE);
+    if (mode != 1 && mode != 2) return text;
+    const char* eol = mode == 1 ? "\r" : "\n";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += eol;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool startsWith(std::string_view text, std::string_view part) {
+    return text.substr(0, part.size()) == part;
+}
+
+bool endsWith(std::string_view text, std::string_view part) {
+    return text.size() >= part.size() && text.substr(text.size() - part.size()) == part;
+}
+
+}  // namespace
+
+std::string fromDocument(WindowHandle view, std::string_view bytes) {
+    const int codePage = static_cast<int>(send(view, npp::SCI_GETCODEPAGE));
+    return platform::codePageToUtf8(bytes, codePage);
+}
+
+std::string toDocument(WindowHandle view, std::string_view text) {
+    const int codePage = static_cast<int>(send(view, npp::SCI_GETCODEPAGE));
+    return platform::utf8ToCodePage(text, codePage);
+}
+
+WindowHandle getEdit() {
+    PluginState& s = pluginState();
+    int which = -1;
+    platform::sendMessage(s.npp._nppHandle, npp::NPPM_GETCURRENTSCINTILLA, 0,
+                          reinterpret_cast<std::intptr_t>(&which));
+    s.currentView = which > 0 ? s.npp._scintillaSecondHandle : s.npp._scintillaMainHandle;
+    if (pbDebug()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%p", s.currentView);
+        pluginLog("getEdit", std::string(": currentEditView = ") + buf);
+    }
+    return s.currentView;
+}
+
+std::string getSelection() {
+    PluginState& s = pluginState();
+    const WindowHandle view = getEdit();
+    // Scintilla 5.1.5 and later answer the length without the terminating
+    // zero, older versions with it: one byte more is right for both.
+    const std::intptr_t length =
+        std::clamp<std::intptr_t>(send(view, npp::SCI_GETSELTEXT), 0, kMaxRead);
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    send(view, npp::SCI_GETSELTEXT, 0, reinterpret_cast<std::intptr_t>(&buffer[0]));
+    const std::string bytes = bytesUpToZero(buffer, static_cast<std::size_t>(length));
+    s.selectionLength = static_cast<int>(std::min<std::size_t>(bytes.size() + 1, 0x7FFFFFFF));
+    s.currentSelection = fromDocument(view, bytes);
+    pluginLog("getSelection", ": currentSelection = " + s.currentSelection);
+    return s.currentSelection;
+}
+
+int getCurLineNr(bool selectionEnd, int* column) {
+    const WindowHandle view = getEdit();
+    const std::intptr_t pos =
+        send(view, selectionEnd ? npp::SCI_GETSELECTIONEND : npp::SCI_GETSELECTIONSTART);
+    if (column)
+        *column =
+            static_cast<int>(send(view, npp::SCI_GETCOLUMN, static_cast<std::uintptr_t>(pos)));
+    const int line =
+        static_cast<int>(send(view, npp::SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(pos))) +
+        1;
+    pluginLog("getCurLineNr", ": LineNr = " + std::to_string(line));
+    return line;
+}
+
+std::intptr_t getInsertPos(int* emptyLineMark) {
+    const WindowHandle view = getEdit();
+    const std::intptr_t selEnd = send(view, npp::SCI_GETSELECTIONEND);
+    const std::intptr_t line =
+        send(view, npp::SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(selEnd));
+    const std::intptr_t start =
+        send(view, npp::SCI_POSITIONFROMLINE, static_cast<std::uintptr_t>(line));
+    const std::intptr_t end =
+        send(view, npp::SCI_GETLINEENDPOSITION, static_cast<std::uintptr_t>(line));
+    if (emptyLineMark) *emptyLineMark = start == end ? -1 : 1;
+    pluginLog("getInsertPos", ": Line End Pos = " + std::to_string(end));
+    return end;
+}
+
+std::string getFileName() {
+    PluginState& s = pluginState();
+    // Room for the longest path Windows knows, not only MAX_PATH.
+    constexpr std::size_t kChars = 32768;
+    std::u16string buffer(kChars + 1, u'\0');
+    platform::sendMessage(s.npp._nppHandle, npp::NPPM_GETFULLCURRENTPATH, kChars,
+                          reinterpret_cast<std::intptr_t>(&buffer[0]));
+    s.currentFileName = fromUtf16(buffer.c_str());
+    pluginLog("getFileName", ": currentFileName = " + s.currentFileName);
+    return s.currentFileName;
+}
+
+std::string getCurrentLineText() {
+    const int line = getCurLineNr(false) - 1;
+    const WindowHandle view = pluginState().currentView;
+    const std::intptr_t length = std::clamp<std::intptr_t>(
+        send(view, npp::SCI_LINELENGTH, static_cast<std::uintptr_t>(line)), 0, kMaxRead);
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    send(view, npp::SCI_GETLINE, static_cast<std::uintptr_t>(line),
+         reinterpret_cast<std::intptr_t>(&buffer[0]));
+    const std::string text =
+        fromDocument(view, bytesUpToZero(buffer, static_cast<std::size_t>(length)));
+    pluginLog("zrtE_CurLineToWnd", ": LineText= " + text);
+    return text;
+}
+
+std::intptr_t searchInTarget(WindowHandle view, std::intptr_t start, std::intptr_t end, int flags,
+                             std::string_view text) {
+    const std::string needle = toDocument(view, text);
+    send(view, npp::SCI_SETTARGETSTART, static_cast<std::uintptr_t>(start));
+    send(view, npp::SCI_SETTARGETEND, static_cast<std::uintptr_t>(end));
+    send(view, npp::SCI_SETSEARCHFLAGS, static_cast<std::uintptr_t>(flags));
+    return send(view, npp::SCI_SEARCHINTARGET, needle.size(),
+                reinterpret_cast<std::intptr_t>(needle.c_str()));
+}
+
+std::string getExpression() {
+    const WindowHandle view = getEdit();
+    const std::intptr_t caret = send(view, npp::SCI_GETCURRENTPOS);
+    std::intptr_t line = send(view, npp::SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(caret));
+    // The expression ends at the caret: nothing after it counts.
+    std::intptr_t end = caret;
+    std::intptr_t found = -1;
+    const CommandInfo* commands = commandTable();
+    constexpr int kKeywordsTried = 21;
+    for (; line >= 0; --line) {
+        const std::intptr_t start =
+            send(view, npp::SCI_POSITIONFROMLINE, static_cast<std::uintptr_t>(line));
+        if (start < 0 || start > end) continue;
+        // Text after a quote is a comment.
+        const std::intptr_t quote = searchInTarget(view, start, end, npp::kScFindWholeWord, "'");
+        if (quote >= start && quote > 0) end = quote;
+        for (int k = 0; k < kKeywordsTried && k < kCommandCount; ++k) {
+            const std::intptr_t at =
+                searchInTarget(view, start, end, npp::kScFindWholeWord, commands[k].name);
+            if (at >= 0) {
+                found = at;
+                break;
+            }
+        }
+        if (found >= 0) break;
+    }
+    if (found < 0 || found > caret) {
+        pluginLog("getExpression", ": no keyword before the caret");
+        return {};
+    }
+    std::string buffer(static_cast<std::size_t>(caret - found) + 1, '\0');
+    npp::TextRangeFull range{found, caret, &buffer[0]};
+    send(view, npp::SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<std::intptr_t>(&range));
+    const std::string text =
+        fromDocument(view, bytesUpToZero(buffer, static_cast<std::size_t>(caret - found)));
+    pluginLog("getExpression", ": Expression = " + text);
+    return text;
+}
+
+std::string trimLineBreaksAndBlanks(std::string_view text) {
+    std::string out(text);
+    for (std::size_t before = out.size() + 1; out.size() != before;) {
+        before = out.size();
+        out = std::string(trimBlanks(TrimStr(out, "\r\n", false)));
+    }
+    return out;
+}
+
+int InsertResult(const std::string& result, bool newLine) {
+    PluginState& s = pluginState();
+    std::string text = trimLineBreaksAndBlanks(result);
+    if (text.empty()) {
+        platform::messageBox("No output!", "Evaluator");
+        return 0;
+    }
+    const WindowHandle view = getEdit();
+    if (newLine && !endsWith(text, "\r\n")) text += "\r\n";
+    int mark = 1;
+    const std::intptr_t pos = getInsertPos(&mark);
+    const bool hide = s.hideExprLineF;
+    if (hide && batchFlags().noLnExpF) {
+        const std::string_view tail =
+            std::string_view(text).substr(text.size() > 4 ? text.size() - 4 : 0);
+        // The result then reads as the end of the expression's line.
+        if (tail.find('=') == std::string_view::npos) text = " = " + text;
+    }
+    if (mark == 1) {
+        if (!startsWith(text, "\r\n") && !hide) text = "\r\n" + text;
+    } else if (!endsWith(text, "\r\n")) {
+        text += "\r\n";
+    }
+    const std::string bytes = toDocument(view, withDocumentLineEnds(view, text));
+    send(view, npp::SCI_GOTOPOS, static_cast<std::uintptr_t>(pos));
+    send(view, npp::SCI_INSERTTEXT, static_cast<std::uintptr_t>(-1),
+         reinterpret_cast<std::intptr_t>(bytes.c_str()));
+    pluginLog("InsertResult", ": inserted at " + std::to_string(pos) + ": '" + text + "'");
+    return 0;
+}
+
+void showCallTip(std::intptr_t position, const std::string& text) {
+    PluginState& s = pluginState();
+    const WindowHandle view = s.npp._scintillaMainHandle;
+    // Call tips break lines at "\n" only.
+    std::string tip;
+    tip.reserve(text.size());
+    for (char c : text)
+        if (c != '\r') tip += c;
+    const std::string bytes = toDocument(view, tip);
+    send(view, npp::SCI_CALLTIPSHOW, static_cast<std::uintptr_t>(position),
+         reinterpret_cast<std::intptr_t>(bytes.c_str()));
+    s.ownTipShown = true;
+    s.lastTipTick = platform::tickCount();
+}
+
+void cancelOwnCallTip() {
+    PluginState& s = pluginState();
+    if (!s.ownTipShown) return;
+    s.ownTipShown = false;
+    const WindowHandle view = s.npp._scintillaMainHandle;
+    if (send(view, npp::SCI_CALLTIPACTIVE)) send(view, npp::SCI_CALLTIPCANCEL);
+}
+
+}  // namespace zrt

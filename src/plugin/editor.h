@@ -1,0 +1,57 @@
+// Access to the editor: the host's current editing view, its selection, lines
+// and file name, searches, and the insertion of results. Text crosses in the
+// document's own code page (UTF-8 for today's documents, the ANSI code page
+// for ANSI documents); positions are byte offsets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace zrt {
+
+// The view the host works in (the second view when NPPM_GETCURRENTSCINTILLA says 1).
+platform::WindowHandle getEdit();
+
+// Selected text of the current view (also kept in the plug-in state).
+std::string getSelection();
+
+// 1-based line of the selection start (or end); its column through `column`.
+int getCurLineNr(bool selectionEnd, int* column = nullptr);
+
+// End of the line holding the selection end; `emptyLineMark` gets -1 for an
+// empty line, else 1.
+std::intptr_t getInsertPos(int* emptyLineMark);
+
+// Full path of the current document.
+std::string getFileName();
+
+// The text of the line holding the caret, line end included.
+std::string getCurrentLineText();
+
+// Position of `text` in [start, end] of `view`, or -1.
+std::intptr_t searchInTarget(platform::WindowHandle view, std::intptr_t start, std::intptr_t end,
+                             int flags, std::string_view text);
+
+// The expression ending at the caret, from the nearest script keyword before it.
+std::string getExpression();
+
+// Document text <-> UTF-8 in the view's code page.
+std::string fromDocument(platform::WindowHandle view, std::string_view bytes);
+std::string toDocument(platform::WindowHandle view, std::string_view text);
+
+// Leading and trailing line breaks and blanks removed, in any mix.
+std::string trimLineBreaksAndBlanks(std::string_view text);
+
+// InsertResult: puts a result below the line of the selection end (with
+// `newLine`) or at its end. Returns 0.
+int InsertResult(const std::string& text, bool newLine);
+
+// Shows a call tip in the main view at `position` (our own tip; it is
+// cancelled on dwell end and after nine seconds).
+void showCallTip(std::intptr_t position, const std::string& text);
+void cancelOwnCallTip();
+
+}  // namespace zrt

@@ -1,0 +1,115 @@
+#include "script/commands_plot.h"
+
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
+#include "script/flags.h"
+#include "ui/plot.h"
+#include "ui/trace.h"
+
+namespace zrt {
+
+namespace {
+
+struct PlotCommandState {
+    int plotCounter = 0;
+};
+
+PlotCommandState& plotCommandState() {
+    static PlotCommandState state;
+    return state;
+}
+
+bool isNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The expression with every whole-word occurrence of the variable replaced by
+// the point's text in brackets. Whole words only: the x of exp(x) is a
+// variable, the x of "exp" is not.
+std::string substitute(const std::string& expression, const std::string& variable,
+                       const std::string& value) {
+    std::string out;
+    out.reserve(expression.size() + value.size() * 2);
+    const std::string lower = lowerAscii(expression);
+    std::size_t from = 0;
+    for (std::size_t at = lower.find(variable); at != std::string::npos;
+         at = lower.find(variable, at + 1)) {
+        const std::size_t end = at + variable.size();
+        const bool starts = at == 0 || !isNameChar(lower[at - 1]);
+        const bool ends = end == lower.size() || !isNameChar(lower[end]);
+        if (!starts || !ends || at < from) continue;
+        out.append(expression, from, at - from);
+        out += value;
+        from = end;
+    }
+    out.append(expression, from, std::string::npos);
+    return out;
+}
+
+}  // namespace
+
+void runPlot(const CommandLine& cmd, CommandOutput& out) {
+    const std::string echoPart = ": Plot = " + cmd.arg + ":\r\n";
+    const int number = ++plotCommandState().plotCounter;
+
+    // Neither the trace nor error boxes interrupt a plot: its points may fail by
+    // the thousand (a gap in the curve is no error).
+    const int traceMode = SetDebugF(0);
+    const int messages = messageSwitch();
+    ShowMsgs(0);
+    PlotEval eval = [](double, double&) { return false; };
+    int plotted = 0;
+    {
+        PlotRequest request;
+        std::string problem;
+        if (parsePlotParams(cmd.arg, request, problem)) {
+            const std::string expression = request.expression;
+            const std::string variable = request.variable;
+            eval = [expression, variable](double x, double& y) {
+                const std::string text = substitute(expression, variable, "(" + shortNumber(x) + ")");
+                double value = 0;
+                if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
+                y = value;
+                return true;
+            };
+            plotted = plotRequest(request, number, eval);
+        } else {
+            plotted = aPlot(cmd.arg, number, eval);  // reports the invalid field
+        }
+    }
+    ShowMsgs(messages);
+    SetDebugF(traceMode);
+
+    if (!plotted) {
+        // The reason is the first line of the last error report.
+        const std::string& info = lastErrorInfo();
+        out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError(), info.substr(0, info.find("\r\n")));
+        return;
+    }
+    setEError(kNoError);
+    std::string note = plotMessage().empty() ? std::string() : " - " + plotMessage();
+    if (!out.savePlots()) {
+        out.success(cmd, echoPart, out.resultPrefix(), "aPlot #" + std::to_string(number) + note);
+        return;
+    }
+    const std::string& folder = batchFlags().splPath;
+    const std::string file = folder.empty() || folder == "0" ? savePlot(number, "0")
+                                                              : savePlotInFolder(number, folder);
+    if (file.empty()) {
+        setEError(13);
+        logError("Plot", 0, "The picture of aPlot #" + std::to_string(number) + " was not saved");
+        out.failure(cmd, echoPart, 13);
+        return;
+    }
+    out.success(cmd, echoPart, " FileName => ", file + note);
+}
+
+void startPlotRun() {
+    closePlotWindows();
+    plotCommandState().plotCounter = 0;
+}
+
+void resetPlotCommand() { plotCommandState() = PlotCommandState{}; }
+
+}  // namespace zrt

@@ -1,0 +1,74 @@
+// A fake Notepad++ for the plug-in tests: a main window with a menu bar whose
+// "Plugins" menu gets the plug-in's submenu, and two Scintilla views over
+// in-memory documents. It answers the Notepad++ and Scintilla messages the
+// plug-in sends (positions are byte offsets, documents UTF-8 by default) and
+// drives the plug-in as the editor does: isUnicode, getName, setInfo,
+// getFuncsArray, messageProc, menu commands through WM_COMMAND, WM_MENUSELECT
+// and dwell notifications.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "support/fake_scintilla.h"
+#include "zerith.h"
+
+namespace fake {
+
+class Npp {
+   public:
+    explicit Npp(bool tellsPluginsMenuHandle = true);
+    ~Npp();
+    Npp(const Npp&) = delete;
+    Npp& operator=(const Npp&) = delete;
+
+    void* hwnd() { return &mainWindowTag_; }
+    View main, second;
+    int currentView = 0;
+    std::string configDir;  // NPPM_GETPLUGINSCONFIGDIR
+    std::vector<std::string> reloaded, opened;
+    std::vector<unsigned> commandsSeen;  // WM_COMMAND ids that reached the host
+    int menuSelectsSeen = 0;
+    int notifiesSeen = 0;
+
+    // Loads the plug-in as Notepad++ does and lets it subclass the window.
+    void load();
+    // The menu bar and its menus.
+    zrt::platform::MenuHandle menuBar() const { return bar_; }
+    zrt::platform::MenuHandle pluginsMenu() const { return plugins_; }
+    zrt::platform::MenuHandle quilletMenu() const { return quillet_; }
+    int pluginsIndex() const { return 10; }
+
+    std::intptr_t send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+    // The user opens the top-level menu at `index`.
+    void openMenu(int index);
+    // The user picks menu item `item` (0-based) of the plug-in's submenu.
+    void runItem(int item);
+    // The user picks the menu item with this id (WM_COMMAND, lParam 0).
+    std::intptr_t command(unsigned id);
+    // The id of the Options entry with this caption (0 when there is none).
+    unsigned optionId(const std::string& caption) const;
+    bool optionChecked(const std::string& caption) const;
+    // The mouse rests at `position` of the main view (SCN_DWELLSTART), and moves on.
+    void dwell(std::intptr_t position, int x = 20, int y = 20);
+    void dwellEnd();
+
+    View& current() { return currentView ? second : main; }
+
+    zrt_FuncItem* items = nullptr;
+    int itemCount = 0;
+
+   private:
+    std::intptr_t handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    char mainWindowTag_ = 0;
+    bool tellsPluginsMenuHandle_;
+    zrt::platform::MenuHandle bar_ = nullptr, plugins_ = nullptr, quillet_ = nullptr;
+};
+
+// Copies UTF-16 host text.
+std::string text16(const void* p);
+
+}  // namespace fake

@@ -1,0 +1,225 @@
+#include "support/fake_scintilla.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "plugin/nppinterface.h"
+
+namespace fake {
+
+namespace {
+
+namespace npp = zrt::npp;
+
+enum class CharClass { Space, NewLine, Word, Punctuation };
+
+CharClass classOf(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\r' || c == '\n') return CharClass::NewLine;
+    if (u < 0x20 || c == ' ') return CharClass::Space;
+    if (u >= 0x80 || std::isalnum(u) || c == '_') return CharClass::Word;
+    return CharClass::Punctuation;
+}
+
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// Scintilla's word-start and word-end tests of whole-word searches.
+bool wordStartAt(const std::string& t, std::size_t pos) {
+    if (pos >= t.size()) return false;
+    const CharClass c = classOf(t[pos]);
+    return (c == CharClass::Word || c == CharClass::Punctuation) &&
+           (pos == 0 || c != classOf(t[pos - 1]));
+}
+
+bool wordEndAt(const std::string& t, std::size_t pos) {
+    if (pos == 0) return false;
+    if (pos >= t.size()) return true;
+    const CharClass c = classOf(t[pos - 1]);
+    return (c == CharClass::Word || c == CharClass::Punctuation) && c != classOf(t[pos]);
+}
+
+}  // namespace
+
+std::intptr_t View::lineCount() const {
+    std::intptr_t n = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text[i] == '\r' || text[i] == '\n') ++n;
+    }
+    return n;
+}
+
+std::intptr_t View::lineStart(std::intptr_t line) const {
+    if (line <= 0) return 0;
+    std::intptr_t n = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (++n == line) return static_cast<std::intptr_t>(i + 1);
+        }
+    }
+    return -1;
+}
+
+std::intptr_t View::lineEnd(std::intptr_t line) const {
+    std::intptr_t p = lineStart(line);
+    if (p < 0) return -1;
+    while (p < static_cast<std::intptr_t>(text.size()) &&
+           text[static_cast<std::size_t>(p)] != '\r' && text[static_cast<std::size_t>(p)] != '\n')
+        ++p;
+    return p;
+}
+
+std::intptr_t View::lineOf(std::intptr_t pos) const {
+    pos = std::clamp<std::intptr_t>(pos, 0, static_cast<std::intptr_t>(text.size()));
+    std::intptr_t line = 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(pos); ++i) {
+        const char c = text[i];
+        const bool crlf = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if (c == '\n' || (c == '\r' && !crlf)) ++line;
+    }
+    return line;
+}
+
+void View::caretAt(int line, int column) {
+    caret = anchor = lineStart(line) + column;
+}
+
+std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    const auto length = static_cast<std::intptr_t>(text.size());
+    auto clampPos = [&](std::intptr_t p) { return std::clamp<std::intptr_t>(p, 0, length); };
+    switch (message) {
+        case npp::SCI_GETCODEPAGE:
+            return codePage;
+        case npp::SCI_GETEOLMODE:
+            return eolMode;
+        case npp::SCI_GETLENGTH:
+            return length;
+        case npp::SCI_GETCURRENTPOS:
+            return caret;
+        case npp::SCI_GOTOPOS:
+            caret = anchor = clampPos(static_cast<std::intptr_t>(wParam));
+            return 0;
+        case npp::SCI_GETSELECTIONSTART:
+            return std::min(caret, anchor);
+        case npp::SCI_GETSELECTIONEND:
+            return std::max(caret, anchor);
+        case npp::SCI_LINEFROMPOSITION:
+            return lineOf(static_cast<std::intptr_t>(wParam));
+        case npp::SCI_POSITIONFROMLINE: {
+            const auto line = static_cast<std::intptr_t>(wParam);
+            if (line < 0) return lineStart(lineOf(std::min(caret, anchor)));
+            return line >= lineCount() ? -1 : lineStart(line);
+        }
+        case npp::SCI_GETLINEENDPOSITION: {
+            const auto line = static_cast<std::intptr_t>(wParam);
+            return line < 0 || line >= lineCount() ? length : lineEnd(line);
+        }
+        case npp::SCI_LINELENGTH: {
+            const auto line = static_cast<std::intptr_t>(wParam);
+            if (line < 0 || line >= lineCount()) return 0;
+            const std::intptr_t next = line + 1 < lineCount() ? lineStart(line + 1) : length;
+            return next - lineStart(line);
+        }
+        case npp::SCI_GETCOLUMN: {
+            const auto pos = clampPos(static_cast<std::intptr_t>(wParam));
+            return pos - lineStart(lineOf(pos));
+        }
+        case npp::SCI_GETLINE: {
+            const auto line = static_cast<std::intptr_t>(wParam);
+            if (line < 0 || line >= lineCount()) return 0;
+            const std::intptr_t start = lineStart(line);
+            const std::intptr_t next = line + 1 < lineCount() ? lineStart(line + 1) : length;
+            if (lParam)  // no terminating zero, as Scintilla does
+                std::memcpy(reinterpret_cast<char*>(lParam), text.data() + start,
+                            static_cast<std::size_t>(next - start));
+            return next - start;
+        }
+        case npp::SCI_GETSELTEXT: {
+            const std::intptr_t s = std::min(caret, anchor), e = std::max(caret, anchor);
+            if (lParam) {
+                std::memcpy(reinterpret_cast<char*>(lParam), text.data() + s,
+                            static_cast<std::size_t>(e - s));
+                reinterpret_cast<char*>(lParam)[e - s] = '\0';
+            }
+            return e - s + (oldSelTextLength ? 1 : 0);
+        }
+        case npp::SCI_GETTEXTRANGEFULL: {
+            auto* range = reinterpret_cast<npp::TextRangeFull*>(lParam);
+            if (!range || !range->lpstrText) return 0;
+            const std::intptr_t s = clampPos(range->cpMin);
+            const std::intptr_t e = range->cpMax < 0 ? length : clampPos(range->cpMax);
+            if (e < s) return 0;
+            std::memcpy(range->lpstrText, text.data() + s, static_cast<std::size_t>(e - s));
+            range->lpstrText[e - s] = '\0';
+            return e - s;
+        }
+        case npp::SCI_INSERTTEXT: {
+            const char* add = reinterpret_cast<const char*>(lParam);
+            if (!add) return 0;
+            const std::intptr_t at = static_cast<std::intptr_t>(wParam) == -1
+                                         ? caret
+                                         : clampPos(static_cast<std::intptr_t>(wParam));
+            const auto n = static_cast<std::intptr_t>(std::strlen(add));
+            text.insert(static_cast<std::size_t>(at), add);
+            if (caret > at) caret += n;
+            if (anchor > at) anchor += n;
+            return 0;
+        }
+        case npp::SCI_SETTARGETSTART:
+            targetStart = static_cast<std::intptr_t>(wParam);
+            return 0;
+        case npp::SCI_SETTARGETEND:
+            targetEnd = static_cast<std::intptr_t>(wParam);
+            return 0;
+        case npp::SCI_SETSEARCHFLAGS:
+            searchFlags = static_cast<int>(wParam);
+            return 0;
+        case npp::SCI_SEARCHINTARGET: {
+            const std::string needle(reinterpret_cast<const char*>(lParam), wParam);
+            const std::intptr_t s = clampPos(std::min(targetStart, targetEnd));
+            const std::intptr_t e = clampPos(std::max(targetStart, targetEnd));
+            const bool matchCase = searchFlags & 4;
+            const bool wholeWord = searchFlags & npp::kScFindWholeWord;
+            if (needle.empty()) return -1;
+            for (std::intptr_t p = s; p + static_cast<std::intptr_t>(needle.size()) <= e; ++p) {
+                bool same = true;
+                for (std::size_t k = 0; k < needle.size() && same; ++k) {
+                    const char a = text[static_cast<std::size_t>(p) + k], b = needle[k];
+                    same = matchCase ? a == b : lower(a) == lower(b);
+                }
+                const std::size_t end = static_cast<std::size_t>(p) + needle.size();
+                if (same && (!wholeWord || (wordStartAt(text, static_cast<std::size_t>(p)) &&
+                                            wordEndAt(text, end)))) {
+                    targetStart = p;
+                    targetEnd = static_cast<std::intptr_t>(end);
+                    return p;
+                }
+            }
+            return -1;
+        }
+        case npp::SCI_CALLTIPSHOW:
+            callTipActive = true;
+            callTipPos = static_cast<std::intptr_t>(wParam);
+            callTip = lParam ? reinterpret_cast<const char*>(lParam) : "";
+            return 0;
+        case npp::SCI_CALLTIPCANCEL:
+            callTipActive = false;
+            return 0;
+        case npp::SCI_CALLTIPACTIVE:
+            return callTipActive ? 1 : 0;
+        case npp::SCI_SETMOUSEDWELLTIME:
+            dwellTime = static_cast<std::intptr_t>(wParam);
+            return 0;
+        case npp::SCI_GETMOUSEDWELLTIME:
+            return dwellTime;
+        default:
+            unknown.push_back(message);
+            return 0;
+    }
+}
+
+}  // namespace fake

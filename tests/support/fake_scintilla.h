@@ -1,0 +1,44 @@
+// A Scintilla editing view over an in-memory document, for the fake hosts
+// (the native one of the tests and the Windows test host): it answers the
+// Scintilla messages the plug-in sends, as Scintilla 5 does. Positions are
+// byte offsets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fake {
+
+// One Scintilla editing view.
+struct View {
+    std::string text;  // the document's bytes
+    std::intptr_t caret = 0;
+    std::intptr_t anchor = 0;
+    int codePage = 65001;
+    int eolMode = 0;                     // 0 CR LF, 1 CR, 2 LF
+    std::string path;                    // the document's full path
+    bool oldSelTextLength = false;       // Scintilla before 5.1.5 counted the zero
+    std::intptr_t dwellTime = 10000000;  // SC_TIME_FOREVER
+    bool callTipActive = false;
+    std::intptr_t callTipPos = -1;
+    std::string callTip;
+    std::intptr_t targetStart = 0, targetEnd = 0;
+    int searchFlags = 0;
+    std::vector<unsigned> unknown;  // messages this view does not answer
+
+    void select(std::intptr_t anchorPos, std::intptr_t caretPos) {
+        anchor = anchorPos;
+        caret = caretPos;
+    }
+    // Caret at the start of line `line` (0-based) plus `column` bytes.
+    void caretAt(int line, int column = 0);
+    std::intptr_t lineStart(std::intptr_t line) const;
+    std::intptr_t lineEnd(std::intptr_t line) const;  // before the line end characters
+    std::intptr_t lineOf(std::intptr_t pos) const;
+    std::intptr_t lineCount() const;
+
+    std::intptr_t handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+};
+
+}  // namespace fake

@@ -1,0 +1,715 @@
+// npp_host: a small Notepad++ of our own with real windows, for the Windows
+// test run under Wine. It has a main window with a menu bar whose "&Plugins"
+// menu gets the plug-in's submenu, and two editing views that answer the
+// Scintilla messages over in-memory documents. It loads
+// plugins\Quillet\Quillet.dll as Notepad++ does, lets the plug-in subclass
+// its main window, opens its menus, runs the commands, and answers the
+// plug-in's message boxes and input boxes from a watcher thread.
+//
+// Usage (current directory = the host's folder): npp_host [screenshot.bmp]
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "plugin/nppinterface.h"
+#include "support/fake_scintilla.h"
+#include "zerith.h"
+
+namespace {
+
+namespace npp = zrt::npp;
+
+constexpr unsigned kPluginCommandBase = 22000;
+constexpr UINT kDwellTimer = 1;
+
+// ---- Text ----
+
+std::wstring wide(const std::string& s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+    return w;
+}
+
+std::string utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
+                        nullptr);
+    return s;
+}
+
+std::string windowText(HWND hwnd) {
+    wchar_t buf[4096] = {0};
+    GetWindowTextW(hwnd, buf, 4096);
+    return utf8(buf);
+}
+
+std::string shown(std::string s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// ---- Checks ----
+
+int gFailures = 0;
+
+void check(bool ok, const std::string& what) {
+    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
+    std::fflush(stdout);
+    if (!ok) ++gFailures;
+}
+
+// ---- Dialogs: what the watcher answered ----
+
+struct Answer {
+    std::string title;  // the dialog to answer
+    int button;         // IDYES, IDNO, IDOK, IDCANCEL
+    std::string input;  // typed into an input box first
+};
+
+struct Seen {
+    std::string title;
+    std::string text;
+};
+
+// The watcher thread and the main thread share the dialog records (the
+// mingw build has no std::mutex).
+struct Guard {
+    CRITICAL_SECTION cs;
+    Guard() { InitializeCriticalSection(&cs); }
+} gGuard;
+struct Lock {
+    Lock() { EnterCriticalSection(&gGuard.cs); }
+    ~Lock() { LeaveCriticalSection(&gGuard.cs); }
+};
+std::deque<Answer> gAnswers;
+std::vector<Seen> gSeen;
+std::vector<std::string> gMessagesWindows;  // texts of the plug-in's messages windows
+DWORD gMainThread = 0;
+
+void expectDialog(const std::string& title, int button, const std::string& input = "") {
+    Lock lock;
+    gAnswers.push_back({title, button, input});
+}
+
+std::vector<Seen> takeSeen() {
+    Lock lock;
+    std::vector<Seen> s;
+    s.swap(gSeen);
+    return s;
+}
+
+bool sawTitle(const std::vector<Seen>& seen, const std::string& title,
+              const std::string& textPart = "") {
+    for (const Seen& s : seen)
+        if (s.title == title && s.text.find(textPart) != std::string::npos) return true;
+    return false;
+}
+
+void press(HWND dlg, int id) {
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+}
+
+BOOL CALLBACK answerWindow(HWND hwnd, LPARAM) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() || thread != gMainThread || !IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t cls[64] = {0};
+    GetClassNameW(hwnd, cls, 64);
+    // Marked on the window itself: a later window may get the same handle.
+    if (GetPropW(hwnd, L"QuilletHostAnswered")) return TRUE;
+    if (std::wcscmp(cls, L"QuilletMessages") == 0) {
+        HWND edit = FindWindowExW(hwnd, nullptr, L"Edit", nullptr);
+        {
+            Lock lock;
+            gMessagesWindows.push_back(edit ? windowText(edit) : std::string());
+        }
+        SetPropW(hwnd, L"QuilletHostAnswered", reinterpret_cast<HANDLE>(1));
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
+    if (std::wcscmp(cls, L"#32770") != 0) return TRUE;
+    const std::string title = windowText(hwnd);
+    HWND edit = GetDlgItem(hwnd, 101);  // the input box's edit field
+    HWND textItem = GetDlgItem(hwnd, edit ? 100 : 0xFFFF);
+    const std::string text = textItem ? windowText(textItem) : std::string();
+    Answer answer{title,
+                  GetDlgItem(hwnd, IDCANCEL) ? IDCANCEL
+                  : GetDlgItem(hwnd, IDNO)   ? IDNO
+                                             : IDOK,
+                  ""};
+    bool scripted = false;
+    {
+        Lock lock;
+        for (auto it = gAnswers.begin(); it != gAnswers.end(); ++it) {
+            if (it->title == title) {
+                answer = *it;
+                gAnswers.erase(it);
+                scripted = true;
+                break;
+            }
+        }
+        gSeen.push_back({title, text});
+    }
+    std::printf("     dialog \"%s\": %s -> %s%d\n", title.c_str(),
+                shown(text).substr(0, 120).c_str(), scripted ? "" : "unexpected, ", answer.button);
+    std::fflush(stdout);
+    if (edit)
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(answer.input).c_str()));
+    SetPropW(hwnd, L"QuilletHostAnswered", reinterpret_cast<HANDLE>(1));
+    press(hwnd, answer.button);
+    return TRUE;
+}
+
+DWORD WINAPI watcher(LPVOID) {
+    for (;;) {
+        EnumWindows(answerWindow, 0);
+        Sleep(40);
+    }
+}
+
+// ---- The host ----
+
+struct Host {
+    HWND main = nullptr;
+    HWND viewWindow[2] = {nullptr, nullptr};
+    fake::View view[2];
+    int currentView = 0;
+    HMENU bar = nullptr, plugins = nullptr, quillet = nullptr;
+    HMODULE dll = nullptr;
+    WNDPROC originalProc = nullptr;
+    std::wstring configDir;
+    std::vector<std::string> reloaded, opened;
+    std::vector<unsigned> commandsSeen;
+    zrt_FuncItem* items = nullptr;
+    int itemCount = 0;
+    decltype(&::isUnicode) isUnicode = nullptr;
+    decltype(&::getName) getName = nullptr;
+    decltype(&::setInfo) setInfo = nullptr;
+    decltype(&::getFuncsArray) getFuncsArray = nullptr;
+    decltype(&::beNotified) beNotified = nullptr;
+    decltype(&::messageProc) messageProc = nullptr;
+    std::intptr_t dwellPosition = 0;
+} host;
+
+int viewIndex(HWND hwnd) {
+    return hwnd == host.viewWindow[1] ? 1 : 0;
+}
+
+// The full SCNotification is larger than what the plug-in reads.
+struct NotificationBuffer {
+    npp::Notification n;
+    char rest[64];
+};
+
+LRESULT CALLBACK viewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    fake::View& v = host.view[viewIndex(hwnd)];
+    if (msg >= 2000 && msg < 3000) {
+        const LRESULT r = v.handle(msg, wParam, lParam);
+        if (msg == npp::SCI_INSERTTEXT || msg == npp::SCI_CALLTIPSHOW ||
+            msg == npp::SCI_CALLTIPCANCEL)
+            InvalidateRect(hwnd, nullptr, TRUE);
+        return r;
+    }
+    switch (msg) {
+        case WM_TIMER:
+            if (wParam == kDwellTimer) {
+                KillTimer(hwnd, kDwellTimer);
+                // Scintilla's notification goes to the main window.
+                NotificationBuffer b{};
+                b.n.nmhdr.hwndFrom = hwnd;
+                b.n.nmhdr.idFrom = 0;
+                b.n.nmhdr.code = npp::SCN_DWELLSTART;
+                b.n.position = host.dwellPosition;
+                b.n.x = 30;
+                b.n.y = 12;
+                SendMessageW(GetParent(hwnd), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&b));
+            }
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            HFONT font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+            HGDIOBJ old = SelectObject(dc, font);
+            SetBkMode(dc, TRANSPARENT);
+            RECT t = r;
+            t.left += 4;
+            t.top += 2;
+            const std::wstring text = wide(v.text);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
+                      DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS);
+            if (v.callTipActive) {
+                const std::wstring tip = wide(v.callTip);
+                RECT tr{40, 40, 40, 40};
+                DrawTextW(dc, tip.c_str(), -1, &tr, DT_CALCRECT | DT_NOPREFIX);
+                RECT box{tr.left - 4, tr.top - 3, tr.right + 4, tr.bottom + 3};
+                HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 225));
+                FillRect(dc, &box, yellow);
+                DeleteObject(yellow);
+                FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+                DrawTextW(dc, tip.c_str(), -1, &tr, DT_NOPREFIX);
+            }
+            SelectObject(dc, old);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT copyOut(const std::string& text, WPARAM capacity, LPARAM buffer) {
+    const std::wstring w = wide(text);
+    if (!buffer) return static_cast<LRESULT>(w.size());
+    if (capacity <= w.size()) return FALSE;
+    std::memcpy(reinterpret_cast<wchar_t*>(buffer), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+    return TRUE;
+}
+
+LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Notepad++ relays its messages to every plug-in.
+    if (host.messageProc && msg < WM_USER) host.messageProc(msg, wParam, lParam);
+    switch (msg) {
+        case npp::NPPM_GETCURRENTSCINTILLA:
+            if (lParam) *reinterpret_cast<int*>(lParam) = host.currentView;
+            return TRUE;
+        case npp::NPPM_GETMENUHANDLE:
+            return reinterpret_cast<LRESULT>(wParam == npp::NPPPLUGINMENU ? host.plugins
+                                                                          : host.bar);
+        case npp::NPPM_RELOADFILE:
+            host.reloaded.push_back(utf8(reinterpret_cast<const wchar_t*>(lParam)));
+            return TRUE;
+        case npp::NPPM_DOOPEN:
+            host.opened.push_back(utf8(reinterpret_cast<const wchar_t*>(lParam)));
+            return TRUE;
+        case npp::NPPM_GETPLUGINSCONFIGDIR:
+            return copyOut(utf8(host.configDir), wParam, lParam);
+        case npp::NPPM_GETFULLCURRENTPATH:
+            return copyOut(host.view[host.currentView].path, wParam, lParam);
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (host.beNotified && header &&
+                (header->hwndFrom == host.viewWindow[0] || header->hwndFrom == host.viewWindow[1]))
+                host.beNotified(const_cast<NMHDR*>(header));
+            return 0;
+        }
+        case WM_COMMAND: {
+            const unsigned id = LOWORD(wParam);
+            host.commandsSeen.push_back(id);
+            if (host.items && id >= kPluginCommandBase &&
+                id < kPluginCommandBase + static_cast<unsigned>(host.itemCount)) {
+                const zrt_FuncItem& item = host.items[id - kPluginCommandBase];
+                if (item._pFunc) item._pFunc();
+            }
+            return 0;
+        }
+        case WM_SIZE: {
+            const int w = LOWORD(lParam), h = HIWORD(lParam);
+            if (host.viewWindow[0]) MoveWindow(host.viewWindow[0], 0, 0, w / 2 - 2, h, TRUE);
+            if (host.viewWindow[1])
+                MoveWindow(host.viewWindow[1], w / 2 + 2, 0, w - w / 2 - 2, h, TRUE);
+            return 0;
+        }
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+void pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+HMENU addPopup(HMENU bar, const wchar_t* caption) {
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption);
+    return sub;
+}
+
+void createWindows(HINSTANCE inst) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = mainProc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"QuilletTestNpp";
+    RegisterClassW(&wc);
+    wc.lpfnWndProc = viewProc;
+    wc.lpszClassName = L"QuilletTestScintilla";
+    RegisterClassW(&wc);
+
+    // Notepad++'s menu bar: "&Plugins" at position 10, the help menu "?" last.
+    host.bar = CreateMenu();
+    const wchar_t* captions[] = {L"&File",     L"&Edit",     L"&Search", L"&View",  L"E&ncoding",
+                                 L"&Language", L"Se&ttings", L"T&ools",  L"&Macro", L"&Run",
+                                 L"&Plugins",  L"&Window",   L"&?"};
+    for (int i = 0; i < 13; ++i) {
+        HMENU sub = addPopup(host.bar, captions[i]);
+        if (i == 10) {
+            host.plugins = sub;
+            AppendMenuW(sub, MF_STRING, 46180, L"Plugins Admin...");
+        } else if (i == 12) {
+            for (UINT id = 47000; id <= 47015; ++id) AppendMenuW(sub, MF_STRING, id, L"Help");
+        } else {
+            AppendMenuW(sub, MF_STRING, 41000 + 100 * i, L"Item");
+        }
+    }
+    host.main = CreateWindowExW(0, L"QuilletTestNpp", L"Notepad++ (Quillet test host)",
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 760, 420, nullptr,
+                                host.bar, inst, nullptr);
+    for (int i = 0; i < 2; ++i)
+        host.viewWindow[i] =
+            CreateWindowExW(WS_EX_CLIENTEDGE, L"QuilletTestScintilla", L"", WS_CHILD | WS_VISIBLE,
+                            0, 0, 10, 10, host.main, nullptr, inst, nullptr);
+    host.view[0].path = "C:\\new 1";
+    host.view[1].path = "C:\\new 2";
+    ShowWindow(host.main, SW_SHOW);
+    RECT r;
+    GetClientRect(host.main, &r);
+    SendMessageW(host.main, WM_SIZE, 0, MAKELPARAM(r.right, r.bottom));
+    UpdateWindow(host.main);
+}
+
+template <class F>
+bool resolve(F& f, const char* name) {
+    f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(host.dll, name)));
+    check(f != nullptr, std::string("export ") + name);
+    return f != nullptr;
+}
+
+// Loads the plug-in exactly as Notepad++ does.
+bool loadPlugin() {
+    host.dll = LoadLibraryW(L"plugins\\Quillet\\Quillet.dll");
+    check(host.dll != nullptr, "LoadLibrary plugins\\Quillet\\Quillet.dll");
+    if (!host.dll) return false;
+    bool ok = resolve(host.isUnicode, "isUnicode") && resolve(host.getName, "getName") &&
+              resolve(host.setInfo, "setInfo") && resolve(host.getFuncsArray, "getFuncsArray") &&
+              resolve(host.beNotified, "beNotified");
+    decltype(&::messageProc) messageProc = nullptr;
+    ok = ok && resolve(messageProc, "messageProc");
+    if (!ok) return false;
+    check(host.isUnicode() == 1, "isUnicode");
+    check(utf8(reinterpret_cast<const wchar_t*>(host.getName())) == "Quillet",
+          "getName before setInfo");
+    zrt_NppData data{host.main, host.viewWindow[0], host.viewWindow[1]};
+    host.setInfo(data);
+    int32_t n = 0;
+    host.items = host.getFuncsArray(&n);
+    host.itemCount = n;
+    check(n == 11, "getFuncsArray reports 11 items");
+    host.quillet = CreatePopupMenu();
+    for (int i = 0; i < n; ++i) {
+        const UINT id = kPluginCommandBase + static_cast<UINT>(i);
+        host.items[i]._cmdID = static_cast<int32_t>(id);
+        if (!host.items[i]._pFunc) {
+            AppendMenuW(host.quillet, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(host.quillet, MF_STRING, id,
+                        reinterpret_cast<const wchar_t*>(host.items[i]._itemName));
+        }
+    }
+    InsertMenuW(host.plugins, 0, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                reinterpret_cast<UINT_PTR>(host.quillet), L"Quillet");
+    DrawMenuBar(host.main);
+    host.originalProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC));
+    host.messageProc = messageProc;
+    RECT r;
+    GetClientRect(host.main, &r);
+    SendMessageW(host.main, WM_SIZE, 0,
+                 MAKELPARAM(r.right, r.bottom));  // the first relayed message
+    return true;
+}
+
+// Opens the "&Plugins" menu with the keyboard, as a user does; a timer of
+// this thread closes it again inside the menu's own loop.
+void CALLBACK closeMenu(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    EndMenu();
+}
+
+void openMenu(wchar_t mnemonic) {
+    SetForegroundWindow(host.main);
+    SetTimer(host.main, 77, 400, closeMenu);
+    SendMessageW(host.main, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+    pump(100);
+}
+
+void command(UINT id) {
+    SendMessageW(host.main, WM_COMMAND, id, 0);
+}
+
+void runItem(int item) {
+    command(kPluginCommandBase + static_cast<UINT>(item));
+}
+
+// The Options entry with this caption, from the plug-in's submenu.
+UINT optionId(const std::string& caption, HMENU* options = nullptr) {
+    const int n = GetMenuItemCount(host.quillet);
+    for (int i = 0; i < n; ++i) {
+        HMENU sub = GetSubMenu(host.quillet, i);
+        if (!sub) continue;
+        if (options) *options = sub;
+        for (int k = 0; k < GetMenuItemCount(sub); ++k) {
+            wchar_t buf[64] = {0};
+            GetMenuStringW(sub, k, buf, 64, MF_BYPOSITION);
+            if (utf8(buf) == caption) return GetMenuItemID(sub, k);
+        }
+    }
+    return 0;
+}
+
+bool optionChecked(const std::string& caption) {
+    return (GetMenuState(host.bar, optionId(caption), MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+std::string readFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void saveScreenshot(const std::string& file) {
+    SetForegroundWindow(host.main);
+    RedrawWindow(host.main, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    pump(300);
+    RECT r;
+    GetWindowRect(host.main, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
+    const DWORD size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    check(static_cast<bool>(out), "screenshot written to " + file);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
+
+// ---- The scenarios ----
+
+void scenarioLoad() {
+    const zrt_FuncItem* items = host.items;
+    check(utf8(reinterpret_cast<const wchar_t*>(items[4]._itemName)) == "Eval SelText To Wnd",
+          "item 5 caption");
+    check(items[2]._pFunc == nullptr && items[6]._pFunc == nullptr && items[9]._pFunc == nullptr,
+          "separators");
+    check(items[5]._pShKey && items[5]._pShKey->_isCtrl && items[5]._pShKey->_isShift &&
+              !items[5]._pShKey->_isAlt && items[5]._pShKey->_key == VK_RETURN,
+          "Eval Expression To Wnd: Ctrl+Shift+Enter");
+    check(items[7]._pShKey && items[7]._pShKey->_isAlt && items[7]._pShKey->_key == 'M',
+          "Show Memory: Ctrl+Alt+M");
+    check(items[0]._pShKey == nullptr, "Eval CurFile To File: no shortcut");
+    check(
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC)) != host.originalProc,
+        "the plug-in subclassed the main window");
+    check(host.view[0].dwellTime == 1000, "main view dwell time 1000 ms");
+    check(host.view[1].dwellTime == 10000000, "second view dwell time untouched");
+}
+
+void scenarioOptionsMenu() {
+    openMenu(L'w');  // Window: not ours
+    check(optionId("Decimals") == 0, "no Options menu after opening another menu");
+    openMenu(L'p');
+    HMENU options = nullptr;
+    const UINT decimals = optionId("Decimals", &options);
+    check(decimals != 0, "Options menu built when the Plugins menu opened");
+    openMenu(L'p');
+    int popups = 0;
+    for (int i = 0; i < GetMenuItemCount(host.quillet); ++i)
+        if (GetSubMenu(host.quillet, i)) ++popups;
+    check(popups == 1 && GetMenuItemCount(host.quillet) == 12, "exactly one Options pop-up");
+    wchar_t caption[32] = {0};
+    GetMenuStringW(host.quillet, 9, caption, 32, MF_BYPOSITION);
+    check(utf8(caption) == "Options", "Options before the separator above About Quillet");
+    check(options && GetMenuItemCount(options) == 12, "twelve Options entries");
+    check(optionId("Plugin Log") == optionId("Decimals") - 4, "entry ids follow the base id");
+    check(!optionChecked("Eval to Tooltip") && !optionChecked("Don't confirm Expr"),
+          "check marks from the settings");
+}
+
+void scenarioSelection() {
+    fake::View& v = host.view[0];
+    v.text = "2+3\r\nnext line";
+    v.select(0, 3);
+    expectDialog("Quillet", IDYES);
+    runItem(4);
+    const std::vector<Seen> seen = takeSeen();
+    check(sawTitle(seen, "Quillet", "Eval SelText To Wnd: Expression = "), "confirmation asked");
+    check(v.text.rfind("2+3\r\n", 0) == 0 && v.text.find('5') != std::string::npos &&
+              v.text.find("next line") != std::string::npos,
+          "result inserted below the selection: " + shown(v.text));
+}
+
+void scenarioCurrentLineWithoutConfirmation() {
+    expectDialog("Quillet", IDOK);
+    command(optionId("Don't confirm Expr"));
+    takeSeen();
+    check(optionChecked("Don't confirm Expr"), "Don't confirm Expr checked");
+    fake::View& v = host.view[0];
+    v.text = "Expr = 6*7\r\n";
+    v.caretAt(0, 3);
+    runItem(3);
+    const std::vector<Seen> seen = takeSeen();
+    check(seen.empty(), "no dialog with confirmation switched off");
+    check(v.text.find("42") != std::string::npos, "current line evaluated: " + shown(v.text));
+}
+
+void scenarioToolTip() {
+    expectDialog("Quillet", IDOK);
+    command(optionId("Eval to Tooltip"));
+    check(sawTitle(takeSeen(), "Quillet", "Evaluate to Tooltip enabled."),
+          "tool-tip evaluation enabled");
+    fake::View& v = host.view[0];
+    v.text = "9*9\r\n";
+    v.caretAt(0, 1);
+    host.dwellPosition = 2;
+    SetTimer(host.viewWindow[0], kDwellTimer, static_cast<UINT>(v.dwellTime), nullptr);
+    // Scintilla's dwell timer fires after the plug-in's dwell time.
+    for (int waited = 0; !v.callTipActive && waited < 8000; waited += 100) pump(100);
+    check(v.callTipActive && v.callTip.find("81") != std::string::npos,
+          "call tip shows the result: " + shown(v.callTip));
+    check(v.text == "9*9\r\n", "tool-tip evaluation leaves the document alone");
+}
+
+void scenarioIniFile() {
+    const std::string ini = readFile("plugins\\Quillet\\Quillet.INI");
+    check(ini.find("Eval To ToolTip=1") != std::string::npos &&
+              ini.find("Don't confirm Expr=1") != std::string::npos,
+          "settings file follows the toggles: " + shown(ini));
+    expectDialog("Quillet", IDOK);
+    command(optionId("Eval to Tooltip"));
+    takeSeen();
+    check(readFile("plugins\\Quillet\\Quillet.INI").find("Eval To ToolTip=0") != std::string::npos,
+          "settings file after switching tool-tips off");
+}
+
+void scenarioCurFile() {
+    wchar_t dir[MAX_PATH] = {0};
+    GetCurrentDirectoryW(MAX_PATH, dir);
+    const std::string folder = utf8(dir) + "\\docs";
+    CreateDirectoryW(wide(folder).c_str(), nullptr);
+    const std::string script = folder + "\\calc.zrt";
+    {
+        std::ofstream out(script, std::ios::binary);
+        out << "Expr = 1+1\r\nExpr = 10/4\r\n";
+    }
+    DeleteFileW(wide(folder + "\\Result.zrt").c_str());
+    host.view[0].path = script;
+    runItem(0);
+    takeSeen();
+    const std::string result = readFile(folder + "\\Result.zrt");
+    check(result.find("2.5") != std::string::npos,
+          "Result.zrt written beside the script: " + shown(result.substr(0, 200)));
+    check(!host.reloaded.empty() && host.reloaded.back() == folder + "\\Result.zrt",
+          "host asked to reload Result.zrt");
+    check(!host.opened.empty() && host.opened.back() == folder + "\\Result.zrt",
+          "host asked to show Result.zrt");
+}
+
+void scenarioAbout() {
+    runItem(10);
+    Lock lock;
+    check(!gMessagesWindows.empty() &&
+              gMessagesWindows.back().find("Quillet.dll") != std::string::npos,
+          "About Quillet shows the about text in the messages window");
+}
+
+void scenarioUnload() {
+    const WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC));
+    host.messageProc = nullptr;
+    host.beNotified = nullptr;
+    host.items = nullptr;
+    FreeLibrary(host.dll);
+    check(current != host.originalProc, "subclassed until unloaded");
+    check(
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC)) == host.originalProc,
+        "unloading restores the window procedure");
+    check(host.view[0].dwellTime == 10000000, "unloading restores the dwell time");
+    RECT r;
+    GetClientRect(host.main, &r);
+    SendMessageW(host.main, WM_SIZE, 0, MAKELPARAM(r.right, r.bottom));
+    check(true, "the host still answers after unloading");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    gMainThread = GetCurrentThreadId();
+    CreateThread(nullptr, 0, watcher, nullptr, 0, nullptr);
+    createWindows(GetModuleHandleW(nullptr));
+    wchar_t dir[MAX_PATH] = {0};
+    GetCurrentDirectoryW(MAX_PATH, dir);
+    host.configDir = std::wstring(dir) + L"\\config";
+    if (!loadPlugin()) return 1;
+    scenarioLoad();
+    scenarioOptionsMenu();
+    scenarioSelection();
+    if (argc > 1) saveScreenshot(argv[1]);
+    scenarioCurrentLineWithoutConfirmation();
+    scenarioToolTip();
+    scenarioIniFile();
+    scenarioCurFile();
+    scenarioAbout();
+    scenarioUnload();
+    DestroyWindow(host.main);
+    std::printf(gFailures ? "FAILURES: %d\n" : "all host scenarios passed\n", gFailures);
+    return gFailures ? 1 : 0;
+}
