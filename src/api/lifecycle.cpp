@@ -21,6 +21,7 @@
 #include "script/commands_calculus.h"
 #include "script/commands_plot.h"
 #include "script/flags.h"
+#include "script/interpreter.h"
 
 // numerics
 #include "numerics/matrix.h"
@@ -59,6 +60,7 @@ void libraryInit() {
     resetBatchRun();
     resetPlotCommand();
     resetBatchState();
+    resetInterpreter();
     resetCalculusCommands();
 
     // numerics

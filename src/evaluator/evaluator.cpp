@@ -11,6 +11,7 @@
 #include "evaluator/lexer.h"
 #include "evaluator/matrixexpr.h"
 #include "evaluator/numtext.h"
+#include "evaluator/pointformula.h"
 #include "evaluator/parser.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
@@ -26,7 +27,6 @@ struct EvalState {
     int runCount = 0;
     int active = 0;          // evaluations under way (more than one only when nested)
     std::string prepared;    // the formula after preparation; the buffer is reused
-    std::string pointText;   // e_evals: the formula of one point
 };
 
 EvalState& evalState() {
@@ -112,24 +112,6 @@ int evaluate(std::string_view formula, int check, const char* caller, bool neste
     return kNoError;
 }
 
-// "(" + NumText(FixText(x)) + ")" appended to out: the text of one point of
-// a tabulation, without the temporary strings of the general helpers.
-void appendPointText(std::string& out, double x) {
-    if (!std::isfinite(x)) {
-        out += "(" + shortNumber(x) + ")";
-        return;
-    }
-    char buf[400];
-    char* end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 10).ptr;
-    char* begin = buf;
-    while (end[-1] == '0') --end;  // the point stops it
-    if (end[-1] == '.') --end;
-    if (*begin == '-' && end - begin == 2 && begin[1] == '0') ++begin;  // -0.0000000000 is 0
-    out += '(';
-    out.append(begin, end);
-    out += ')';
-}
-
 // Fields "name=body" of the function list text, in list order, up to the
 // first empty field; `visit` gets the field and its position in the list.
 template <class Visit>
@@ -175,37 +157,16 @@ double de_eval(std::string_view formula, int check) {
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds) {
     setEError(kNoError);
-    // The formula around each occurrence of the variable's name.
-    std::vector<std::string_view> pieces;
-    if (variable.empty()) {
-        pieces.push_back(formula);
-    } else {
-        std::size_t from = 0;
-        for (std::size_t at = formula.find(variable); at != std::string_view::npos;
-             at = formula.find(variable, from)) {
-            pieces.push_back(formula.substr(from, at - from));
-            from = at + variable.size();
-        }
-        pieces.push_back(formula.substr(from));
-    }
+    PointFormula points(formula, variable);
 
     const double step = (end - start) / steps;
     double b[5] = {0, 0, 0, 0, 0};
     bool haveBounds = false;
     double x = start, y = 0, lastX = start;
     int lastCode = kNoError;
-    std::string& text = evalState().pointText;
     long long i = 0;
-    std::string point;
     for (; x <= end && i <= steps; ++i) {
-        point.clear();
-        appendPointText(point, x);
-        text.assign(pieces[0].data(), pieces[0].size());
-        for (std::size_t k = 1; k < pieces.size(); ++k) {
-            text += point;
-            text.append(pieces[k].data(), pieces[k].size());
-        }
-        e_eval(text, &y, 0);  // a failed point keeps the previous y
+        e_eval(points.textAt(x), &y, 0);  // a failed point keeps the previous y
         lastCode = eError();
         lastX = x;
         if (lastCode == kNoError) {

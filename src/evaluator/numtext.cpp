@@ -190,6 +190,13 @@ std::string lowerAscii(std::string_view text) {
     return out;
 }
 
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 std::string_view trimBlanks(std::string_view text) {
     const std::size_t b = text.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};

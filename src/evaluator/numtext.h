@@ -46,8 +46,9 @@ std::string StripBrackets(std::string_view text);
 // count copies of text; empty for count <= 0.
 std::string StrRepeat(int count, std::string_view text);
 
-// ASCII lower case (names, commands and keys are compared this way).
+// ASCII lower case (names, commands and keys are compared this way) and upper case.
 std::string lowerAscii(std::string_view text);
+std::string upperAscii(std::string_view text);
 
 // Trims blanks (spaces) at both ends.
 std::string_view trimBlanks(std::string_view text);

@@ -26,8 +26,4 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
 double dIntegrate(std::string_view formula, double a, double b, int n, int method,
                   std::string_view variable);
 
-// "(" + the trimmed ten-decimal text of x + ")", appended: how a point enters
-// the formula.
-void appendPointText(std::string& out, double x);
-
 }  // namespace zrt

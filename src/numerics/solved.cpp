@@ -1,13 +1,13 @@
 #include "numerics/solved.h"
 
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
 #include "memory/varstore.h"
+#include "numerics/solvers.h"
 #include "sdiff/sdiff.h"
 #include "ui/trace.h"
 
@@ -16,7 +16,6 @@ namespace zrt {
 namespace {
 
 constexpr int kSearchSteps = 200;
-constexpr double kNearEnough = 3;  // |f| at which the walk stops
 constexpr int kNewtonSteps = 20;
 
 // f at x as the solvers evaluate it: the variable stored as the ten-decimal
@@ -30,44 +29,6 @@ bool valueAt(std::string_view formula, std::string_view variable, double x, doub
     if (tracing()) DebugAdd("SolveD: e_error = " + std::to_string(eError()), "SolveD");
     if (type != 0) return false;
     y = v;
-    return true;
-}
-
-// |f(x)| for the start-value walk: a point without a value is as far from a
-// root as can be, so the walk moves away from it.
-double distanceAt(std::string_view formula, std::string_view variable, double x) {
-    double y = 0;
-    if (!valueAt(formula, variable, x, y) || std::isnan(y))
-        return std::numeric_limits<double>::infinity();
-    return std::fabs(y);
-}
-
-double startValue(std::string_view formula, std::string_view variable) {
-    double x = 0;
-    for (int i = 0; i < kSearchSteps; ++i) {
-        const double here = distanceAt(formula, variable, x);
-        if (here <= kNearEnough) break;
-        const double next = distanceAt(formula, variable, x + 1);
-        if (next <= kNearEnough) {
-            x += 1;
-            break;
-        }
-        if (next < here) {
-            x += 1;
-        } else if (next > here) {
-            x -= 1;
-        }
-    }
-    return x == 0 ? 1 : x;
-}
-
-bool isName(std::string_view name) {
-    if (name.empty()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-        if (!letter && !(i > 0 && c >= '0' && c <= '9')) return false;
-    }
     return true;
 }
 
@@ -85,10 +46,6 @@ bool evaluatorReading(std::string_view formula, std::string& text) {
 
 }  // namespace
 
-double solveDStartValue(std::string_view formula, std::string_view variable) {
-    return startValue(formula, trimBlanks(variable));
-}
-
 int SolveD(std::string_view formula, std::string_view variableIn, double* root) {
     const std::string_view variable = trimBlanks(variableIn);
     if (!root) {
@@ -96,11 +53,7 @@ int SolveD(std::string_view formula, std::string_view variableIn, double* root) 
         logError("SolveD", 0, "No address for the root");
         return 5;
     }
-    if (!isName(variable)) {
-        setEError(13);
-        logError("SolveD", 0, "The variable must be a name: '" + std::string(variable) + "'");
-        return 13;
-    }
+    if (!usableName(variable, "SolveD")) return 13;
 
     // e_diff callers start with a buffer of ten times the formula's length and
     // call again when the derivative is longer; eDiff hands the whole text back
@@ -110,7 +63,7 @@ int SolveD(std::string_view formula, std::string_view variableIn, double* root) 
     eDiff(reading, lowerAscii(variable), derivative);
     if (eError() != kNoError) return -1;
 
-    double x = startValue(formula, variable);
+    double x = startValue(formula, variable, kSearchSteps);
     setEError(kNoError);
     for (int step = 1; step <= kNewtonSteps; ++step) {
         double y = 0, d = 0;

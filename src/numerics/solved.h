@@ -6,13 +6,8 @@
 
 namespace zrt {
 
-// The start value of the Newton steps: a walk over whole numbers from 0 that
-// stops where |f| <= 3 (at most 200 steps), never 0. A point where f cannot be
-// evaluated counts as infinitely far from a root.
-double solveDStartValue(std::string_view formula, std::string_view variable);
-
 // SolveD: derives the formula by the variable, then takes 20 Newton steps from
-// the start value (a plain step x - f(x) where the derivative is 0), writes the
+// the start value of the solvers' walk (200 steps) (a plain step x - f(x) where the derivative is 0), writes the
 // last x to *root and returns the last-error code: -1 when every evaluation
 // succeeded. Returns -1 without writing when the differentiation fails (the
 // differentiator's code is then in e_error); 5 without writing for a null

@@ -1,6 +1,7 @@
 #include "numerics/solvers.h"
 
 #include <cmath>
+#include <limits>
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
@@ -16,8 +17,8 @@ namespace {
 constexpr int kSearchSteps = 200;
 constexpr int kNewtonSteps = 20;
 
-// Only a name the evaluator can read back (a letter or "_", then letters,
-// digits and "_") can carry x into the formula.
+}  // namespace
+
 bool usableName(std::string_view name, const char* proc) {
     const std::string_view n = trimBlanks(name);
     bool ok = !n.empty() && !(n[0] >= '0' && n[0] <= '9');
@@ -32,6 +33,8 @@ bool usableName(std::string_view name, const char* proc) {
     }
     return ok;
 }
+
+namespace {
 
 // The formula at x: the variable set to x's ten-decimal text, then the value
 // by e_eval, or by de_eval for the text solvers. False (e_error set) when the
@@ -59,22 +62,28 @@ bool valueAt(std::string_view formula, std::string_view variable, const std::str
     return ok;
 }
 
+// |f(x)| for the start-value walk: a point without a value is as far from a
+// root as can be, so the walk moves away from it and never stops there.
+double distanceAt(std::string_view formula, std::string_view variable, double x, bool text) {
+    double y = 0;
+    if (!valueAt(formula, variable, FixText(x), text, &y) || std::isnan(y))
+        return std::numeric_limits<double>::infinity();
+    return std::fabs(y);
+}
+
 double search(std::string_view formula, std::string_view variable, int limit, bool text) {
     double x = 0;
     for (int k = 0; k < limit; ++k) {
-        // The walk goes on whatever the evaluations say: a point without a
-        // value counts as 0.
-        double f0 = 0, f1 = 0;
-        valueAt(formula, variable, FixText(x), text, &f0);
-        valueAt(formula, variable, FixText(x + 1), text, &f1);
-        if (std::fabs(f0) <= 3) break;
-        if (std::fabs(f1) <= 3) {
+        const double here = distanceAt(formula, variable, x, text);
+        if (here <= 3) break;
+        const double next = distanceAt(formula, variable, x + 1, text);
+        if (next <= 3) {
             x += 1;
             break;
         }
-        if (std::fabs(f1) < std::fabs(f0)) {
+        if (next < here) {
             x += 1;
-        } else if (std::fabs(f1) > std::fabs(f0)) {
+        } else if (next > here) {
             x -= 1;
         }
     }

@@ -13,8 +13,14 @@ namespace zrt {
 // typed by mistake would keep the editor busy for minutes.
 constexpr int kMaxSolverSteps = 1000000;
 
+// Only a name the evaluator can read back (a letter or "_", then letters,
+// digits and "_") can carry x into the formula; otherwise e_error 13 and a
+// log entry under `proc`.
+bool usableName(std::string_view name, const char* proc);
+
 // The start-value walk: at most `limit` steps from 0 by whole numbers until
-// |f| <= 3; 0 becomes 1. Evaluation errors do not stop it.
+// |f| <= 3; 0 becomes 1. A point without a value counts as infinitely far from
+// a root: the walk moves away from it.
 double startValue(std::string_view formula, std::string_view variable, int limit);
 
 // NewtSolve: the start value (200 steps) into *start; returns e_error. A null

@@ -18,6 +18,7 @@
 #include "script/files.h"
 #include "script/flags.h"
 #include "ui/about.h"
+#include "ui/matrixprint.h"
 #include "ui/trace.h"
 
 namespace zrt {
@@ -54,20 +55,12 @@ const CommandInfo kCommands[kCommandCount] = {
 };
 
 struct InterpreterState {
-    std::string polynomialVariable;  // set by VarPolyn
     int lastSDiffStatus = -1;
 };
 
 InterpreterState& interpreterState() {
     static InterpreterState state;
     return state;
-}
-
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
 }
 
 std::string trimmed(std::string_view text) {
@@ -587,16 +580,11 @@ std::string removeComments(std::string_view textIn) {
 const CommandInfo* commandTable() { return kCommands; }
 
 std::string formatValue(double value, int decimals) {
-    if (!std::isfinite(value)) return FixText(value);
-    decimals = std::clamp(decimals, 0, 30);
-    char buf[420];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    std::string text(buf, r.ptr);
-    if (text.find('.') != std::string::npos) {
+    std::string text = fixedDecimals(value, decimals);
+    if (std::isfinite(value) && text.find('.') != std::string::npos) {
         text.erase(text.find_last_not_of('0') + 1);
         if (text.back() == '.') text.pop_back();
     }
-    if (text == "-0") text = "0";
     return text;
 }
 

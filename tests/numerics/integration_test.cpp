@@ -107,31 +107,6 @@ TEST_F(IntegrationTest, MessagesFollowTheSwitch) {
     EXPECT_EQ(eError(), 22);
 }
 
-TEST_F(IntegrationTest, PointTextIsTheTrimmedTenDecimalText) {
-    std::vector<double> values = {
-        0, -0.0, 1, -1, 0.5, 1e-11, -1e-11, 0.00000000005, 1.0 / 3, 2e15, -123.4567, 1e300, 1e-300,
-        2.5e-10, 0.1 + 0.2, 99999.99999999999, -99999.99999999999, 1e5, 3.0 / 1000000,
-        // exact ties at the eleventh decimal go to the even neighbour
-        0.00048828125, -0.00048828125, 0.00146484375, 3 * 0.00048828125, 1.00048828125,
-        // just beside a tie
-        std::nextafter(0.00048828125, 1.0), std::nextafter(0.00048828125, 0.0),
-        std::nextafter(-0.00146484375, -1.0)};
-    std::mt19937_64 rng(42);
-    std::uniform_real_distribution<double> unit(-1, 1);
-    std::uniform_int_distribution<int> exponent(-40, 20);
-    for (int i = 0; i < 200000; ++i) values.push_back(std::ldexp(unit(rng), exponent(rng)));
-    for (int i = 0; i < 20000; ++i) values.push_back((i - 10000) * (3.0 / 1000000) + 0.5);
-    for (double v : values) {
-        std::string text;
-        appendPointText(text, v);
-        ASSERT_EQ(text, "(" + shortNumber(v) + ")") << v;
-    }
-    std::string ties;
-    appendPointText(ties, 0.00048828125);
-    appendPointText(ties, -0.00146484375);
-    EXPECT_EQ(ties, "(0.0004882812)(-0.0014648438)");
-}
-
 TEST_F(IntegrationTest, VariablesAndMatricesOfTheStoreStay) {
     SetVarFunct("x", "7", ListKind::Vars);
     double r = 0;

@@ -1,6 +1,7 @@
 // SolveD through its export: Newton steps with the symbolic derivative from
 // the searched start value, and what it does when something fails.
 #include "numerics/solved.h"
+#include "numerics/solvers.h"
 
 #include <cmath>
 
@@ -40,7 +41,7 @@ TEST_F(SolveDTest, RootsFromTheSearchedStart) {
         {"q*q*q-8", "Q", 2, 2, 1e-10},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(solveDStartValue(c.formula, c.variable), c.start) << c.formula;
+        EXPECT_EQ(startValue(c.formula, c.variable, 200), c.start) << c.formula;
         double root = 0;
         EXPECT_EQ(solve(c.formula, c.variable, &root), kNoError) << c.formula;
         EXPECT_NEAR(root, c.root, c.tolerance) << c.formula;
