@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "evaluator/evaluator.h"
+#include "evaluator/pointformula.h"
 #include "numerics/integration.h"
 
 namespace {

@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "api/lifecycle.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "ui/jpegfile.h"
+#include "script/commands_plot.h"
 #include "ui/plot.h"
 
 using namespace zrt;
@@ -66,6 +68,44 @@ void BM_Draw(benchmark::State& state) {
 }
 BENCHMARK(BM_Draw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The Plot line of a script: sin(x)*x^2 evaluated by the evaluator at every
+// point, then the drawing, measured apart.
+void BM_FormulaPointTable(benchmark::State& state) {
+    resetLibraryForTests();
+    PlotEntry e;
+    e.expression = "sin(x)*x^2";
+    e.xFrom = -10;
+    e.xTo = 10;
+    e.steps = kSteps;
+    const PlotEval eval = plotFormula(e.expression, "x");
+    std::string problem;
+    for (auto _ : state) {
+        computePoints(e, eval, problem);
+        benchmark::DoNotOptimize(e.ys.data());
+    }
+    state.SetLabel("sin(x)*x^2 through the evaluator, 100001 points");
+}
+BENCHMARK(BM_FormulaPointTable)->Unit(benchmark::kMillisecond);
+
+void BM_FormulaDraw(benchmark::State& state) {
+    resetLibraryForTests();
+    PlotEntry e;
+    e.expression = "sin(x)*x^2";
+    e.xFrom = -10;
+    e.xTo = 10;
+    e.steps = kSteps;
+    std::string problem;
+    computePoints(e, plotFormula(e.expression, "x"), problem);
+    std::unique_ptr<Canvas> canvas =
+        platform::makeCanvas(kPlotWindowSize, kPlotWindowSize - kPlotButtonRow);
+    for (auto _ : state) {
+        DrawPlot(*canvas, e);
+        benchmark::DoNotOptimize(canvas.get());
+    }
+    state.SetLabel("sin(x)*x^2, 400 x 365 canvas");
+}
+BENCHMARK(BM_FormulaDraw)->Unit(benchmark::kMillisecond);
+
 // The whole plot command as a user sees it: points, window, drawing.
 void BM_PlotCommand(benchmark::State& state) {
     resetLibraryForTests();
@@ -81,7 +121,7 @@ void BM_SaveJpeg(benchmark::State& state) {
     DrawPlot(*canvas, e);
     const Image picture = canvas->read();
     for (auto _ : state) benchmark::DoNotOptimize(writeJpeg("bench_plot.jpg", picture));
-    platform::removeFile("bench_plot.jpg");
+    removeFile("bench_plot.jpg");
 }
 BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);
 

@@ -64,15 +64,7 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
         PlotRequest request;
         std::string problem;
         if (parsePlotParams(cmd.arg, request, problem)) {
-            const std::string expression = request.expression;
-            const std::string variable = request.variable;
-            eval = [expression, variable](double x, double& y) {
-                const std::string text = substitute(expression, variable, "(" + shortNumber(x) + ")");
-                double value = 0;
-                if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
-                y = value;
-                return true;
-            };
+            eval = plotFormula(request.expression, request.variable);
             plotted = plotRequest(request, number, eval);
         } else {
             plotted = aPlot(cmd.arg, number, eval);  // reports the invalid field
@@ -103,6 +95,16 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
         return;
     }
     out.success(cmd, echoPart, " FileName => ", file + note);
+}
+
+PlotEval plotFormula(const std::string& expression, const std::string& variable) {
+    return [expression, variable](double x, double& y) {
+        const std::string text = substitute(expression, variable, "(" + shortNumber(x) + ")");
+        double value = 0;
+        if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
+        y = value;
+        return true;
+    };
 }
 
 void startPlotRun() {
