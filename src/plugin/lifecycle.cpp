@@ -14,6 +14,7 @@
 #include "plugin/nppinterface.h"
 #include "plugin/settings.h"
 #include "plugin/state.h"
+#include "ui/plot.h"
 #include "ui/pluginlog.h"
 #include "ui/trace.h"
 
@@ -109,6 +110,8 @@ void AttachProcess() {
 void DetachProcess() {
     pluginLog("DetachProcess", ": Detaching From Process START: gpHnd = 0");
     RemoveMenus();
+    // Plot windows run code of this library: none may outlive it.
+    closePlotWindows();
     pluginLog("DetachProcess", ": Detaching From Process End: gpHnd = 0");
 }
 
