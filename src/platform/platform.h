@@ -79,7 +79,7 @@ struct PlotWindowEvents {
     std::function<void()> resized;  // the image area changed size
 };
 
-struct PlotWindowSpec {
+struct PlotWindowLayout {
     int number = 0;  // plot number: the key of every call below
     int x = 0;       // position of the window on the desktop
     int y = 0;
@@ -101,7 +101,7 @@ struct WindowRect {
 
 // Opens (and shows) a plot window; a window with the same number is closed
 // first. False when the system could not make it.
-bool openPlotWindow(const PlotWindowSpec& spec);
+bool openPlotWindow(const PlotWindowLayout& layout);
 bool plotWindowExists(int number);
 bool plotWindowRect(int number, WindowRect& rect);
 // The window's picture for the image gadget, (re)made at the given size and

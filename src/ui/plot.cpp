@@ -488,16 +488,16 @@ bool OpenPlotWindow(int n) {
         }
     }
     using platform::GadgetKind;
-    platform::PlotWindowSpec spec;
-    spec.number = n;
-    spec.x = x;
-    spec.y = y;
-    spec.width = kPlotWindowSize;
-    spec.height = kPlotWindowSize;
-    spec.title = "aPlot #" + std::to_string(n);
-    spec.redrawId = plotGadgetId(n, kRedrawButton);
-    spec.closeId = plotGadgetId(n, kCloseButton);
-    spec.gadgets = {
+    platform::PlotWindowLayout layout;
+    layout.number = n;
+    layout.x = x;
+    layout.y = y;
+    layout.width = kPlotWindowSize;
+    layout.height = kPlotWindowSize;
+    layout.title = "aPlot #" + std::to_string(n);
+    layout.redrawId = plotGadgetId(n, kRedrawButton);
+    layout.closeId = plotGadgetId(n, kCloseButton);
+    layout.gadgets = {
         {plotGadgetId(n, kPlotImage), GadgetKind::Image, 0, 0, kPlotWindowSize,
          kPlotWindowSize - kPlotButtonRow, ""},
         {plotGadgetId(n, kRedrawButton), GadgetKind::Button, 5, 375, 75, 20, "Redraw"},
@@ -507,13 +507,13 @@ bool OpenPlotWindow(int n) {
         {plotGadgetId(n, kToLabel), GadgetKind::Label, 220, 378, 20, 20, "to"},
         {plotGadgetId(n, kToField), GadgetKind::Field, 240, 375, 50, 20, "0"},
     };
-    spec.events.redraw = [n] {
+    layout.events.redraw = [n] {
         if (!plotState().busy) redrawFromFields(n);
     };
-    spec.events.resized = [n] {
+    layout.events.resized = [n] {
         if (!plotState().busy) DrawPlot(n);
     };
-    return platform::openPlotWindow(spec);
+    return platform::openPlotWindow(layout);
 }
 
 bool DrawPlot(int n) {

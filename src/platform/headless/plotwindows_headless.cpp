@@ -22,7 +22,7 @@ constexpr Rgb kWindowFace{240, 240, 240};
 constexpr Rgb kBorder{128, 128, 128};
 
 struct WindowRecord {
-    platform::PlotWindowSpec spec;  // position and size as they are now
+    platform::PlotWindowLayout layout;  // position and size as they are now
     std::unique_ptr<CairoCanvas> image;
 };
 
@@ -45,7 +45,7 @@ WindowRecord* findWindow(int number) {
 }
 
 platform::Gadget* findGadget(WindowRecord& r, int id) {
-    for (auto& g : r.spec.gadgets)
+    for (auto& g : r.layout.gadgets)
         if (g.id == id) return &g;
     return nullptr;
 }
@@ -53,10 +53,10 @@ platform::Gadget* findGadget(WindowRecord& r, int id) {
 // Gadgets below the picture keep their distance to the bottom edge when the
 // window changes size; the picture takes the rest.
 void moveGadgets(WindowRecord& r, int oldHeight) {
-    const int dy = r.spec.height - oldHeight;
-    for (auto& g : r.spec.gadgets) {
+    const int dy = r.layout.height - oldHeight;
+    for (auto& g : r.layout.gadgets) {
         if (g.kind == platform::GadgetKind::Image) {
-            g.width = r.spec.width;
+            g.width = r.layout.width;
             g.height += dy;
         } else {
             g.y += dy;
@@ -81,12 +81,12 @@ std::vector<int> plotWindowNumbers() {
 
 std::string plotWindowTitle(int number) {
     const WindowRecord* r = findWindow(number);
-    return r ? r->spec.title : std::string();
+    return r ? r->layout.title : std::string();
 }
 
 std::vector<platform::Gadget> plotWindowGadgets(int number) {
     const WindowRecord* r = findWindow(number);
-    return r ? r->spec.gadgets : std::vector<platform::Gadget>{};
+    return r ? r->layout.gadgets : std::vector<platform::Gadget>{};
 }
 
 Image plotWindowImage(int number) {
@@ -99,11 +99,11 @@ bool pressButton(int number, int gadgetId) {
     if (!r) return false;
     const platform::Gadget* g = findGadget(*r, gadgetId);
     if (!g || g->kind != platform::GadgetKind::Button) return false;
-    if (gadgetId == r->spec.closeId) {
+    if (gadgetId == r->layout.closeId) {
         platform::closePlotWindow(number);
-    } else if (gadgetId == r->spec.redrawId && r->spec.events.redraw) {
+    } else if (gadgetId == r->layout.redrawId && r->layout.events.redraw) {
         // Copy: the handler may reopen or close this very window.
-        const auto redraw = r->spec.events.redraw;
+        const auto redraw = r->layout.events.redraw;
         redraw();
     }
     return true;
@@ -113,12 +113,12 @@ bool resizePlotWindow(int number, int width, int height) {
     WindowRecord* r = findWindow(number);
     if (!r || width < 1 || height < 1 || width > kMaxCanvasSide || height > kMaxCanvasSide)
         return false;
-    const int oldHeight = r->spec.height;
-    r->spec.width = width;
-    r->spec.height = height;
+    const int oldHeight = r->layout.height;
+    r->layout.width = width;
+    r->layout.height = height;
     moveGadgets(*r, oldHeight);
-    if (r->spec.events.resized) {
-        const auto resized = r->spec.events.resized;
+    if (r->layout.events.resized) {
+        const auto resized = r->layout.events.resized;
         resized();
     }
     return true;
@@ -152,14 +152,14 @@ int desktopWidth() {
     return windowsState().desktopWidth;
 }
 
-bool openPlotWindow(const PlotWindowSpec& spec) {
-    if (spec.width < 1 || spec.height < 1 || spec.width > kMaxCanvasSide ||
-        spec.height > kMaxCanvasSide)
+bool openPlotWindow(const PlotWindowLayout& layout) {
+    if (layout.width < 1 || layout.height < 1 || layout.width > kMaxCanvasSide ||
+        layout.height > kMaxCanvasSide)
         return false;
-    closePlotWindow(spec.number);
+    closePlotWindow(layout.number);
     headless::WindowRecord r;
-    r.spec = spec;
-    windowsState().windows[spec.number] = std::move(r);
+    r.layout = layout;
+    windowsState().windows[layout.number] = std::move(r);
     return true;
 }
 
@@ -170,7 +170,7 @@ bool plotWindowExists(int number) {
 bool plotWindowRect(int number, WindowRect& rect) {
     const headless::WindowRecord* r = findWindow(number);
     if (!r) return false;
-    rect = {r->spec.x, r->spec.y, r->spec.width, r->spec.height};
+    rect = {r->layout.x, r->layout.y, r->layout.width, r->layout.height};
     return true;
 }
 
@@ -210,10 +210,10 @@ void closeAllPlotWindows() {
 bool captureWindow(int number, Image& picture) {
     const headless::WindowRecord* r = findWindow(number);
     if (!r || windowsState().captureFails) return false;
-    headless::CairoCanvas look(r->spec.width, r->spec.height);
+    headless::CairoCanvas look(r->layout.width, r->layout.height);
     if (!look.valid()) return false;
     look.clear(headless::kWindowFace);
-    for (const Gadget& g : r->spec.gadgets) {
+    for (const Gadget& g : r->layout.gadgets) {
         switch (g.kind) {
             case GadgetKind::Image:
                 if (r->image) look.drawImage(r->image->read(), {g.x, g.y});

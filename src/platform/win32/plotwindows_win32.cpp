@@ -52,7 +52,7 @@ HINSTANCE thisModule() {
 struct PlotWindow {
     HWND hwnd = nullptr;
     HWND image = nullptr;
-    PlotWindowSpec spec;          // the layout the window was opened with
+    PlotWindowLayout layout;          // the layout the window was opened with
     std::map<int, HWND> gadgets;  // by id
     std::unique_ptr<win32::GdiCanvas> canvas;
     int clientWidth = 0;  // last inside size that was not minimized
@@ -93,8 +93,8 @@ void safely(F&& f) noexcept {
 // Gadgets below the picture keep their distance to the bottom edge; the
 // picture takes the rest of the window.
 void layoutGadgets(PlotWindow& w) {
-    const int dy = w.clientHeight - w.spec.height;
-    for (const Gadget& g : w.spec.gadgets) {
+    const int dy = w.clientHeight - w.layout.height;
+    for (const Gadget& g : w.layout.gadgets) {
         auto it = w.gadgets.find(g.id);
         if (it == w.gadgets.end()) continue;
         if (g.kind == GadgetKind::Image) {
@@ -170,10 +170,10 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
         case WM_COMMAND:
             if (w && w->ready && HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);
-                if (id == w->spec.closeId) {
+                if (id == w->layout.closeId) {
                     DestroyWindow(hwnd);
-                } else if (id == w->spec.redrawId && w->spec.events.redraw) {
-                    const auto redraw = w->spec.events.redraw;
+                } else if (id == w->layout.redrawId && w->layout.events.redraw) {
+                    const auto redraw = w->layout.events.redraw;
                     safely(redraw);
                 }
                 return 0;
@@ -184,8 +184,8 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
                 w->clientWidth = LOWORD(lp);
                 w->clientHeight = HIWORD(lp);
                 layoutGadgets(*w);
-                if (w->ready && w->spec.events.resized) {
-                    const auto resized = w->spec.events.resized;
+                if (w->ready && w->layout.events.resized) {
+                    const auto resized = w->layout.events.resized;
                     safely(resized);
                 }
             }
@@ -324,45 +324,45 @@ int desktopWidth() {
     return GetSystemMetrics(SM_CXSCREEN);
 }
 
-bool openPlotWindow(const PlotWindowSpec& spec) {
-    if (spec.width < 1 || spec.height < 1 || spec.width > kMaxCanvasSide ||
-        spec.height > kMaxCanvasSide)
+bool openPlotWindow(const PlotWindowLayout& layout) {
+    if (layout.width < 1 || layout.height < 1 || layout.width > kMaxCanvasSide ||
+        layout.height > kMaxCanvasSide)
         return false;
-    closePlotWindow(spec.number);
+    closePlotWindow(layout.number);
     if (!registerClasses()) return false;
     const DWORD style = WS_OVERLAPPEDWINDOW;  // title, system menu, min/max boxes, sizing border
-    RECT outer{0, 0, spec.width, spec.height};
+    RECT outer{0, 0, layout.width, layout.height};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
 
     auto& s = windowsState();
-    PlotWindow& w = s.windows[spec.number];
-    w.spec = spec;
-    w.clientWidth = spec.width;
-    w.clientHeight = spec.height;
-    const std::wstring title = wide(spec.title);
+    PlotWindow& w = s.windows[layout.number];
+    w.layout = layout;
+    w.clientWidth = layout.width;
+    w.clientHeight = layout.height;
+    const std::wstring title = wide(layout.title);
     HWND hwnd =
-        CreateWindowExW(0, kPlotClass, title.c_str(), style, spec.x, spec.y,
+        CreateWindowExW(0, kPlotClass, title.c_str(), style, layout.x, layout.y,
                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                        thisModule(), reinterpret_cast<LPVOID>(static_cast<INT_PTR>(spec.number)));
-    PlotWindow* rec = findWindow(spec.number);
+                        thisModule(), reinterpret_cast<LPVOID>(static_cast<INT_PTR>(layout.number)));
+    PlotWindow* rec = findWindow(layout.number);
     if (!hwnd || !rec) {
         if (hwnd) DestroyWindow(hwnd);
-        s.windows.erase(spec.number);
+        s.windows.erase(layout.number);
         unregisterClasses();
         return false;
     }
     rec->hwnd = hwnd;
-    for (const Gadget& g : spec.gadgets) {
-        HWND h = createGadget(hwnd, g, spec.number);
+    for (const Gadget& g : layout.gadgets) {
+        HWND h = createGadget(hwnd, g, layout.number);
         if (!h) continue;
         rec->gadgets[g.id] = h;
         if (g.kind == GadgetKind::Image) rec->image = h;
     }
     // Position the frame so that its top left corner is the requested point.
-    SetWindowPos(hwnd, nullptr, spec.x, spec.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, layout.x, layout.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
-    rec = findWindow(spec.number);
+    rec = findWindow(layout.number);
     if (!rec || rec->hwnd != hwnd) return false;
     rec->ready = true;
     return true;
