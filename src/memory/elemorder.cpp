@@ -69,7 +69,12 @@ void setPlainCopy(bool on) { elemOrderState().plainCopy = on; }
 
 bool plainCopy() { return elemOrderState().plainCopy; }
 
-void aCopyArray(const double* source, double* destination, int rows, int cols) {
+namespace {
+
+// Copies rows x cols values between a host array and the library's row
+// order: with column order selected, element k of the column-order side is
+// element (k mod rows, k div rows) of the row-order side.
+void copyOrdered(const double* source, double* destination, int rows, int cols, bool toRowOrder) {
     const std::size_t n = elementCount(rows, cols);
     if (!source || !destination || n == 0) return;
     if (!reorders()) {
@@ -79,21 +84,24 @@ void aCopyArray(const double* source, double* destination, int rows, int cols) {
     // Reordering in place needs the source kept apart.
     std::vector<double> copy;
     if (source == destination) source = &(copy = std::vector<double>(source, source + n))[0];
-    for (std::size_t k = 0; k < n; ++k)
-        destination[static_cast<std::size_t>(cols) * (k % rows) + k / rows] = source[k];
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t rowOrder = static_cast<std::size_t>(cols) * (k % rows) + k / rows;
+        if (toRowOrder) {
+            destination[rowOrder] = source[k];
+        } else {
+            destination[k] = source[rowOrder];
+        }
+    }
+}
+
+}  // namespace
+
+void aCopyArray(const double* source, double* destination, int rows, int cols) {
+    copyOrdered(source, destination, rows, cols, true);
 }
 
 void copyToHost(const double* source, double* destination, int rows, int cols) {
-    const std::size_t n = elementCount(rows, cols);
-    if (!source || !destination || n == 0) return;
-    if (!reorders()) {
-        if (source != destination) std::memmove(destination, source, n * sizeof(double));
-        return;
-    }
-    std::vector<double> copy;
-    if (source == destination) source = &(copy = std::vector<double>(source, source + n))[0];
-    for (std::size_t k = 0; k < n; ++k)
-        destination[k] = source[static_cast<std::size_t>(cols) * (k % rows) + k / rows];
+    copyOrdered(source, destination, rows, cols, false);
 }
 
 void resetElemOrder() { elemOrderState() = ElemOrderState{}; }

@@ -19,15 +19,6 @@ using probe::Z;
 
 namespace {
 
-std::string resultText() {
-    auto get = ZRT_FN(GetEvalResult);
-    const int n = get(nullptr, 0);
-    probe::ZString buffer(static_cast<std::size_t>(n), zrt_char(' '));
-    const int copied = get(&buffer[0], 1);
-    expect(copied == n, "GetEvalResult copies the whole text");
-    return U(buffer.c_str());
-}
-
 // A file name of this machine in the parameter line's form ("\" separators).
 std::string scriptPath(const std::string& name) {
     char cwd[4096] = {0};
@@ -46,7 +37,7 @@ PROBE_CASES(batch) {
         "Var = g ; 9,81\r\nExpr = g*2\r\nHex = 255\r\nStoExpr(q) = 1/3\r\nShow(q)\r\n"
         "Matr = [mA] ; 2 ; 2 ; 1 ; 2 ; 3 ; 4\r\nShow([mA])\r\nExpr = 1/0\r\nfoo = 1";
     expect(run(Z(" /noh /sel:'" + script + "' /").c_str()) == -1, "selection run completes");
-    const std::string selected = resultText();
+    const std::string selected = probe::evalResult();
     out("sel", selected);
     expect(selected.find("Number q = 0.3333") != std::string::npos, "StoExpr result in the text");
 
@@ -61,8 +52,8 @@ PROBE_CASES(batch) {
         std::fclose(f);
     }
     expect(run(Z("/noh /i " + file).c_str()) == -1, "file run completes");
-    out("file", resultText());
-    expect(resultText() == selected, "file and selection give the same output");
+    out("file", probe::evalResult());
+    expect(probe::evalResult() == selected, "file and selection give the same output");
     std::remove(native.c_str());
 
     expect(run(Z("/i " + scriptPath("no_such_script.zrt")).c_str()) == -2, "missing file gives -2");

@@ -14,21 +14,7 @@ using probe::Z;
 
 namespace {
 
-using Mat = std::vector<double>;
-
-std::string text(const Mat& m) {
-    std::string t;
-    for (double v : m) t += num(v) + " ";
-    return t;
-}
-
-// The same r x c matrix laid out column after column.
-Mat columns(const Mat& rowOrder, int r, int c) {
-    Mat m(rowOrder.size());
-    for (int i = 0; i < r; ++i)
-        for (int j = 0; j < c; ++j) m[j * r + i] = rowOrder[i * c + j];
-    return m;
-}
+using probe::Mat;
 
 const Mat kA5 = {4,    -2, 1, 3, 0.5, 1, 5,  -1, 2, 2,  -3, 1, 6,
                  0.25, 1,  2, 0, 1,   7, -1, 1,  3, -2, 1,  8};
@@ -45,13 +31,13 @@ void bothOrders(const std::string& name, const std::function<int(const Mat& a, M
     setOrder(0);
     const int s1 = run(kA5, byRow);
     setOrder(1);
-    const int s2 = run(columns(kA5, 5, 5), byCol);
+    const int s2 = run(probe::columnOrder(kA5, 5, 5), byCol);
     setOrder(0);
     out(name + " status", std::to_string(s1) + " " + std::to_string(s2));
-    out(name + " by row", text(byRow));
-    out(name + " by column", text(byCol));
+    out(name + " by row", probe::matrixText(byRow));
+    out(name + " by column", probe::matrixText(byCol));
     expect(s1 == -1 && s2 == -1, name + " succeeds");
-    expect(byCol == columns(byRow, 5, 5), name + ": column host gets the same matrix");
+    expect(byCol == probe::columnOrder(byRow, 5, 5), name + ": column host gets the same matrix");
 }
 
 }  // namespace
@@ -88,12 +74,12 @@ PROBE_CASES(matrix) {
     });
     bothOrders("aMultSq", [&](const Mat& a, Mat& r) {
         r.assign(25, 0);
-        const Mat b = ZRT_FN(aElemOrderGet)() == 1 ? columns(kB5, 5, 5) : kB5;
+        const Mat b = ZRT_FN(aElemOrderGet)() == 1 ? probe::columnOrder(kB5, 5, 5) : kB5;
         return multSq(a.data(), 5, b.data(), r.data());
     });
     bothOrders("aDiv", [&](const Mat& a, Mat& r) {
         r.assign(25, 0);
-        const Mat b = ZRT_FN(aElemOrderGet)() == 1 ? columns(kB5, 5, 5) : kB5;
+        const Mat b = ZRT_FN(aElemOrderGet)() == 1 ? probe::columnOrder(kB5, 5, 5) : kB5;
         return div(b.data(), 5, a.data(), r.data());
     });
     bothOrders("aSwapRC rows", [&](const Mat& a, Mat& r) {
@@ -114,31 +100,31 @@ PROBE_CASES(matrix) {
     sist(kA5.data(), 5, v.data(), wRow.data());
     multVectSq(kA5.data(), 5, v.data(), mvRow.data());
     setOrder(1);
-    const Mat a5c = columns(kA5, 5, 5);
+    const Mat a5c = probe::columnOrder(kA5, 5, 5);
     det(a5c.data(), 5, &dCol);
     sist(a5c.data(), 5, v.data(), wCol.data());
     multVectSq(a5c.data(), 5, v.data(), mvCol.data());
     out("aDet", num(dRow));
     out("aDetN", num(detN(a5c.data(), 5)));
-    out("aSist", text(wRow));
-    out("aMultVectSq", text(mvRow));
+    out("aSist", probe::matrixText(wRow));
+    out("aMultVectSq", probe::matrixText(mvRow));
     expect(dRow == dCol && wRow == wCol && mvRow == mvCol,
            "determinant, system, product by vector agree");
     expect(detN(a5c.data(), 5) == dRow, "aDetN = aDet");
 
     // Shapes that change: a 2 x 3 host matrix by columns.
     const Mat a23 = {1, 2, 3, 4, 5, 6}, b32 = {7, 8, 9, 10, 11, 12};
-    const Mat a23c = columns(a23, 2, 3), b32c = columns(b32, 3, 2);
+    const Mat a23c = probe::columnOrder(a23, 2, 3), b32c = probe::columnOrder(b32, 3, 2);
     Mat c22(4), t32(6), w2(2), inPlace = a23c;
     expect(multEx(a23c.data(), 2, 3, b32c.data(), 3, 2, c22.data()) == -1, "aMultEx");
-    expect(c22 == columns({58, 64, 139, 154}, 2, 2), "aMultEx by columns");
-    expect(traspEx(a23c.data(), 2, 3, t32.data()) == -1 && t32 == columns({1, 4, 2, 5, 3, 6}, 3, 2),
+    expect(c22 == probe::columnOrder({58, 64, 139, 154}, 2, 2), "aMultEx by columns");
+    expect(traspEx(a23c.data(), 2, 3, t32.data()) == -1 && t32 == probe::columnOrder({1, 4, 2, 5, 3, 6}, 3, 2),
            "aTraspEx by columns");
     expect(trasp(inPlace.data(), 2, 3) == -1 && inPlace == t32, "aTrasp by columns");
     const Mat v3 = {1, 0, -1};
     expect(multVect(a23c.data(), 2, 3, v3.data(), w2.data()) == -1 && w2 == Mat({-2, -2}),
            "aMultVect");
-    out("aMultEx by columns", text(c22));
+    out("aMultEx by columns", probe::matrixText(c22));
     out("aMultEx rank", std::to_string(multEx(a23c.data(), 2, 3, b32c.data(), 2, 3, c22.data())));
     setOrder(0);
 
@@ -165,17 +151,17 @@ PROBE_CASES(matrix_elementwise) {
     const Mat a = {1, 2, 3, 4, 5, 6}, b = {0.5, -1, 2, 8, 0, -3};
     Mat c(6);
     ZRT_FN(aSum)(a.data(), 2, 3, b.data(), c.data());
-    out("aSum", text(c));
+    out("aSum", probe::matrixText(c));
     ZRT_FN(aDiff)(a.data(), 2, 3, b.data(), c.data());
-    out("aDiff", text(c));
+    out("aDiff", probe::matrixText(c));
     ZRT_FN(aSumMem)(a.data(), 3, 2, b.data(), c.data());
-    out("aSumMem", text(c));
+    out("aSumMem", probe::matrixText(c));
     ZRT_FN(aDiffMem)(a.data(), 6, 1, b.data(), c.data());
-    out("aDiffMem", text(c));
+    out("aDiffMem", probe::matrixText(c));
     ZRT_FN(aSumScal)(c.data(), 2, 3, 0.25);
     ZRT_FN(aProdScal)(c.data(), 2, 3, -3);
     ZRT_FN(aOpp)(c.data(), 2, 3);
-    out("aSumScal aProdScal aOpp", text(c));
+    out("aSumScal aProdScal aOpp", probe::matrixText(c));
 
     const Mat sq = {1, 2, 3, 4, 5, 6, 7, 8, 10};
     double t = 0;
@@ -183,7 +169,7 @@ PROBE_CASES(matrix_elementwise) {
     probe::expectNum("aTraceN", ZRT_FN(aTraceN)(sq.data(), 3), 16);
     Mat tr = sq;
     ZRT_FN(aTraspSq)(tr.data(), 3);
-    expect(tr == columns(sq, 3, 3), "aTraspSq");
+    expect(tr == probe::columnOrder(sq, 3, 3), "aTraspSq");
     Mat x = {1, 2}, y = {3, 4};
     expect(ZRT_FN(aSwap)(x.data(), 1, 2, y.data()) == -1 && x == Mat({3, 4}) && y == Mat({1, 2}),
            "aSwap");
@@ -197,7 +183,7 @@ PROBE_CASES(matrix_elementwise) {
 
 PROBE_CASES(matrix_predicates) {
     const Mat unit = {1, 0, 0, 0, 1, 0, 0, 0, 1}, zero(9, 0.0), perm = {0, 1, 0, 0, 0, 1, 1, 0, 0};
-    const Mat permT = columns(perm, 3, 3), twice = {2, 0, 0, 0, 2, 0, 0, 0, 2};
+    const Mat permT = probe::columnOrder(perm, 3, 3), twice = {2, 0, 0, 0, 2, 0, 0, 0, 2};
     struct Case {
         const char* what;
         int got, want;
@@ -259,7 +245,7 @@ PROBE_CASES(matrix_print) {
     auto printEx = ZRT_FN(aPrintEx);
     const Mat a = {1, 2.5, -3, 0.125, 7, 8};
     setOrder(1);
-    const Mat ac = columns(a, 2, 3);
+    const Mat ac = probe::columnOrder(a, 2, 3);
     probe::ZString buffer(200, ' ');
     const int bytes = printEx(ac.data(), 2, 3, Z("String").c_str(), Z("0.00").c_str(),
                               Z("M").c_str(), Z("; ").c_str(), &buffer[0]);

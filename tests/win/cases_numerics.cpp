@@ -17,20 +17,7 @@ using probe::Z;
 
 namespace {
 
-using Mat = std::vector<double>;
-
-std::string text(const Mat& m) {
-    std::string t;
-    for (double v : m) t += num(v) + " ";
-    return t;
-}
-
-Mat columns(const Mat& rowOrder, int r, int c) {
-    Mat m(rowOrder.size());
-    for (int i = 0; i < r; ++i)
-        for (int j = 0; j < c; ++j) m[j * r + i] = rowOrder[i * c + j];
-    return m;
-}
+using probe::Mat;
 
 // A 5 x 5 matrix without symmetry: a missed reordering shows in every result.
 const Mat kA5 = {4,    -2, 1, 3, 0.5, 1, 5,  -1, 2, 2,  -3, 1, 6,
@@ -108,7 +95,7 @@ void matrixExpressions() {
     // The same matrices from a host that lays arrays out by rows, then by columns.
     for (int host = 0; host < 2; ++host) {
         order(host);
-        const Mat a = host == 0 ? kA5 : columns(kA5, 5, 5);
+        const Mat a = host == 0 ? kA5 : probe::columnOrder(kA5, 5, 5);
         setMatrix(Z("[mA]").c_str(), reinterpret_cast<intptr_t>(a.data()), 5, 5, 1);
         setMatrix(Z("[vV]").c_str(), reinterpret_cast<intptr_t>(kV5.data()), 5, 1, 1);
         const Mat r = {1, 2, 3, 4, 5};  // one row: the same in both orders
@@ -117,10 +104,10 @@ void matrixExpressions() {
         for (const char* f : formulas) {
             const MatrixResult m = evaluateMatrix(f);
             // The column host reads its results column after column.
-            const Mat rowOrder = host == 0 ? m.elements : columns(m.elements, m.cols, m.rows);
+            const Mat rowOrder = host == 0 ? m.elements : probe::columnOrder(m.elements, m.cols, m.rows);
             double v = 0;
             const int code = ZRT_FN(e_eval)(Z(f).c_str(), &v, 0);
-            const std::string value = code == 0 ? num(v) : text(rowOrder);
+            const std::string value = code == 0 ? num(v) : probe::matrixText(rowOrder);
             out(std::string("matrix ") + f + (host == 0 ? " by row" : " by column"),
                 std::to_string(m.code) + " e=" + std::to_string(m.error) + " " +
                     std::to_string(m.rows) + "x" + std::to_string(m.cols) + " " + value);
@@ -133,7 +120,7 @@ void matrixExpressions() {
         getByLong(address, result.data(), rows, cols);
         out(std::string("de_eval [mResult]") + (host == 0 ? " by row" : " by column"),
             std::to_string(rows) + "x" + std::to_string(cols) + " " +
-                text(host == 0 ? result : columns(result, cols, rows)));
+                probe::matrixText(host == 0 ? result : probe::columnOrder(result, cols, rows)));
     }
     order(0);
     const MatrixResult sq = evaluateMatrix("[mA]^2");
@@ -243,14 +230,14 @@ void polynomials() {
     Mat byRow(3), byCol(3), fitRow(3), fitCol(3);
     for (int host = 0; host < 2; ++host) {
         ZRT_FN(aElemOrderSet)(host);
-        const Mat p = host == 0 ? points : columns(points, 6, 2);
-        const Mat d = host == 0 ? design : columns(design, 6, 3);
+        const Mat p = host == 0 ? points : probe::columnOrder(points, 6, 2);
+        const Mat d = host == 0 ? design : probe::columnOrder(design, 6, 3);
         const int a = ZRT_FN(aCalcCoeffPolin)(p.data(), 6, 3, (host == 0 ? fitRow : fitCol).data());
         const int b =
             ZRT_FN(aCalcVectCoeff)(d.data(), 6, 3, ys.data(), (host == 0 ? byRow : byCol).data());
         out(std::string("fit") + (host == 0 ? " by row" : " by column"),
-            std::to_string(a) + " " + std::to_string(b) + " " + text(host == 0 ? fitRow : fitCol) +
-                "| " + text(host == 0 ? byRow : byCol));
+            std::to_string(a) + " " + std::to_string(b) + " " + probe::matrixText(host == 0 ? fitRow : fitCol) +
+                "| " + probe::matrixText(host == 0 ? byRow : byCol));
     }
     ZRT_FN(aElemOrderSet)(0);
     expect(fitRow == fitCol && byRow == byCol, "fits agree in both element orders");

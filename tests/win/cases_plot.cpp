@@ -144,14 +144,6 @@ std::string gapVerdict(const Picture& pic, Offset o) {
     return "gap at 0";
 }
 
-std::string resultText() {
-    auto get = ZRT_FN(GetEvalResult);
-    const int n = get(nullptr, 0);
-    probe::ZString buffer(static_cast<std::size_t>(n), zrt_char(' '));
-    get(&buffer[0], 1);
-    return U(buffer.c_str());
-}
-
 // The file names of the " FileName => " result lines, in order.
 std::vector<std::string> savedFiles(const std::string& output) {
     std::vector<std::string> names;
@@ -178,7 +170,7 @@ PROBE_CASES(plot) {
         "Plot = x ; 0 ; x ; 1 ; 10\r\nPlot = x ; 0 ; x ; 1 ; 10000000";
     expect(run(Z("/rset").c_str()) != 0, "reset before plotting");
     expect(run(Z(" /noh /spl:zrt_probe_plots\\ /sel:'" + script + "' /").c_str()) == -1, "plot run");
-    const std::string output = resultText();
+    const std::string output = probe::evalResult();
     const std::vector<std::string> files = savedFiles(output);
     expect(files.size() == 3, "three pictures saved");
     expect(output.find("Ln 4: Plot = x ; 0 ; x ; 1 ; 10000000:") != std::string::npos &&

@@ -220,16 +220,12 @@ PROBE_CASES(solved) {
 // The sDiff commands through the batch driver, as the editor runs them.
 PROBE_CASES(sdiff_script) {
     auto run = ZRT_FN(zrtEvalMain);
-    auto get = ZRT_FN(GetEvalResult);
     const std::string script =
         "sDiff(x) = x^3-2*x^2+5*x-7\r\nsDiff(t) = a*t^2/2+v*t\r\nsDiff(x) = tg(x)+arcctg(x)\r\n"
         "sDiff(x) = (x\r\nsDiff(x) = x/0\r\nsDiff = x^2\r\nVar = x ; 0.5\r\n"
         "Expr = 1/(cos(x))^2+(-1)/(1+x^2)\r\nExpr = arcsec(2)+arccosec(2)";
     expect(run(Z(" /noh /sel:'" + script + "' /").c_str()) == -1, "sDiff script completes");
-    const int n = get(nullptr, 0);
-    probe::ZString buffer(static_cast<std::size_t>(n), zrt_char(' '));
-    get(&buffer[0], 1);
-    const std::string text = U(buffer.c_str());
+    const std::string text = probe::evalResult();
     out("script", text);
     expect(text.find("Ln 1: f(x) = x^3-2*x^2+5*x-7:\r\nf'(x) => 3*x^2-2*x*2+5\r\n") !=
                std::string::npos,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "zerith.h"
 
@@ -26,6 +27,15 @@ std::string U(const ZString& text);
 
 // A double as text that compares bit for bit: shortest round-trip digits.
 std::string num(double v);
+
+// The batch driver's last result text, through GetEvalResult.
+std::string evalResult();
+
+// Matrices passed as host arrays: the values as text, and an r x c matrix
+// given row after row laid out column after column.
+using Mat = std::vector<double>;
+std::string matrixText(const Mat& m);
+Mat columnOrder(const Mat& rowOrder, int r, int c);
 
 // A result line "group.name = value", compared across builds.
 void out(const std::string& name, const std::string& value);

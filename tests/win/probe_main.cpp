@@ -180,6 +180,28 @@ void expectNum(const std::string& what, double got, double want) {
     expect(same, what + ": got " + num(got) + ", want " + num(want));
 }
 
+std::string evalResult() {
+    auto get = ZRT_FN(GetEvalResult);
+    const int n = get(nullptr, 0);
+    ZString buffer(static_cast<std::size_t>(n), zrt_char(' '));
+    const int copied = get(&buffer[0], 1);
+    expect(copied == n, "GetEvalResult copies the whole text");
+    return U(buffer.c_str());
+}
+
+std::string matrixText(const Mat& m) {
+    std::string t;
+    for (double v : m) t += num(v) + " ";
+    return t;
+}
+
+Mat columnOrder(const Mat& rowOrder, int r, int c) {
+    Mat m(rowOrder.size());
+    for (int i = 0; i < r; ++i)
+        for (int j = 0; j < c; ++j) m[j * r + i] = rowOrder[i * c + j];
+    return m;
+}
+
 Registrar::Registrar(const char* group, void (*run)()) { groups()[group] = run; }
 
 }  // namespace probe
