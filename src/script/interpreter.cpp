@@ -432,7 +432,8 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
                            static_cast<int>(std::min<std::size_t>(lines.size() - 1, INT_MAX)), true,
                            line);
     const std::string& c = cmd.name;
-    const std::string expressionEcho = ": Expression = " + arg + ": " + blankFileNote() + "\r\n";
+    // The echo of the memory commands, built only when one needs it.
+    const auto expressionEcho = [&arg] { return ": Expression = " + arg + ": " + blankFileNote() + "\r\n"; };
 
     if (c == "expr" || c == "hex" || c == "bin") {
         evaluateCommand(cmd, arg, blankFileNote(), "");
@@ -448,7 +449,7 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         if (semi == std::string::npos || trimmed(arg.substr(0, semi)).empty()) {
             setEError(13);
             logError("sEval", 0, "Var needs name ; value: " + arg);
-            failure(cmd, expressionEcho, 13);
+            failure(cmd, expressionEcho(), 13);
         } else {
             // "," is the decimal point here as in formulas: 2,5 is two and a half.
             std::string value = trimmed(arg.substr(semi + 1));
@@ -457,20 +458,20 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         }
     } else if (c == "funct" || c == "functf") {
         std::string text = arg;
-        if (c == "functf" && !readInput(cmd, expressionEcho, fileForm(arg).input, text)) return 0;
+        if (c == "functf" && !readInput(cmd, expressionEcho(), fileForm(arg).input, text)) return 0;
         const std::size_t semi = text.find(';');
         const std::string fname = trimmed(text.substr(0, semi));
         const std::string formula = semi == std::string::npos ? std::string() : trimmed(text.substr(semi + 1));
         if (fname.empty() || formula.empty()) {
             setEError(13);
             logError("sEval", 0, "Funct needs name ; formula: " + text);
-            failure(cmd, expressionEcho, 13);
+            failure(cmd, expressionEcho(), 13);
         } else {
             SetVarFunct(fname, formula, ListKind::Functs);
         }
     } else if (c == "matr" || c == "vect" || c == "matrf" || c == "vectf") {
         std::string text = arg;
-        if (c.back() == 'f' && !readInput(cmd, expressionEcho, fileForm(arg).input, text)) return 0;
+        if (c.back() == 'f' && !readInput(cmd, expressionEcho(), fileForm(arg).input, text)) return 0;
         if (!storeMatrixDefinition(text, false))
             failure(cmd, ": Expression = " + text + ": " + blankFileNote() + "\r\n", eError());
     } else if (c == "dimx") {
