@@ -70,13 +70,18 @@ BENCHMARK(BM_Draw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The Plot line of a script: sin(x)*x^2 evaluated by the evaluator at every
 // point, then the drawing, measured apart.
-void BM_FormulaPointTable(benchmark::State& state) {
-    resetLibraryForTests();
+PlotEntry formulaEntry() {
     PlotEntry e;
     e.expression = "sin(x)*x^2";
     e.xFrom = -10;
     e.xTo = 10;
     e.steps = kSteps;
+    return e;
+}
+
+void BM_FormulaPointTable(benchmark::State& state) {
+    resetLibraryForTests();
+    PlotEntry e = formulaEntry();
     const PlotEval eval = plotFormula(e.expression, "x");
     std::string problem;
     for (auto _ : state) {
@@ -89,11 +94,7 @@ BENCHMARK(BM_FormulaPointTable)->Unit(benchmark::kMillisecond);
 
 void BM_FormulaDraw(benchmark::State& state) {
     resetLibraryForTests();
-    PlotEntry e;
-    e.expression = "sin(x)*x^2";
-    e.xFrom = -10;
-    e.xTo = 10;
-    e.steps = kSteps;
+    PlotEntry e = formulaEntry();
     std::string problem;
     computePoints(e, plotFormula(e.expression, "x"), problem);
     std::unique_ptr<Canvas> canvas =

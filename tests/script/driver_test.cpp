@@ -8,43 +8,19 @@
 #include "script/batch_state.h"
 #include "script/batchrun.h"
 #include "script/flags.h"
-#include "support/library_test.h"
+#include "support/folder_test.h"
 
 using namespace zrt;
 
 namespace {
 
-class DriverTest : public LibraryTest {
+class DriverTest : public FolderTest {
 protected:
     void SetUp() override {
-        LibraryTest::SetUp();
-        dir_ = std::filesystem::temp_directory_path() /
-               (std::string("quillet-driver-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+        FolderTest::SetUp();
         batchFlags().CurDir = dir_.string() + "/";
         headless::clearShownScreens();
     }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-        std::filesystem::remove_all(dir_, ec);
-    }
-    // Parameter lines split at "/": names travel with "\".
-    std::string path(const std::string& name) const {
-        std::string p = (dir_ / name).string();
-        for (char& c : p)
-            if (c == '/') c = '\\';
-        return p;
-    }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::filesystem::path dir_;
 };
 
 }  // namespace

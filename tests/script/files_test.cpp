@@ -6,41 +6,13 @@
 #include "platform/headless/headless.h"
 #include "script/batchrun.h"
 #include "script/flags.h"
-#include "support/library_test.h"
+#include "support/folder_test.h"
 
 using namespace zrt;
 
 namespace {
 
-class FilesTest : public LibraryTest {
-protected:
-    void SetUp() override {
-        LibraryTest::SetUp();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quillet-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    // Parameter lines split at "/": names travel with "\" as on Windows.
-    std::string path(const std::string& name) const {
-        std::string p = (dir_ / name).string();
-        for (char& c : p)
-            if (c == '/') c = '\\';
-        return p;
-    }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::string bytes;
-        readFileBytes(path(name), bytes);
-        return bytes;
-    }
-    std::filesystem::path dir_;
-};
+class FilesTest : public FolderTest {};
 
 }  // namespace
 
