@@ -29,6 +29,10 @@ mkdir -p "$out"
 build/zrt_probe build/libzerith.so src/plugin/quillet.def >"$out/native.txt"
 
 status=0
+# Notepad++ loads a plug-in only when it needs no runtime DLL beside it.
+echo "== imports of both Quillet.dll"
+scripts/check-dll-imports.sh build-win32/Quillet.dll build-win64/Quillet.dll || status=1
+
 for arch in win32 win64; do
   echo "== $arch: zrt_probe.exe against build-$arch/Quillet.dll"
   mkdir -p "$out/$arch"
