@@ -58,14 +58,11 @@ bench: deps-base deps-bench
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
 
-# libFuzzer harnesses under fuzz/ (clang): FUZZ_TIME seconds each.
-FUZZ_TIME ?= 60
+# libFuzzer harnesses under fuzz/ (clang): the regression corpus, then
+# FUZZ_SECONDS seconds of fuzzing per harness.
+FUZZ_SECONDS ?= 60
 fuzz: deps-base
-	@scripts/install-deps.sh fuzz
-	cmake -S fuzz -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
-	cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz_*; do echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
-	  $$f $(CURDIR)/build-fuzz/corpus/$$(basename $$f) -max_total_time=$(FUZZ_TIME) -max_len=4096 -timeout=10 || exit 1; done
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh
 
 clean:
 	rm -rf build build-win32 build-win64 build-asan build-bench build-fuzz build-deps
