@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all build native win32 win64 test test-native test-win test-asan demo bench fuzz clean \
+.PHONY: all build native win32 win64 test test-native test-win test-asan test-valgrind demo bench fuzz clean \
         deps-base deps-win deps-bench deps-plot
 
 all: build
@@ -39,9 +39,14 @@ test-native: native
 test-win: native win32 win64
 	scripts/run-wine-tests.sh
 
+# Everything CI checks: the suites native and under Wine, the same suites
+# with AddressSanitizer and UndefinedBehaviorSanitizer, the golden scripts
+# under valgrind, and the fuzz regression corpus with a short fuzzing smoke.
 test: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 	scripts/run-wine-tests.sh
+	$(MAKE) test-asan test-valgrind
+	$(MAKE) fuzz FUZZ_SECONDS=10
 
 test-asan: deps-base
 	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZRT_SANITIZE=ON
@@ -49,6 +54,13 @@ test-asan: deps-base
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+VALGRIND := valgrind -q --error-exitcode=97 --leak-check=full \
+  --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect \
+  --suppressions=$(CURDIR)/tests/valgrind.supp
+test-valgrind: native
+	@scripts/install-deps.sh check
+	ZRT_WRAPPER="$(VALGRIND)" ctest --test-dir build --output-on-failure -j $(JOBS) -R '^golden_'
 
 demo: native
 	@scripts/demo.sh
