@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t anchor = in.ConsumeIntegral<std::uint16_t>();
     const std::size_t caret = in.ConsumeIntegral<std::uint16_t>();
     const bool ansi = in.ConsumeBool();
+    const auto generation = in.ConsumeBool() ? fake::Generation::Old : fake::Generation::Today;
     const std::string raw = in.ConsumeRemainingBytesAsString();
     // The document's scripts may write files: only plain names in the sandbox.
     const std::string text =
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     zrt::AttachProcess();
     {
-        fake::Npp host;
+        fake::Npp host(generation);
         host.load();
         host.main.text = text;
         host.main.codePage = ansi ? 1252 : 65001;

@@ -18,12 +18,15 @@ if [ $# -gt 0 ]; then harnesses=("$@"); else
   harnesses=(); for f in fuzz/fuzz_*.cpp; do harnesses+=("$(basename "$f" .cpp)"); done
 fi
 
+# A run may take long at the library's own bounds (ten million integration
+# points, a million plot steps) under the sanitizers: a minute per input
+# before it counts as a hang.
 rm -rf build-fuzz/seeds && scripts/fuzz-seeds.py build-fuzz/seeds
 mkdir -p build-fuzz/findings build-fuzz/logs
 # fontconfig's caches live as long as the process: not leaks of ours.
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp"
 export UBSAN_OPTIONS="print_stacktrace=1"
-options=(-max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
+options=(-max_len=4096 -timeout=60 -rss_limit_mb=2048 -print_final_stats=1)
 
 # The regression corpus first: each input runs once.
 for h in "${harnesses[@]}"; do
