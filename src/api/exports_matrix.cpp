@@ -456,11 +456,15 @@ int32_t ZRT_API aSub(void) {
 
 namespace {
 
-// A matrix text beyond a million elements would only bury the screen and the
-// memory; such sizes are refused like any other impossible order.
-constexpr std::int64_t kMaxShownElements = std::int64_t{1} << 20;
-
+// A matrix text beyond kMaxShownElements elements is refused like any other
+// impossible order.
 constexpr int32_t kTextDoesNotFit = 10;
+
+std::string separatorDetail(const std::string& separator, int32_t r, int32_t c) {
+    return "separator of " + std::to_string(separator.size()) + " characters between " +
+           std::to_string(std::int64_t{r} * c) + " elements: more than " +
+           std::to_string(kMaxSeparatorText) + " characters of separators";
+}
 
 // The shown matrix in row order; the trace mode is 1 while the box is up, and
 // comes back whatever happens.
@@ -499,10 +503,12 @@ int32_t ZRT_API aPrintEx(const double* A, int32_t r, int32_t c, const zrt_char* 
         int32_t status = 1;
         if (const int32_t s = check("aPrintEx", {{"A", A, r, c}}, kMaxShownElements); s != kMatrOk)
             return s;
+        const std::string sep = abi::in(separator);
+        if (!separatorsFit(std::int64_t{r} * c, sep))
+            return refuse("aPrintEx", kMatrInvalidParameter, separatorDetail(sep, r, c));
         const std::vector<double> m = fromHost(A, r, c);
-        const std::u16string text =
-            toUtf16(zrt::aPrint(abi::in(destination), abi::in(format), abi::in(heading),
-                                abi::in(separator), m.data(), r, c, {}));
+        const std::u16string text = toUtf16(zrt::aPrint(abi::in(destination), abi::in(format),
+                                                        abi::in(heading), sep, m.data(), r, c, {}));
         if (!buffer) return status;
         const int capacity = abi::callerTextLength(buffer);
         if (text.size() > static_cast<std::size_t>(capacity)) return kTextDoesNotFit;

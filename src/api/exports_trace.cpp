@@ -1,8 +1,11 @@
 // Exports of the library trace, the collected error messages and the switches.
 #include <algorithm>
+#include <cstdint>
+#include <string>
 
 #include "api/abi.h"
 #include "evaluator/errors.h"
+#include "numerics/matrix.h"
 #include "ui/matrixprint.h"
 #include "ui/trace.h"
 
@@ -53,8 +56,34 @@ const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt_char* form
                                zrt_byte colVector) {
     static std::u16string slot;
     return guard("aPrint", abi::emptyText(), [&] {
+        const std::string sep = abi::in(separator);
+        // Without elements only the heading is printed; with them, a size or a
+        // separator the text could not hold is refused as the display exports
+        // refuse it: an empty text, the code in e_error and the matrix status.
+        if (elements && rows > 0 && cols > 0) {
+            const std::int64_t n = std::int64_t{rows} * cols;
+            int status = kMatrOk;
+            std::string detail;
+            if (n > kMaxShownElements) {
+                status = kMatrOrdersNotValid;
+                detail = "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) +
+                         ": more than the " + std::to_string(kMaxShownElements) +
+                         " elements a matrix text shows";
+            } else if (!separatorsFit(n, sep)) {
+                status = kMatrInvalidParameter;
+                detail = "separator of " + std::to_string(sep.size()) + " characters between " +
+                         std::to_string(n) + " elements: more than " +
+                         std::to_string(kMaxSeparatorText) + " characters of separators";
+            }
+            if (status != kMatrOk) {
+                setMatrStatus(status);
+                setEError(status);
+                logError("aPrint", 0, detail);
+                return abi::emptyText();
+            }
+        }
         return abi::keep(slot, zrt::aPrint(abi::in(destination), abi::in(format), abi::in(heading),
-                                           abi::in(separator), elements, rows, cols,
+                                           sep, elements, rows, cols,
                                            {rowVector != 0, colVector != 0}));
     });
 }

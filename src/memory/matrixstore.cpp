@@ -292,6 +292,10 @@ std::string GetMatrixList(bool withValues) {
     const MatrixStoreState& s = storeState();
     std::string text = "Matrix List: Count:" + std::to_string(s.list.size()) + "\r\n";
     int number = 0;
+    // The values of all matrices together are listed up to the size of one
+    // matrix text: a store of many large matrices would list gigabytes.
+    std::int64_t listed = 0;
+    bool cut = false;
     for (const auto& rp : s.list) {
         const MatrixRecord& r = *rp;
         text += " - Name: " + r.name + " - nr. " + std::to_string(++number) + "\r\n";
@@ -301,7 +305,18 @@ std::string GetMatrixList(bool withValues) {
         text += "     cols: " + std::to_string(r.cols) + "\r\n";
         text += "     index: " + std::to_string(r.index) + "\r\n";
         text += "     vector: " + std::string(r.vector ? "-1" : "0") + "\r\n";
-        if (withValues) {
+        const std::int64_t n = std::int64_t{r.rows} * r.cols;
+        if (withValues && (cut || listed + n > kMaxShownElements)) {
+            text += "     values: " + std::to_string(n) + " elements, not listed\r\n";
+            if (!cut) {
+                cut = true;
+                setEError(13);
+                logError("GetMatrixList", 0,
+                         "The values of " + r.name + " and of every matrix after it are not listed: "
+                         "a listing shows at most " + std::to_string(kMaxShownElements) + " values");
+            }
+        } else if (withValues) {
+            listed += n;
             const PrintFlags flags{r.vector && r.rows == 1, r.vector && r.rows != 1};
             const std::string printed =
                 aPrint("String", "", "", "", r.elements.data(), r.rows, r.cols, flags);

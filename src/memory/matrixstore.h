@@ -65,7 +65,9 @@ MatrixRecord* findMatrixByAddress(std::intptr_t address);
 int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int cols);
 
 // The listing "Matrix List: Count:n" with one block per record; with values,
-// the elements too, indented by five blanks.
+// the elements too, indented by five blanks, up to kMaxShownElements values in
+// all: from the first matrix beyond, a line "values: N elements, not listed"
+// instead, e_error 13 and a log entry.
 std::string GetMatrixList(bool withValues);
 
 // keep = 0: every record goes. Otherwise the internal records go, except the

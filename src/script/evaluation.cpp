@@ -1,5 +1,6 @@
 #include "script/evaluation.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "evaluator/evaluator.h"
@@ -52,6 +53,9 @@ Evaluated evaluateFormula(std::string_view formula) {
 }
 
 std::string printMatrix(const Evaluated& matrix, int decimals) {
+    // The printer shows at most kMaxPrintedDecimals decimals whatever the
+    // format says: "/dec:2000000000" must not build a format of that length.
+    decimals = std::min(decimals, kMaxPrintedDecimals);
     const std::string format = decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0')
                                             : std::string("0.");
     return aPrint("String", format, "", "", matrix.elements.data(), matrix.rows, matrix.cols,

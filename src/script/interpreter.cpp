@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "evaluator/errors.h"
@@ -196,6 +197,8 @@ private:
     void writeOutput(const std::string& file, const std::string& text) override;
 
     // ---- the interpreter's own commands ----
+    bool tooLargeToShow(const CommandLine& cmd, const std::string& echoPart, const Evaluated& v,
+                        const char* note);
     std::string valueText(const Evaluated& v) const;
     std::string showMatrix(const Evaluated& v) const;
     long long command(long long j, const std::vector<std::string_view>& lines, std::size_t index,
@@ -215,6 +218,21 @@ private:
     long long commands_ = 0;
     long long errors_ = 0;
 };
+
+// A matrix of more elements than a text shows fails its line with 13: the
+// text would bury the output and the memory (a StoExpr has stored it anyway).
+bool ScriptRun::tooLargeToShow(const CommandLine& cmd, const std::string& echoPart,
+                               const Evaluated& v, const char* note) {
+    const std::int64_t n = std::int64_t{v.rows} * v.cols;
+    if (!v.isMatrix || n <= kMaxShownElements) return false;
+    const std::string detail = "the matrix has " + std::to_string(v.rows) + " x " +
+                               std::to_string(v.cols) + " elements, more than the " +
+                               std::to_string(kMaxShownElements) + " a result shows" + note;
+    setEError(13);
+    logError("sEval", 0, detail);
+    failure(cmd, echoPart, 13, detail);
+    return true;
+}
 
 std::string ScriptRun::valueText(const Evaluated& v) const {
     if (!v.isMatrix) return numberLabel_ + " " + number(v.number);
@@ -265,6 +283,7 @@ void ScriptRun::evaluateCommand(const CommandLine& cmd, const std::string& expr,
         failure(cmd, echoPart, v.error);
         return;
     }
+    if (tooLargeToShow(cmd, echoPart, v, "")) return;
     std::string result;
     if (cmd.name == "hex" && !v.isMatrix) {
         result = numberLabel_ + " &" + hexDigits(integerBits(v.number));
@@ -297,6 +316,7 @@ void ScriptRun::storeExpression(const CommandLine& cmd) {
             failure(cmd, echoPart, eError() == kNoError ? 13 : eError());
             return;
         }
+        if (tooLargeToShow(cmd, echoPart, v, " (it is stored)")) return;
         success(cmd, echoPart, resultPrefix_, valueText(v));
         return;
     }
@@ -324,7 +344,7 @@ void ScriptRun::show(const CommandLine& cmd, const std::string& nameIn) {
     }
     const Evaluated m = findMatrixForShow(name);
     if (m.error == kNoError) {
-        success(cmd, echoPart, " => ", showMatrix(m));
+        if (!tooLargeToShow(cmd, echoPart, m, "")) success(cmd, echoPart, " => ", showMatrix(m));
         return;
     }
     setEError(14);

@@ -13,12 +13,17 @@ namespace zrt {
 
 std::string fixedDecimals(double value, int decimals) {
     if (!std::isfinite(value)) return FixText(value);
-    decimals = std::clamp(decimals, 0, 30);
+    decimals = std::clamp(decimals, 0, kMaxPrintedDecimals);
     char buf[420];
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     std::string text(buf, r.ptr);
     if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
     return text;
+}
+
+bool separatorsFit(std::int64_t elements, std::string_view separator) {
+    const std::int64_t each = separator.empty() ? 1 : static_cast<std::int64_t>(separator.size());
+    return elements <= 0 || each <= kMaxSeparatorText / elements;
 }
 
 std::string aPrint(std::string_view destination, std::string_view format, std::string_view heading,

@@ -1,10 +1,27 @@
 // The matrix printer: the text of a vector or a matrix, sent to a destination.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zrt {
+
+// A matrix text shows at most this many elements: a text of more would only
+// bury the screen and the memory (a million elements are tens of MB of text).
+constexpr std::int64_t kMaxShownElements = std::int64_t{1} << 20;
+
+// Values show at most this many decimals: a double has no more to show.
+constexpr int kMaxPrintedDecimals = 30;
+
+// The separators of one matrix text together have at most this many
+// characters: a separator of a few characters between a million elements
+// stays far below it, a pasted page between them does not.
+constexpr std::int64_t kMaxSeparatorText = std::int64_t{1} << 26;
+
+// Whether aPrint may put this separator ("\t" when empty) between `elements`
+// elements within kMaxSeparatorText.
+bool separatorsFit(std::int64_t elements, std::string_view separator);
 
 struct PrintFlags {
     bool rowVector = false;
@@ -22,7 +39,8 @@ std::string aPrint(std::string_view destination, std::string_view format, std::s
                    std::string_view separator, const double* elements, int rows, int cols,
                    PrintFlags flags);
 
-// A value with exactly `decimals` digits after the point, rounded to nearest.
+// A value with exactly `decimals` digits after the point (0 to
+// kMaxPrintedDecimals), rounded to nearest.
 std::string fixedDecimals(double value, int decimals);
 
 }  // namespace zrt

@@ -1,0 +1,55 @@
+// The matrix store's bounds: the listing of its values.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "evaluator/errors.h"
+#include "memory/matrixstore.h"
+#include "support/library_test.h"
+#include "ui/matrixprint.h"
+
+using namespace zrt;
+
+class StoreBoundsTest : public LibraryTest {};
+
+namespace {
+
+void storeOnes(const std::string& name, int rows, int cols) {
+    storeMatrix(name, std::vector<double>(std::size_t(rows) * std::size_t(cols), 1.0), rows, cols,
+                false);
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(StoreBoundsTest, ListingShowsValuesUpToOneMatrixText) {
+    // Values are listed in store order until the first matrix that would go
+    // beyond kMaxShownElements; from there on none are.
+    const struct {
+        std::vector<std::pair<int, int>> sizes;  // rows, cols of [m0], [m1], ...
+        std::size_t notListed;
+    } cases[] = {
+        {{{2, 2}, {1024, 1000}}, 0},
+        {{{2, 2}, {1025, 1024}, {1, 1}}, 2},
+        {{{1024, 1024}, {1, 1}}, 1},
+        {{{1025, 1024}}, 1},
+    };
+    for (const auto& c : cases) {
+        resetLibraryForTests();
+        for (std::size_t k = 0; k < c.sizes.size(); ++k)
+            storeOnes("[m" + std::to_string(k) + "]", c.sizes[k].first, c.sizes[k].second);
+        setEError(kNoError);
+        const std::string list = GetMatrixList(true);
+        EXPECT_EQ(count(list, "elements, not listed"), c.notListed);
+        EXPECT_EQ(eError(), c.notListed ? 13 : kNoError);
+        EXPECT_LT(list.size(), std::size_t{64} << 20);
+        EXPECT_EQ(count(GetMatrixList(false), "elements, not listed"), 0u);
+    }
+    EXPECT_NE(errorLog().find("The values of [m0]"), std::string::npos);
+}

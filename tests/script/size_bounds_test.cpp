@@ -1,0 +1,69 @@
+// Script lines whose work or output the input multiplies: each ends in an
+// error line with code 13 beyond its bound, and runs as always below it.
+#include <string>
+#include <vector>
+
+#include "evaluator/errors.h"
+#include "memory/matrixstore.h"
+#include "script/flags.h"
+#include "script/interpreter.h"
+#include "support/library_test.h"
+#include "ui/matrixprint.h"
+
+using namespace zrt;
+
+class ScriptBoundsTest : public LibraryTest {};
+
+namespace {
+
+void storeOnes(const std::string& name, int rows, int cols) {
+    storeMatrix(name, std::vector<double>(std::size_t(rows) * std::size_t(cols), 1.0), rows, cols,
+                false);
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(ScriptBoundsTest, MatricesBeyondATextAreNotPrinted) {
+    // One row more than 1024 x 1024: just beyond what a result shows.
+    storeOnes("[big]", 1025, 1024);
+    storeOnes("[small]", 2, 2);
+    const struct {
+        const char* line;
+        bool refused;
+    } cases[] = {
+        {"Expr = [big]", true},
+        {"Hex = [big]", true},
+        {"Show([big])", true},
+        {"StoExpr(copy) = [big]", true},
+        {"Expr = [small]", false},
+        {"Show([small])", false},
+    };
+    for (const auto& c : cases) {
+        const ScriptResult r = sEval(c.line, {});
+        EXPECT_EQ(r.errors, c.refused ? 1 : 0) << c.line;
+        EXPECT_EQ(has(r.output, "ERROR n. = 13"), c.refused) << c.line;
+        if (c.refused) {
+            EXPECT_TRUE(has(r.output, "1025 x 1024 elements")) << r.output;
+        }
+        EXPECT_LT(r.output.size(), 1000u) << c.line;
+    }
+    // The refused StoExpr has stored its matrix all the same.
+    EXPECT_NE(findMatrixByName("[copy]"), nullptr);
+}
+
+TEST_F(ScriptBoundsTest, DecimalsBeyondWhatADoubleHasPrintTheSame) {
+    storeMatrix("[m]", {1.0 / 3, -2.5}, 1, 2, false);
+    std::string shown[3];
+    const int decimals[3] = {kMaxPrintedDecimals, kMaxPrintedDecimals + 1, 2000000000};
+    for (int k = 0; k < 3; ++k) {
+        batchFlags().decimals = decimals[k];
+        shown[k] = sEval("Expr = [m]\r\nExpr = 1/3", {}).output;
+    }
+    EXPECT_TRUE(has(shown[0], "A(0,1)=-2.500000000000000000000000000000")) << shown[0];
+    EXPECT_EQ(shown[1], shown[0]);
+    EXPECT_EQ(shown[2], shown[0]);
+}
