@@ -23,6 +23,7 @@ struct MatrixStoreState {
     std::vector<std::unique_ptr<MatrixRecord>> list;  // creation order
     std::unordered_map<std::string, MatrixRecord*> byName;
     std::unordered_map<std::intptr_t, MatrixRecord*> byAddress;
+    std::int64_t elements = 0;  // of all records together
     bool evaluationMark = false;
     std::uint64_t nextSerial = 0;
     std::uint64_t currentEvaluation = 0;
@@ -41,6 +42,7 @@ void eraseRecords(const std::vector<MatrixRecord*>& doomed) {
     MatrixStoreState& s = storeState();
     const std::unordered_set<const MatrixRecord*> gone(doomed.begin(), doomed.end());
     for (MatrixRecord* r : doomed) {
+        s.elements -= static_cast<std::int64_t>(r->elements.size());
         s.byName.erase(r->name);
         s.byAddress.erase(r->address());
     }
@@ -95,6 +97,18 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
     MatrixStoreState& s = storeState();
     std::string key = storedName(name);
     const auto found = s.byName.find(key);
+    const std::int64_t replaced =
+        found == s.byName.end() ? 0 : static_cast<std::int64_t>(found->second->elements.size());
+    const std::int64_t total = s.elements - replaced + static_cast<std::int64_t>(n);
+    if (total > kMaxStoredElements) {
+        setEError(13);
+        logError("SetMatrix", 0,
+                 "MatrixName = " + key + ": with its " + std::to_string(n) +
+                     " elements the matrices would hold " + std::to_string(total) +
+                     ", more than the " + std::to_string(kMaxStoredElements) +
+                     " all matrices together may have");
+        return 0;
+    }
     MatrixRecord* r;
     if (found == s.byName.end()) {
         auto record = std::make_unique<MatrixRecord>();
@@ -125,6 +139,7 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
             s.byAddress.emplace(r->address(), r);
         }
     }
+    s.elements = total;
     setEError(kNoError);
     return wantAddress ? r->address() : r->index;
 }
@@ -355,6 +370,7 @@ void ClearMatrixList(std::intptr_t keep) {
         s.list.clear();
         s.byName.clear();
         s.byAddress.clear();
+        s.elements = 0;
     } else {
         eraseRecords(doomed);
     }
@@ -362,6 +378,8 @@ void ClearMatrixList(std::intptr_t keep) {
 }
 
 std::size_t matrixCount() { return storeState().list.size(); }
+
+std::int64_t storedElements() { return storeState().elements; }
 
 MatrixMark beginMatrixEvaluation() {
     MatrixStoreState& s = storeState();
@@ -402,6 +420,7 @@ std::intptr_t renameMatrix(std::intptr_t address, std::string_view name) {
     std::vector<double> block = std::move(r->elements);
     const int rows = r->rows, cols = r->cols;
     MatrixStoreState& s = storeState();
+    s.elements -= static_cast<std::int64_t>(block.size());
     s.byAddress.erase(address);
     s.byName.erase(r->name);
     s.list.erase(std::find_if(s.list.begin(), s.list.end(),

@@ -27,6 +27,12 @@ struct MatrixRecord {
     std::intptr_t address() const { return reinterpret_cast<std::intptr_t>(elements.data()); }
 };
 
+// All matrices of the store together, temporaries included, hold at most this
+// many elements (1 GB of doubles, eight of the largest matrices): scripts and
+// formulas that keep making large matrices end in an error, not in a
+// machine out of memory.
+constexpr std::int64_t kMaxStoredElements = std::int64_t{1} << 27;
+
 // FindMatrix mode bits.
 enum : int { kFindAddress = 1, kFindIndex = 2, kByAddressText = 8, kByName = 32 };
 
@@ -42,7 +48,8 @@ std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows
 
 // SetMatrix for the library's own blocks (row order): the store takes the
 // block over. A matrix of that name and size keeps its block and address and
-// receives the elements; one of another size gets the new block.
+// receives the elements; one of another size gets the new block. 0 (e_error
+// 13) when the store would hold more than kMaxStoredElements elements.
 std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements, int rows, int cols,
                           bool wantAddress);
 
@@ -75,6 +82,8 @@ std::string GetMatrixList(bool withValues);
 void ClearMatrixList(std::intptr_t keep);
 
 std::size_t matrixCount();
+// Elements of all stored matrices together.
+std::int64_t storedElements();
 
 // The evaluation mark: matrices created while it is set are internal.
 struct MatrixMark {

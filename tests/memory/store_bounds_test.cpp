@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "support/library_test.h"
 #include "ui/matrixprint.h"
@@ -52,4 +53,29 @@ TEST_F(StoreBoundsTest, ListingShowsValuesUpToOneMatrixText) {
         EXPECT_EQ(count(GetMatrixList(false), "elements, not listed"), 0u);
     }
     EXPECT_NE(errorLog().find("The values of [m0]"), std::string::npos);
+}
+
+TEST_F(StoreBoundsTest, CountsTheElementsOfEveryStoredMatrix) {
+    // The count the store's bound is checked against follows every way a
+    // matrix comes and goes.
+    double v = 0;
+    storeOnes("[a]", 3, 4);
+    EXPECT_EQ(storedElements(), 12);
+    storeOnes("[b]", 2, 2);
+    storeOnes("[a]", 3, 4);  // same size: the block is reused
+    EXPECT_EQ(storedElements(), 16);
+    storeOnes("[a]", 1, 1);  // another size: the block is replaced
+    EXPECT_EQ(storedElements(), 5);
+    EXPECT_EQ(e_eval("[b]*[b]", &v, 0), 1);  // the result stays as a temporary
+    EXPECT_EQ(storedElements(), 9);
+    EXPECT_EQ(e_eval("2*[b]", &v, 0), 1);  // and replaces the last one
+    EXPECT_EQ(storedElements(), 9);
+    de_eval("[b]", 0);  // renamed to [mResult]
+    EXPECT_EQ(storedElements(), 9);
+    EXPECT_EQ(e_eval("[b]+[a]", &v, 0), 5);  // a failure keeps no temporaries
+    EXPECT_EQ(storedElements(), 9);
+    zrt::ClearMatrixList(1);
+    EXPECT_EQ(storedElements(), 9);
+    zrt::ClearMatrixList(0);
+    EXPECT_EQ(storedElements(), 0);
 }
