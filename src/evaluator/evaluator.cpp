@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <cstdint>
+#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "evaluator/errors.h"
@@ -27,6 +29,13 @@ struct EvalState {
     int runCount = 0;
     int active = 0;          // evaluations under way (more than one only when nested)
     std::string prepared;    // the formula after preparation; the buffer is reused
+    // The function list last checked and what the check found: a script
+    // evaluates line after line against the same list, which need not be
+    // searched again until it changes.
+    bool checkKnown = false;
+    std::string checkedList;
+    int checkResult = kNoError;  // -1, 1 or 13
+    std::string checkDetail;     // the log entry of a failed check
 };
 
 EvalState& evalState() {
@@ -65,9 +74,9 @@ struct Outcome {
 int evaluate(std::string_view formula, int check, const char* caller, bool nested, Outcome& out) {
     EvalState& s = evalState();
     setEError(kNoError);
-    if (check != 0 && CheckFunctions() == 1) {
-        setEError(1);
-        return 1;
+    if (check != 0) {
+        const int checked = CheckFunctions();
+        if (checked == 1 || checked == 13) return checked;
     }
     s.prepared.assign(formula.data(), formula.size());
     for (char* c = s.prepared.data(); (c = static_cast<char*>(std::memchr(c, ',', s.prepared.data() + s.prepared.size() - c))) != nullptr;)
@@ -125,6 +134,191 @@ void walkFunctionList(const std::string& list, Visit visit) {
         if (!visit(field, p, e)) break;
         p = e + 1;
     }
+}
+
+constexpr std::size_t kNpos = std::string_view::npos;
+
+// Where a name occurs in a text: its first and its last start.
+struct Occurrence {
+    std::size_t first = kNpos;
+    std::size_t last = kNpos;
+};
+
+// Counts characters read against kMaxEvaluatedText; false once beyond it.
+bool charge(std::uint64_t& searched, std::uint64_t characters) {
+    searched += std::min<std::uint64_t>(characters, kMaxEvaluatedText + 1);
+    if (searched > kMaxEvaluatedText) searched = kMaxEvaluatedText + 1;
+    return searched <= kMaxEvaluatedText;
+}
+
+// Names of one length, many of them: polynomial hashes of every window of
+// that length, rolled along the text once, against the hashes of the names.
+// A hash may be shared by another text: the places found are only
+// candidates, which the caller verifies.
+constexpr std::uint64_t kHashBase = 0x100000001B3ull;
+
+std::uint64_t hashOf(std::string_view text) {
+    std::uint64_t h = 0;
+    for (unsigned char c : text) h = h * kHashBase + c;
+    return h;
+}
+
+void hashedPlaces(std::string_view text, std::size_t length,
+                  const std::vector<std::string_view>& names, const std::vector<std::size_t>& group,
+                  std::vector<Occurrence>& found) {
+    std::unordered_map<std::uint64_t, Occurrence> places;
+    // A bit per top 16 bits of a name's hash keeps most windows away from the map.
+    std::vector<std::uint64_t> filter(1024, 0);
+    const auto bit = [](std::uint64_t h) { return h >> 48; };
+    for (std::size_t k : group) {
+        const std::uint64_t h = hashOf(names[k]);
+        places.emplace(h, Occurrence{});
+        filter[bit(h) >> 6] |= std::uint64_t{1} << (bit(h) & 63);
+    }
+    std::uint64_t power = 1;  // kHashBase^length: the weight of the character that leaves
+    for (std::size_t i = 0; i < length; ++i) power *= kHashBase;
+    const auto at = [&](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])); };
+    std::uint64_t h = hashOf(text.substr(0, length));
+    for (std::size_t pos = 0;; ++pos) {
+        if (filter[bit(h) >> 6] >> (bit(h) & 63) & 1) {
+            const auto it = places.find(h);
+            if (it != places.end()) {
+                if (it->second.first == kNpos) it->second.first = pos;
+                it->second.last = pos;
+            }
+        }
+        if (pos + length >= text.size()) break;
+        h = h * kHashBase + at(pos + length) - at(pos) * power;
+    }
+    for (std::size_t k : group) found[k] = places[hashOf(names[k])];
+}
+
+// The first and last start of every name in the text. False when that would
+// read more than kMaxEvaluatedText characters.
+bool findOccurrences(std::string_view text, const std::vector<std::string_view>& names,
+                     std::vector<Occurrence>& found, std::uint64_t& searched) {
+    // A few names of a length are searched for directly.
+    constexpr std::size_t kDirectSearches = 8;
+    found.assign(names.size(), Occurrence{});
+    std::map<std::size_t, std::vector<std::size_t>> byLength;
+    for (std::size_t k = 0; k < names.size(); ++k)
+        if (names[k].size() <= text.size()) byLength[names[k].size()].push_back(k);
+    // What the searches will read is known before any of them starts.
+    const std::uint64_t n = text.size();
+    std::uint64_t planned = 0;
+    for (const auto& entry : byLength) {
+        const std::uint64_t passes = entry.second.size() <= kDirectSearches ? 2 * entry.second.size() : 1;
+        if (!charge(planned, passes * n)) return false;
+    }
+    if (!charge(searched, planned)) return false;
+    const auto search = [&](std::size_t k) {
+        found[k].first = text.find(names[k]);
+        found[k].last = found[k].first == kNpos ? kNpos : text.rfind(names[k]);
+    };
+    for (const auto& [length, group] : byLength) {
+        if (group.size() <= kDirectSearches) {
+            for (std::size_t k : group) search(k);
+            continue;
+        }
+        hashedPlaces(text, length, names, group, found);
+        for (std::size_t k : group) {
+            const auto holds = [&](std::size_t pos) {
+                return pos == kNpos || text.compare(pos, length, names[k]) == 0;
+            };
+            if (holds(found[k].first) && holds(found[k].last)) continue;
+            if (!charge(searched, 2 * n)) return false;
+            search(k);
+        }
+    }
+    return true;
+}
+
+// The check of CheckFunctions on a list: kNoError, 1 with the offending name
+// in the log entry, or 13 when the list is too large to search.
+int checkFunctionList(const std::string& list, std::string& detail) {
+    struct Field {
+        std::string_view name;
+        std::size_t p, e;
+    };
+    std::vector<Field> fields;
+    std::vector<std::string_view> names;
+    walkFunctionList(list, [&](std::string_view field, std::size_t p, std::size_t e) {
+        const std::size_t eq = field.find('=');
+        if (eq != std::string_view::npos && eq != 0) {
+            fields.push_back({field.substr(0, eq), p, e});
+            names.push_back(field.substr(0, eq));
+        }
+        return true;
+    });
+    std::vector<Occurrence> found;
+    std::uint64_t searched = 0;
+    if (!findOccurrences(list, names, found, searched)) {
+        detail = "The list of " + std::to_string(names.size()) + " user functions (" +
+                 std::to_string(list.size()) + " characters) is too long to search for their "
+                 "names: more than " + std::to_string(kMaxEvaluatedText) + " characters to read";
+        return 13;
+    }
+    // A name conflicts when it occurs in the list before its own entry or
+    // after that entry's ";".
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        const Field& f = fields[k];
+        const std::size_t m = f.name.size();
+        const bool before = found[k].first != kNpos && f.p >= m && found[k].first <= f.p - m;
+        const bool after = found[k].last != kNpos && found[k].last >= f.e + 1;
+        if (before || after) {
+            detail = "sFuncts: " + list + "\r\nFunct: " + std::string(f.name);
+            return 1;
+        }
+    }
+    return kNoError;
+}
+
+// ReplaceFuncts without its log entry: false, with the reason in `problem`,
+// when the formula would grow too long or the search read too much.
+// `searched` counts the characters the search and the lowering read.
+bool expandFunctions(std::string& formula, std::uint64_t& searched, std::string& problem) {
+    const std::string& list = varFuncListText(ListKind::Functs);
+    bool ok = true;
+    charge(searched, list.size());
+    std::string lowered = lowerAscii(formula), out;
+    charge(searched, formula.size());
+    walkFunctionList(list, [&](std::string_view field, std::size_t, std::size_t) {
+        const std::size_t eq = field.find('=');
+        if (eq == std::string_view::npos || eq == 0) return true;
+        if (!charge(searched, lowered.size())) {
+            problem = "The formula of " + std::to_string(formula.size()) +
+                      " characters would be searched for the user functions beyond " +
+                      std::to_string(kMaxEvaluatedText) + " characters";
+            ok = false;
+            return false;
+        }
+        const std::string name = lowerAscii(field.substr(0, eq));
+        std::size_t at = lowered.find(name);
+        if (at == std::string::npos) return true;
+        const std::string_view body = field.substr(eq + 1);
+        out.clear();
+        std::size_t from = 0;
+        for (; at != std::string::npos; at = lowered.find(name, from)) {
+            out.append(formula, from, at - from);
+            out += '(';
+            out.append(body.data(), body.size());
+            out += ')';
+            from = at + name.size();
+            if (out.size() + (formula.size() - from) > kMaxPreparedFormula) {
+                problem = "With the user function " + name + " expanded the formula grows beyond " +
+                          std::to_string(kMaxPreparedFormula) + " characters";
+                ok = false;
+                return false;
+            }
+        }
+        out.append(formula, from, std::string::npos);
+        formula.swap(out);
+        // The next name is searched in the expanded formula.
+        lowered = lowerAscii(formula);
+        charge(searched, formula.size());
+        return true;
+    });
+    return ok;
 }
 
 }  // namespace
@@ -231,59 +425,55 @@ int ReSetZeRarove() {
 int CheckFunctions() {
     const std::string& list = varFuncListText(ListKind::Functs);
     if (list.empty()) return eError();
-    int result = kNoError;
-    walkFunctionList(list, [&](std::string_view field, std::size_t p, std::size_t e) {
-        const std::size_t eq = field.find('=');
-        if (eq == std::string_view::npos || eq == 0) return true;
-        const std::string_view name = field.substr(0, eq);
-        // The list without this entry: what comes before it and after its ";".
-        const std::string_view all(list);
-        const std::string_view before = all.substr(0, p);
-        const std::string_view after = all.substr(std::min(e + 1, all.size()));
-        if (before.find(name) == std::string_view::npos && after.find(name) == std::string_view::npos)
-            return true;
-        setEError(1);
-        logError("CheckFunctions", 0, "sFuncts: " + list + "\r\nFunct: " + std::string(name));
-        result = 1;
-        return false;
-    });
-    return result;
+    EvalState& s = evalState();
+    if (!s.checkKnown || s.checkedList != list) {
+        s.checkResult = checkFunctionList(list, s.checkDetail);
+        s.checkedList = list;
+        s.checkKnown = true;
+    }
+    if (s.checkResult == kNoError) return kNoError;
+    setEError(s.checkResult);
+    logError("CheckFunctions", 0, s.checkDetail);
+    return s.checkResult;
 }
 
 bool ReplaceFuncts(std::string& formula) {
-    const std::string& list = varFuncListText(ListKind::Functs);
-    bool ok = true;
-    std::string lowered, out;
-    walkFunctionList(list, [&](std::string_view field, std::size_t, std::size_t) {
-        const std::size_t eq = field.find('=');
-        if (eq == std::string_view::npos || eq == 0) return true;
-        const std::string name = lowerAscii(field.substr(0, eq));
-        lowered = lowerAscii(formula);
-        std::size_t at = lowered.find(name);
-        if (at == std::string::npos) return true;
-        const std::string_view body = field.substr(eq + 1);
-        out.clear();
-        std::size_t from = 0;
-        for (; at != std::string::npos; at = lowered.find(name, from)) {
-            out.append(formula, from, at - from);
-            out += '(';
-            out.append(body.data(), body.size());
-            out += ')';
-            from = at + name.size();
-            if (out.size() + (formula.size() - from) > kMaxPreparedFormula) {
-                setEError(13);
-                logError("ReplaceFuncts", 0,
-                         "With the user function " + name + " expanded the formula grows beyond " +
-                             std::to_string(kMaxPreparedFormula) + " characters");
-                ok = false;
-                return false;
-            }
-        }
-        out.append(formula, from, std::string::npos);
-        formula.swap(out);
-        return true;
-    });
-    return ok;
+    std::uint64_t searched = 0;
+    std::string problem;
+    if (expandFunctions(formula, searched, problem)) return true;
+    setEError(13);
+    logError("ReplaceFuncts", 0, problem);
+    return false;
+}
+
+std::uint64_t evaluationCost(std::string_view formula) {
+    if (varEntries(ListKind::Functs).empty()) return formula.size();
+    // Prepared as an evaluation prepares it, without its log entries.
+    std::string text(formula);
+    std::replace(text.begin(), text.end(), ',', '.');
+    std::uint64_t searched = 0;
+    std::string problem;
+    // An expansion that fails does its work up to the longest formula first.
+    const std::uint64_t length =
+        expandFunctions(text, searched, problem) ? text.size() : kMaxPreparedFormula;
+    return std::min(length + searched / 8, kMaxEvaluatedText + 1);
+}
+
+std::uint64_t evaluationWork(std::uint64_t evaluations, std::string_view formula) {
+    if (evaluations == 0) return 0;
+    const std::uint64_t cost = evaluationCost(formula);
+    if (cost > (kMaxEvaluatedText + 1) / evaluations) return kMaxEvaluatedText + 1;
+    return std::min(cost * evaluations, kMaxEvaluatedText + 1);
+}
+
+bool withinEvaluationBudget(const char* proc, std::uint64_t work) {
+    if (work <= kMaxEvaluatedText) return true;
+    setEError(13);
+    logError(proc, 0,
+             "Evaluating the formula at every point would read more than the " +
+                 std::to_string(kMaxEvaluatedText) +
+                 " characters of formula text one call may evaluate");
+    return false;
 }
 
 int runCount() { return evalState().runCount; }

@@ -3,6 +3,7 @@
 // and the parser, which compute while they parse.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,15 +37,37 @@ int trueValue();
 // switch and error log.
 int ReSetZeRarove();
 
+// The most characters of formula text one call may have the evaluator read
+// over all its points (a table, an integral, a plot, a solver's walk and
+// steps), and the most one expansion of user functions may search: a minute
+// or two of work, far beyond any table or integral anybody waits for.
+constexpr std::uint64_t kMaxEvaluatedText = std::uint64_t{1} << 32;
+
 // Function list check: 1 (e_error 1) when a function's name occurs anywhere
-// else in the list, -1 when none does, e_error unchanged for an empty list.
+// else in the list, -1 when none does, e_error unchanged for an empty list;
+// 13 (e_error 13) for a list too large to search within kMaxEvaluatedText.
 int CheckFunctions();
 
 // Replaces every occurrence of each user function's name in the formula (any
 // case, any substring, in list order) by its body in brackets. False (e_error
-// 13) when the expanded formula would grow beyond kMaxPreparedFormula.
+// 13) when the expanded formula would grow beyond kMaxPreparedFormula, or the
+// search for the names would read more than kMaxEvaluatedText characters.
 bool ReplaceFuncts(std::string& formula);
 constexpr std::size_t kMaxPreparedFormula = std::size_t{64} << 20;
+
+// The work of evaluating `formula` once, in characters: its length once the
+// user functions are expanded and an eighth of what the expansion searches
+// (a search reads far faster than the parser). Nothing is logged, e_error
+// stays. At most kMaxEvaluatedText + 1.
+std::uint64_t evaluationCost(std::string_view formula);
+
+// The work of `evaluations` evaluations of `formula`, at most
+// kMaxEvaluatedText + 1 (sums of a few never overflow).
+std::uint64_t evaluationWork(std::uint64_t evaluations, std::string_view formula);
+
+// False, with e_error 13 and a log entry under `proc`, when `work` is beyond
+// kMaxEvaluatedText.
+bool withinEvaluationBudget(const char* proc, std::uint64_t work);
 
 // e_eval calls since load (trace lines only).
 int runCount();
