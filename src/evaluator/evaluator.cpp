@@ -348,6 +348,17 @@ double de_eval(std::string_view formula, int check) {
     return out.value;
 }
 
+bool pointTextsFit(const char* proc, const PointFormula& points, std::string_view variable) {
+    if (points.longestText() <= kMaxPreparedFormula) return true;
+    setEError(13);
+    logError(proc, 0,
+             "The variable " + std::string(variable) + " occurs " +
+                 std::to_string(points.occurrences()) +
+                 " times: with a point's text in its place the formula could grow beyond " +
+                 std::to_string(kMaxPreparedFormula) + " characters");
+    return false;
+}
+
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds) {
     setEError(kNoError);
@@ -360,6 +371,10 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         return 13;
     }
     PointFormula points(formula, variable);
+    if (!pointTextsFit("e_evals", points, variable) ||
+        !withinEvaluationBudget(
+            "e_evals", evaluationWork(steps < 0 ? 0 : std::uint64_t(steps) + 1, points.textAt(start))))
+        return 13;
 
     const double step = (end - start) / steps;
     double b[5] = {0, 0, 0, 0, 0};

@@ -21,7 +21,8 @@ double de_eval(std::string_view formula, int check);
 // name replaced by each point's text. Writes steps + 1 values into xs and ys
 // and five bounds (0, smallest x, smallest y, largest x, largest y); each may be
 // null. -1 when the last point succeeded, else its code; 13 (nothing written)
-// for more than kMaxTableSteps steps.
+// for more than kMaxTableSteps steps, for a formula whose points' texts could
+// grow beyond kMaxPreparedFormula, and for a table beyond kMaxEvaluatedText.
 constexpr int kMaxTableSteps = 10000000;
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds);
@@ -68,6 +69,11 @@ std::uint64_t evaluationWork(std::uint64_t evaluations, std::string_view formula
 // False, with e_error 13 and a log entry under `proc`, when `work` is beyond
 // kMaxEvaluatedText.
 bool withinEvaluationBudget(const char* proc, std::uint64_t work);
+
+// False, with e_error 13 and a log entry under `proc`, when a point's text in
+// place of the variable could make the formula longer than kMaxPreparedFormula.
+class PointFormula;
+bool pointTextsFit(const char* proc, const PointFormula& points, std::string_view variable);
 
 // e_eval calls since load (trace lines only).
 int runCount();

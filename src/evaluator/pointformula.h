@@ -4,11 +4,16 @@
 // between the pieces in a buffer that is reused.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zrt {
+
+// No point's text is longer: brackets around a sign, the 309 integer digits
+// of the largest double, a point and ten decimals.
+constexpr std::size_t kMaxPointText = 323;
 
 // "(" + the trimmed ten-decimal text of x + ")" (what "(" + NumText(FixText(x))
 // + ")" gives), appended: how a point enters a formula.
@@ -22,6 +27,13 @@ public:
     // The formula with the point's text in place of every occurrence of the
     // variable; valid until the next call.
     std::string_view textAt(double x);
+
+    // The most characters textAt can give, whatever the point.
+    std::uint64_t longestText() const {
+        return fixedLength_ + std::uint64_t{kMaxPointText} * (pieces_.size() - 1);
+    }
+    // How often the variable occurs.
+    std::size_t occurrences() const { return pieces_.size() - 1; }
 
 private:
     std::vector<std::string_view> pieces_;

@@ -31,6 +31,9 @@ class Integrand {
 public:
     Integrand(std::string_view formula, std::string_view variable) : points_(formula, variable) {}
 
+    const PointFormula& points() const { return points_; }
+    std::string_view textAt(double x) { return points_.textAt(x); }
+
     // f(x) into *y; false (e_error set) when the point has no value.
     bool at(double x, double* y) {
         const std::string_view text = points_.textAt(x);
@@ -127,6 +130,10 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
     setEError(kNoError);
     const std::string name = lowerAscii(variable);
     Integrand f(formula, name);
+    // Every rule evaluates at most n + 1 points.
+    if (!pointTextsFit("Integrate", f.points(), name) ||
+        !withinEvaluationBudget("Integrate", evaluationWork(std::uint64_t(n) + 1, f.textAt(a))))
+        return 13;
     const double h = (b - a) / n;
     double integral = 0;
     bool ok = false;

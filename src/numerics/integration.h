@@ -17,8 +17,10 @@ constexpr int kMaxSubintervals = 10000000;
 // *result. Returns 0 (the evaluator's "number") when every point had a value;
 // otherwise the code, also in e_error, and *result is not written: 5 no result
 // address, 19 unknown method (*result = 0), 13 n below 1 or above
-// kMaxSubintervals, 22 Simpson with odd n, the evaluator's code of the first
-// point without a value (10 for a point whose value is a matrix).
+// kMaxSubintervals, or a formula whose points' texts could grow beyond
+// kMaxPreparedFormula, or n + 1 evaluations beyond kMaxEvaluatedText, 22
+// Simpson with odd n, the evaluator's code of the first point without a value
+// (10 for a point whose value is a matrix).
 int Integrate(std::string_view formula, double a, double b, int n, int method,
               std::string_view variable, double* result);
 

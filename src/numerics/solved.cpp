@@ -62,6 +62,7 @@ int SolveD(std::string_view formula, std::string_view variableIn, double* root) 
     if (!evaluatorReading(formula, reading)) return -1;
     eDiff(reading, lowerAscii(variable), derivative);
     if (eError() != kNoError) return -1;
+    if (!stepsFit("SolveD", formula, derivative, kNewtonSteps)) return 13;
 
     double x = startValue(formula, variable, kSearchSteps);
     setEError(kNoError);

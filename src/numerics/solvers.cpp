@@ -1,6 +1,8 @@
 #include "numerics/solvers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "evaluator/errors.h"
@@ -104,6 +106,17 @@ void traceStep(int step, const std::string& x, const char* proc) {
 
 }  // namespace
 
+bool walkFits(const char* proc, std::string_view formula, int limit) {
+    return withinEvaluationBudget(proc, evaluationWork(2 * std::uint64_t(std::max(limit, 0)), formula));
+}
+
+bool stepsFit(const char* proc, std::string_view formula, std::string_view derivative,
+              int steps) {
+    const std::uint64_t n = std::uint64_t(std::max(steps, 0));
+    return withinEvaluationBudget(proc, evaluationWork(2 * std::uint64_t{kSearchSteps} + n, formula) +
+                                            evaluationWork(n, derivative));
+}
+
 double startValue(std::string_view formula, std::string_view variable, int limit) {
     return search(formula, variable, limit, false);
 }
@@ -114,13 +127,15 @@ int NewtSolve(std::string_view formula, std::string_view variable, double* start
         logError("NewtSolve", 0, "Input parameter error: Returned Value not defined");
         return 5;
     }
-    if (!usableName(variable, "NewtSolve")) return eError();
+    if (!usableName(variable, "NewtSolve") || !walkFits("NewtSolve", formula, kSearchSteps))
+        return eError();
     *start = search(formula, variable, kSearchSteps, false);
     return eError();
 }
 
 double dPolySolve(std::string_view formula, std::string_view variable) {
-    if (!usableName(variable, "dPolySolve")) return 0;
+    if (!usableName(variable, "dPolySolve") || !walkFits("dPolySolve", formula, kSearchSteps))
+        return 0;
     return search(formula, variable, kSearchSteps, false);
 }
 
@@ -133,13 +148,15 @@ std::string sPolyNewt(std::string_view formula, std::string_view variable, int l
                      std::to_string(kMaxSolverSteps) + " steps");
         return {};
     }
+    if (!walkFits("sPolyNewt", formula, limit)) return {};
     return FixText(search(formula, variable, limit, true));
 }
 
 double dSolve(std::string_view formula, std::string_view variable) {
     if (!usableName(variable, "dSolve")) return 0;
-    double x = search(formula, variable, kSearchSteps, false);
     const std::string derivative = derivativeFormula(formula, variable);
+    if (!stepsFit("dSolve", formula, derivative, kNewtonSteps)) return 0;
+    double x = search(formula, variable, kSearchSteps, false);
     for (int step = 1; step <= kNewtonSteps; ++step) {
         double y = 0, d = 0;
         const std::string xText = FixText(x);
@@ -163,9 +180,10 @@ std::string sSolve(std::string_view formula, std::string_view variable, int step
                      std::to_string(kMaxSolverSteps) + " Newton steps");
         return {};
     }
+    const std::string derivative = derivativeFormula(formula, variable);
+    if (!stepsFit("sSolve", formula, derivative, steps)) return {};
     std::string x = sPolyNewt(formula, variable, kSearchSteps);
     if (x.empty()) return x;
-    const std::string derivative = derivativeFormula(formula, variable);
     for (int step = 1; step <= steps; ++step) {
         double y = 0, d = 0;
         if (!valueAt(formula, variable, x, true, &y)) {

@@ -18,10 +18,21 @@ constexpr int kMaxSolverSteps = 1000000;
 // log entry under `proc`.
 bool usableName(std::string_view name, const char* proc);
 
+// Whether a walk of `limit` steps (two evaluations each) stays within
+// kMaxEvaluatedText; else e_error 13 and a log entry under `proc`.
+bool walkFits(const char* proc, std::string_view formula, int limit);
+
+// Whether the walk of 200 steps and `steps` Newton steps (the formula and the
+// derivative once each) stay within kMaxEvaluatedText; else as walkFits.
+bool stepsFit(const char* proc, std::string_view formula, std::string_view derivative, int steps);
+
 // The start-value walk: at most `limit` steps from 0 by whole numbers until
 // |f| <= 3; 0 becomes 1. A point without a value counts as infinitely far from
 // a root: the walk moves away from it.
 double startValue(std::string_view formula, std::string_view variable, int limit);
+
+// The solvers below refuse (e_error 13) a formula whose walk and steps would
+// read more than kMaxEvaluatedText characters of formula text.
 
 // NewtSolve: the start value (200 steps) into *start; returns e_error. A null
 // address gives 5, a variable name that is no name 13.

@@ -2,6 +2,7 @@
 #include "evaluator/pointformula.h"
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -43,4 +44,18 @@ TEST_F(PointFormulaTest, EveryOccurrenceIsReplaced) {
     EXPECT_EQ(f.textAt(-2), "(-2)^2+ma(-2)((-2);1)");
     PointFormula none("2+3", "");
     EXPECT_EQ(none.textAt(1), "2+3");
+}
+
+TEST_F(PointFormulaTest, PointTextIsNeverLongerThanItsBound) {
+    // The longest texts: the largest doubles, and values with 16 integer
+    // digits and ten decimals.
+    const double values[] = {1.7976931348623157e308, -1.7976931348623157e308, -9007199254740991.5,
+                             -999999999999999.1234567891, 4.9e-324, -1e300 / 3,
+                             std::numeric_limits<double>::quiet_NaN(),
+                             -std::numeric_limits<double>::infinity()};
+    for (double v : values) {
+        std::string text;
+        appendPointText(text, v);
+        EXPECT_LE(text.size(), kMaxPointText) << text;
+    }
 }
