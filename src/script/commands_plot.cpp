@@ -1,8 +1,11 @@
 #include "script/commands_plot.h"
 
+#include <cstdint>
+
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
+#include "evaluator/pointformula.h"
 #include "script/flags.h"
 #include "ui/plot.h"
 #include "ui/trace.h"
@@ -47,6 +50,32 @@ std::string substitute(const std::string& expression, const std::string& variabl
     return out;
 }
 
+// A plot's points are the expression with the point's text in place of the
+// variable: refused (e_error 13) when those texts could make it longer than a
+// prepared formula may be, or all points together would read more than
+// kMaxEvaluatedText characters.
+bool plotFits(const PlotRequest& r) {
+    std::size_t occurrences = 0;
+    const std::string lower = lowerAscii(r.expression);
+    for (std::size_t at = lower.find(r.variable); at != std::string::npos;
+         at = lower.find(r.variable, at + 1)) {
+        const std::size_t end = at + r.variable.size();
+        if ((at == 0 || !isNameChar(lower[at - 1])) && (end == lower.size() || !isNameChar(lower[end])))
+            ++occurrences;
+    }
+    const std::uint64_t longest = r.expression.size() + std::uint64_t{occurrences} * kMaxPointText;
+    if (longest > kMaxPreparedFormula) {
+        setEError(13);
+        logError("Plot", 0,
+                 "The variable " + r.variable + " occurs " + std::to_string(occurrences) +
+                     " times: with a point's text in its place the expression could grow beyond " +
+                     std::to_string(kMaxPreparedFormula) + " characters");
+        return false;
+    }
+    const std::string first = substitute(r.expression, r.variable, "(" + shortNumber(r.xFrom) + ")");
+    return withinEvaluationBudget("Plot", evaluationWork(std::uint64_t(r.steps) + 1, first));
+}
+
 }  // namespace
 
 void runPlot(const CommandLine& cmd, CommandOutput& out) {
@@ -64,8 +93,10 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
         PlotRequest request;
         std::string problem;
         if (parsePlotParams(cmd.arg, request, problem)) {
-            eval = plotFormula(request.expression, request.variable);
-            plotted = plotRequest(request, number, eval);
+            if (plotFits(request)) {
+                eval = plotFormula(request.expression, request.variable);
+                plotted = plotRequest(request, number, eval);
+            }
         } else {
             plotted = aPlot(cmd.arg, number, eval);  // reports the invalid field
         }

@@ -299,10 +299,12 @@ bool computePoints(PlotEntry& e, const PlotEval& eval, std::string& problem) {
     return true;
 }
 
-std::string pointTableText(const PlotEntry& e) {
-    std::string out = "Id\tX\tY\r\n";
-    out.reserve(out.size() + e.xs.size() * 32);
-    for (std::size_t i = 0; i < e.xs.size(); ++i) {
+namespace {
+
+constexpr const char* kPointTableHeader = "Id\tX\tY\r\n";
+
+void appendPointRows(std::string& out, const PlotEntry& e, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
         out += std::to_string(i);
         out += '\t';
         out += shortNumber(e.xs[i]);
@@ -311,14 +313,31 @@ std::string pointTableText(const PlotEntry& e) {
         out += std::isfinite(e.ys[i]) ? shortNumber(e.ys[i]) : FixText(e.ys[i]);
         out += "\r\n";
     }
+}
+
+}  // namespace
+
+std::string pointTableText(const PlotEntry& e) {
+    std::string out = kPointTableHeader;
+    out.reserve(out.size() + e.xs.size() * 32);
+    appendPointRows(out, e, 0, e.xs.size());
     return out;
 }
 
 bool writePointTable(const PlotEntry& e, const std::string& utf8Path) {
     std::FILE* f = platform::openFile(utf8Path, "wb");
     if (!f) return false;
-    const std::string text = pointTableText(e);
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    // Written a block of rows at a time: a million points far from 0 make
+    // hundreds of MB of text, which need not be in memory at once.
+    constexpr std::size_t kRowsPerBlock = 4096;
+    std::string text = kPointTableHeader;
+    bool ok = true;
+    for (std::size_t from = 0; ok && from < e.xs.size(); from += kRowsPerBlock) {
+        appendPointRows(text, e, from, std::min(e.xs.size(), from + kRowsPerBlock));
+        ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+        text.clear();
+    }
+    if (ok && !text.empty()) ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     ok = std::fclose(f) == 0 && ok;
     return ok;
 }
@@ -444,6 +463,14 @@ int plotRequest(const PlotRequest& request, int plotNumber, PlotEval eval) {
     if (plotNumber < 1 || plotNumber > kMaxPlotNumber)
         return fail("aPlot", "Plot: plot number " + std::to_string(plotNumber) +
                                  " out of range 1.." + std::to_string(kMaxPlotNumber));
+    std::int64_t held = 0;
+    for (const auto& [number, entry] : s.table)
+        if (number != plotNumber) held += static_cast<std::int64_t>(entry.xs.size());
+    const std::int64_t points = std::int64_t{request.steps} + 1;
+    if (held + points > kMaxPlotTablePoints)
+        return fail("aPlot", "Plot: with its " + std::to_string(points) + " points the plots of this run would hold " +
+                                 std::to_string(held + points) + ", more than the " +
+                                 std::to_string(kMaxPlotTablePoints) + " all plots together may have");
     PlotEntry e;
     e.expression = request.expression;
     e.xFrom = request.xFrom;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,10 @@ using PlotEval = std::function<bool(double x, double& y)>;
 constexpr int kMaxPlotSteps = 1000000;
 // Plot numbers run from 1 to this; every plot window holds system resources.
 constexpr int kMaxPlotNumber = 500;
+// The point tables of all plots of a run together hold at most this many
+// points (sixteen plots of the most steps, 17 bytes a point): 500 plots of a
+// million steps each would ask for 8 GB.
+constexpr std::int64_t kMaxPlotTablePoints = std::int64_t{1} << 24;
 
 // Window layout: inside size, and the height of the button row below the picture.
 constexpr int kPlotWindowSize = 400;
@@ -114,7 +119,8 @@ std::string tickLabel(double value);
 
 // The plot command: parses the fields, computes the points, writes the point
 // table file when one is named, opens window plotNumber and draws. Returns 1,
-// or 0 with e_error 13 and an error-log entry when the fields are invalid.
+// or 0 with e_error 13 and an error-log entry when the fields are invalid or
+// the plot table would hold more than kMaxPlotTablePoints points.
 // A point-table file that cannot be written does not stop the plot; then
 // plotMessage() is "Error: can't write the file.".
 int aPlot(const std::string& params, int plotNumber, PlotEval eval);

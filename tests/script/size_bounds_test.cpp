@@ -67,3 +67,26 @@ TEST_F(ScriptBoundsTest, DecimalsBeyondWhatADoubleHasPrintTheSame) {
     EXPECT_EQ(shown[1], shown[0]);
     EXPECT_EQ(shown[2], shown[0]);
 }
+
+TEST_F(ScriptBoundsTest, PlotsOfLongExpressions) {
+    std::string longSum = "x", manyX = "x";
+    for (int k = 0; k < 2500; ++k) longSum += "+0";  // 5001 characters
+    for (int k = 1; k < 210000; ++k) manyX += "+x";
+    const struct {
+        std::string line;
+        const char* refusal;  // nullptr: plotted
+    } cases[] = {
+        {"Plot = " + longSum + "; 0; x; 1; 10", nullptr},
+        {"Plot = " + longSum + "; 0; x; 1; 1000000", "characters of formula text"},
+        {"Plot = " + manyX + "; 0; x; 1; 1", "occurs 210000 times"},
+    };
+    for (const auto& c : cases) {
+        const ScriptResult r = sEval(c.line, {});
+        const std::string tail = r.output.substr(r.output.find("\r\n"));
+        EXPECT_EQ(r.errors, c.refusal ? 1 : 0) << tail;
+        if (c.refusal) {
+            EXPECT_TRUE(has(tail, "ERROR n. = 13")) << tail;
+            EXPECT_TRUE(has(tail, c.refusal)) << tail;
+        }
+    }
+}

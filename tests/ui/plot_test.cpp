@@ -516,3 +516,30 @@ TEST_F(PlotTest, FailedCaptureOrSaveReturnsZero) {
     EXPECT_FALSE(fs::exists(path("missing/dir/x.jpg")));
     EXPECT_TRUE(headless::shownMessages().empty());
 }
+
+TEST_F(PlotTest, PointTableFileIsTheTableText) {
+    // Long tables are written a block of rows at a time: the file must still
+    // be the whole text, whatever the number of rows.
+    for (int steps : {1, 4095, 4096, 10000}) {
+        const std::string file = path("rows.txt");
+        ASSERT_EQ(aPlot("x; -3; x; 7; " + std::to_string(steps) + "; " + file, 1, identity()), 1);
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str(), pointTableText(*plotEntry(1))) << steps;
+    }
+}
+
+TEST_F(PlotTest, ThePlotsOfARunHoldABoundedNumberOfPoints) {
+    // Sixteen plots of a million steps fit; a seventeenth does not, but a
+    // plot that replaces one of them does.
+    for (int n = 1; n <= 16; ++n) ASSERT_EQ(aPlot("x; 0; x; 1; 1000000", n, identity()), 1) << n;
+    LogError("", 0, "", kLogClear);
+    EXPECT_EQ(aPlot("x; 0; x; 1; 1000000", 17, identity()), 0);
+    EXPECT_EQ(eError(), 13);
+    EXPECT_NE(errorLog().find("all plots together"), std::string::npos);
+    EXPECT_FALSE(platform::plotWindowExists(17));
+    EXPECT_EQ(aPlot("x; 0; x; 1; 1000000", 16, identity()), 1);
+    closePlotWindows();
+    EXPECT_EQ(aPlot("x; 0; x; 1; 1000000", 17, identity()), 1);
+}
