@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "api/text16.h"
+#include "evaluator/errors.h"
 #include "evaluator/numtext.h"
 #include "platform/platform.h"
 #include "plugin/editor.h"
@@ -78,11 +79,24 @@ void menuCommand(F&& body) noexcept {
     }
 }
 
+// A text whose comments would take too long to remove is not run; the
+// reason is the error report's first line.
+void tooManyComments() {
+    const std::string& info = lastErrorInfo();
+    platform::messageBox(info.substr(0, info.find("\r\n")), "Quillet", platform::Buttons::Ok,
+                         platform::Icon::Error);
+}
+
 int runWindowCommand(bool toolTipMode, bool currentLine) {
     PluginState& s = pluginState();
     const char* proc = currentLine ? "zrtE_CurLineToWnd" : "zrtE_SelTextToWnd";
     logEntry(proc, currentLine ? "EVAL CURLINE TO WND" : "EVAL SELTEXT TO WND");
-    const std::string text = removeComments(currentLine ? getCurrentLineText() : getSelection());
+    std::string text;
+    if (!commentsRemoved(currentLine ? getCurrentLineText() : getSelection(), text)) {
+        if (!toolTipMode) tooManyComments();
+        pluginLogEnd(proc);
+        return 0;
+    }
     int button = kBtnNothing;
     const std::string expression = CheckExpressionS(
         text,
@@ -242,7 +256,13 @@ void zrtE_Expr() noexcept {
         PluginState& s = pluginState();
         const char* proc = "zrtE_Expr";
         logEntry(proc, "EVAL EXPRESSION TO WND");
-        const std::string expression = cleaned(removeComments(getExpression()));
+        std::string uncommented;
+        if (!commentsRemoved(getExpression(), uncommented)) {
+            tooManyComments();
+            pluginLogEnd(proc);
+            return;
+        }
+        const std::string expression = cleaned(uncommented);
         // Nothing to evaluate is said even without confirmation.
         if (expression.empty()) {
             platform::messageBox("No Expression found!", "Quillet Plugin");

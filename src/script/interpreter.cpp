@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "evaluator/errors.h"
@@ -138,7 +139,15 @@ std::uint64_t integerBits(double v) {
 
 class ScriptRun final : public CommandOutput {
 public:
-    ScriptRun(const ScriptOptions& options) : options_(options), selected_(options.selectedLines) {
+    ScriptRun(const ScriptOptions& options) : options_(options) {
+        // The listed numbers are the texts between two ";" of the list. Each
+        // line number is asked for once, so a set answers as a search of the
+        // list text would, without reading the whole list for every line.
+        const std::string& list = options.selectedLines;
+        for (std::size_t at = list.find(';'), next; at != std::string::npos; at = next) {
+            next = list.find(';', at + 1);
+            if (next != std::string::npos) selected_.insert(list.substr(at + 1, next - at - 1));
+        }
         if (!options.bare) {
             numberLabel_ = "Number =";
             vectorLabel_ = "Vector: ";
@@ -154,11 +163,7 @@ public:
 private:
     // Whether line number j is one of the selected lines (each is used once).
     bool takeSelected(long long j) {
-        const std::string entry = ";" + std::to_string(j + options_.lineCorrection) + ";";
-        const std::size_t at = selected_.find(entry);
-        if (at == std::string::npos) return false;
-        selected_.erase(at, entry.size() - 1);
-        return true;
+        return selected_.erase(std::to_string(j + options_.lineCorrection)) != 0;
     }
 
     std::string echo(long long j, const std::string& part) const {
@@ -211,7 +216,7 @@ private:
                    std::size_t index);
 
     ScriptOptions options_;
-    std::string selected_;
+    std::unordered_set<std::string> selected_;
     std::string numberLabel_, vectorLabel_, matrixLabel_, resultPrefix_, storePrefix_;
     int decimals_ = 4;
     std::string out_;
@@ -577,10 +582,22 @@ ScriptResult sEval(std::string_view script, const ScriptOptions& options) {
     return ScriptRun(options).run(script);
 }
 
-std::string removeComments(std::string_view textIn) {
-    std::string text(textIn);
+bool commentsRemoved(std::string_view textIn, std::string& text) {
+    text.assign(textIn.data(), textIn.size());
+    std::uint64_t work = 0;
     std::size_t q;
     while ((q = text.find('\'')) != std::string::npos) {
+        // Each comment piece takes a pass over the whole text.
+        work += text.size();
+        if (work > kMaxCommentWork) {
+            setEError(13);
+            logError("removeComments", 0,
+                     "The text of " + std::to_string(textIn.size()) +
+                         " characters has too many comments to remove: more than " +
+                         std::to_string(kMaxCommentWork) + " characters to go through");
+            text.clear();
+            return false;
+        }
         std::size_t end = text.find("\r\n", q);
         if (end == std::string::npos) end = text.size();
         // Every occurrence of the same piece goes at once.
@@ -595,7 +612,13 @@ std::string removeComments(std::string_view textIn) {
         out.append(text, from, std::string::npos);
         text = std::move(out);
     }
-    return text;
+    return true;
+}
+
+std::string removeComments(std::string_view text) {
+    std::string out;
+    commentsRemoved(text, out);
+    return out;
 }
 
 const CommandInfo* commandTable() { return kCommands; }

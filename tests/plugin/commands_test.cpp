@@ -298,3 +298,18 @@ TEST_P(CommandsTest, ErrorsShowInTheTip) {
     EXPECT_NE(host->main.callTip.find("ERROR"), std::string::npos) << host->main.callTip;
     EXPECT_EQ(pluginState().cmdIndex, 0);
 }
+
+TEST_P(CommandsTest, TextWithTooManyCommentsIsNotRun) {
+    start();
+    std::string text;
+    for (int k = 0; k < 20000; ++k)
+        text += "Expr = " + std::to_string(k) + " 'c" + std::to_string(k) + std::string(200, '-') + "\r\n";
+    host->main.text = text;
+    host->main.select(0, static_cast<std::intptr_t>(text.size()));
+    logToDebugger();
+    host->runItem(kSelText);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].text.find("too many comments"), std::string::npos) << boxes()[0].text;
+    EXPECT_EQ(host->main.text, text);
+    EXPECT_TRUE(parameterLines().empty());
+}

@@ -90,3 +90,55 @@ TEST_F(ScriptBoundsTest, PlotsOfLongExpressions) {
         }
     }
 }
+
+TEST_F(ScriptBoundsTest, CommentRemovalOfTextsWithManyComments) {
+    // Each comment unlike the ones before it takes a pass over the whole text:
+    // 20000 different comments in 4 MB would go through 80 GB.
+    const auto script = [](bool different) {
+        std::string t;
+        for (int k = 0; k < 20000; ++k)
+            t += "Expr = " + std::to_string(k) + " 'c" + (different ? std::to_string(k) : "") +
+                 std::string(200, '-') + "\r\n";
+        return t;
+    };
+    std::string out;
+    setEError(kNoError);
+    EXPECT_TRUE(commentsRemoved(script(false), out));
+    EXPECT_EQ(out.find('\''), std::string::npos);
+    EXPECT_EQ(eError(), kNoError);
+    EXPECT_FALSE(commentsRemoved(script(true), out));
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(eError(), 13);
+    EXPECT_TRUE(has(errorLog(), "too many comments"));
+    EXPECT_EQ(removeComments(script(true)), "");
+}
+
+TEST_F(ScriptBoundsTest, SelectedLinesAreTheTextsBetweenTwoSemicolons) {
+    std::string script;
+    for (int i = 1; i <= 12; ++i) script += "Expr = " + std::to_string(i) + "\r\n";
+    const struct {
+        const char* list;
+        int correction;
+        std::vector<int> run;
+    } cases[] = {
+        {";1;12;", 0, {1, 12}},
+        {"1;2;", 0, {2}},  // "1" has no ";" before it
+        {";01; 2;3;", 0, {3}},
+        {";;4;;", 0, {4}},
+        {";5;5;", -2, {7}},
+        {";-1;2;", -3, {2, 5}},
+        {";13;", 1, {12}},
+        {"", 0, {}},
+    };
+    for (const auto& c : cases) {
+        ScriptOptions options;
+        options.lineSelection = true;
+        options.selectedLines = c.list;
+        options.lineCorrection = c.correction;
+        const ScriptResult r = sEval(script, options);
+        std::vector<int> run;
+        for (int i = 1; i <= 12; ++i)
+            if (has(r.output, "Ln " + std::to_string(i) + ":")) run.push_back(i);
+        EXPECT_EQ(run, c.run) << c.list << " " << c.correction;
+    }
+}
