@@ -71,8 +71,8 @@ std::string normaliseLines(std::string_view text) {
 
 bool readInto(std::string_view name, std::string& text, const std::string& failure) {
     std::string bytes, refusal;
-    if (!readFileBytes(name, bytes)) {
-        showFileMessage(failure + std::string(name));
+    if (!readFileBytes(name, bytes, &refusal)) {
+        showFileMessage(refusal.empty() ? failure + std::string(name) : refusal);
         return false;
     }
     if (!decodeTextFile(bytes, text, refusal)) {
@@ -85,13 +85,22 @@ bool readInto(std::string_view name, std::string& text, const std::string& failu
 
 }  // namespace
 
-bool readFileBytes(std::string_view name, std::string& bytes) {
+bool readFileBytes(std::string_view name, std::string& bytes, std::string* refusal) {
     if (name.empty() || isFolder(name)) return false;
     std::ifstream in(osPath(name), std::ios::binary);
     if (!in) return false;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0) return false;
+    // A script is a few KB; a file of hundreds of MB named by mistake must not
+    // take the memory of the editor's process.
+    if (size > kMaxTextFile) {
+        if (refusal)
+            *refusal = "The file has " + std::to_string(size) + " bytes, more than the " +
+                       std::to_string(kMaxTextFile) + " a script or text file may have:\r\n" +
+                       std::string(name);
+        return false;
+    }
     in.seekg(0, std::ios::beg);
     bytes.resize(static_cast<std::size_t>(size));
     if (size > 0 && !in.read(&bytes[0], size)) return false;
@@ -194,8 +203,8 @@ int LoadSaveFile(FileMode mode) {
                 failure = "Error 8: can't read the file\r\n";
             }
             std::string bytes, refusal;
-            if (!readFileBytes(name, bytes)) {
-                showFileMessage(failure + name);
+            if (!readFileBytes(name, bytes, &refusal)) {
+                showFileMessage(refusal.empty() ? failure + name : refusal);
                 return run.exitCode = kExitNotRead;
             }
             if (!decodeTextFile(bytes, text, refusal)) {

@@ -4,6 +4,7 @@
 // writing produces UTF-8 without a mark.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,11 @@ bool decodeTextFile(std::string_view bytes, std::string& text, std::string& refu
 std::string fileRoutine(std::string_view name, std::string_view mode, std::string_view text,
                         bool* ok = nullptr);
 
-// Reads a whole file as bytes; false when it cannot be opened.
-bool readFileBytes(std::string_view name, std::string& bytes);
+// Reads a whole file as bytes; false when it cannot be opened, and false with
+// `refusal` (when given) set for a file of more than kMaxTextFile bytes, which
+// is not read at all.
+constexpr std::int64_t kMaxTextFile = std::int64_t{1} << 28;
+bool readFileBytes(std::string_view name, std::string& bytes, std::string* refusal = nullptr);
 
 // Writes UTF-8 text: append (the file must exist) or create/replace (through a
 // temporary file, so a failed write leaves the old file as it was).

@@ -115,3 +115,22 @@ TEST_F(FilesTest, DialogsAndTheFileRoutine) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(headless::shownMessages().back().text, "Error 1: can't write the file.\r\n" + path("x/y/z.txt"));
 }
+
+TEST_F(FilesTest, FilesBeyondTheSizeOfATextAreNotRead) {
+    // Sparse files: their size costs no disk and, refused, no memory.
+    for (std::uintmax_t size : {std::uintmax_t(kMaxTextFile) + 1, std::uintmax_t{1} << 40}) {
+        write("big.zrt", "");
+        std::filesystem::resize_file(dir_ / "big.zrt", size);
+        std::string bytes, refusal;
+        EXPECT_FALSE(readFileBytes(path("big.zrt"), bytes, &refusal));
+        EXPECT_EQ(refusal.find("The file has " + std::to_string(size) + " bytes"), 0u) << refusal;
+        EXPECT_TRUE(bytes.empty());
+        ParseCmdLine("/i " + path("big.zrt"));
+        EXPECT_EQ(LoadSaveFile(FileMode::ReadInput), kExitNotRead);
+        EXPECT_EQ(headless::shownMessages().back().text, refusal);
+        bool ok = true;
+        fileRoutine(path("big.zrt"), "fileinp", "", &ok);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(headless::shownMessages().back().text, refusal);
+    }
+}
