@@ -257,7 +257,8 @@ void zrtE_Expr() noexcept {
         const char* proc = "zrtE_Expr";
         logEntry(proc, "EVAL EXPRESSION TO WND");
         std::string uncommented;
-        if (!commentsRemoved(getExpression(), uncommented)) {
+        bool stopped = false;
+        if (!commentsRemoved(getExpression(&stopped), uncommented)) {
             tooManyComments();
             pluginLogEnd(proc);
             return;
@@ -265,7 +266,10 @@ void zrtE_Expr() noexcept {
         const std::string expression = cleaned(uncommented);
         // Nothing to evaluate is said even without confirmation.
         if (expression.empty()) {
-            platform::messageBox("No Expression found!", "Quillet Plugin");
+            platform::messageBox(stopped ? "No Expression found: no script keyword in the "
+                                           "text searched before the caret!"
+                                         : "No Expression found!",
+                                 "Quillet Plugin");
             pluginLogEnd(proc);
             return;
         }

@@ -203,7 +203,8 @@ std::intptr_t searchInTarget(WindowHandle view, std::intptr_t start, std::intptr
                 reinterpret_cast<std::intptr_t>(needle.c_str()));
 }
 
-std::string getExpression() {
+std::string getExpression(bool* searchStopped) {
+    if (searchStopped) *searchStopped = false;
     const WindowHandle view = getEdit();
     const std::intptr_t caret = send(view, npp::SCI_GETCURRENTPOS);
     std::intptr_t line = send(view, npp::SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(caret));
@@ -212,10 +213,18 @@ std::string getExpression() {
     std::intptr_t found = -1;
     const CommandInfo* commands = commandTable();
     constexpr int kKeywordsTried = 21;
+    std::uint64_t searched = 0;
     for (; line >= 0; --line) {
         const std::intptr_t start =
             send(view, npp::SCI_POSITIONFROMLINE, static_cast<std::uintptr_t>(line));
         if (start < 0 || start > end) continue;
+        searched += std::uint64_t(end - start) * (kKeywordsTried + 1);
+        if (searched > kMaxExpressionSearch) {
+            pluginLog("getExpression", ": no keyword within " + std::to_string(caret - start) +
+                                           " bytes before the caret; the search stops there");
+            if (searchStopped) *searchStopped = true;
+            return {};
+        }
         // Text after a quote is a comment.
         const std::intptr_t quote = searchInTarget(view, start, end, npp::kScFindWholeWord, "'");
         if (quote >= start && quote > 0) end = quote;

@@ -36,7 +36,11 @@ std::intptr_t searchInTarget(platform::WindowHandle view, std::intptr_t start, s
                              int flags, std::string_view text);
 
 // The expression ending at the caret, from the nearest script keyword before it.
-std::string getExpression();
+// Each line further up searches the whole range from it to the caret again:
+// the walk stops, with nothing found and `searchStopped` set, once the
+// searches would go through more than kMaxExpressionSearch characters.
+constexpr std::uint64_t kMaxExpressionSearch = std::uint64_t{1} << 28;
+std::string getExpression(bool* searchStopped = nullptr);
 
 // Document text <-> UTF-8 in the view's code page.
 std::string fromDocument(platform::WindowHandle view, std::string_view bytes);

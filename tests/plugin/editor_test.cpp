@@ -197,3 +197,24 @@ TEST_P(EditorTest, SearchInTarget) {
     for (const auto& c : cases)
         EXPECT_EQ(searchInTarget(&host->main, c.start, c.end, 2, c.text), c.found) << c.text;
 }
+
+TEST_P(EditorTest, TheSearchForAKeywordStopsFarAboveTheCaret) {
+    // Each line further up searches from there to the caret again: far above
+    // it the walk gives up instead of searching for minutes.
+    start();
+    const std::string line = std::string(100, 'a') + "\r\n";
+    const struct {
+        int lines;  // lines of text between the keyword and the caret
+        bool found;
+    } cases[] = {{10, true}, {100, true}, {3000, false}};
+    for (const auto& c : cases) {
+        std::string text = "Expr = 1\r\n";
+        for (int k = 0; k < c.lines; ++k) text += line;
+        host->main.text = text;
+        host->main.caretAt(c.lines, 50);
+        bool stopped = true;
+        const std::string expression = getExpression(&stopped);
+        EXPECT_EQ(expression.rfind("Expr = 1", 0) == 0, c.found) << c.lines;
+        EXPECT_EQ(stopped, !c.found) << c.lines;
+    }
+}
