@@ -24,6 +24,7 @@ struct MatrixStoreState {
     std::unordered_map<std::string, MatrixRecord*> byName;
     std::unordered_map<std::intptr_t, MatrixRecord*> byAddress;
     std::int64_t elements = 0;  // of all records together
+    std::size_t internals = 0;  // records that are temporaries
     bool evaluationMark = false;
     std::uint64_t nextSerial = 0;
     std::uint64_t currentEvaluation = 0;
@@ -41,12 +42,25 @@ void eraseRecords(const std::vector<MatrixRecord*>& doomed) {
     if (doomed.empty()) return;
     MatrixStoreState& s = storeState();
     const std::unordered_set<const MatrixRecord*> gone(doomed.begin(), doomed.end());
-    for (MatrixRecord* r : doomed) {
+    for (const MatrixRecord* r : gone) {
         s.elements -= static_cast<std::int64_t>(r->elements.size());
+        if (r->internal) --s.internals;
         s.byName.erase(r->name);
         s.byAddress.erase(r->address());
     }
-    s.list.erase(std::remove_if(s.list.begin(), s.list.end(),
+    // The records that go are mostly the newest (temporaries): the list is
+    // searched from its end only as far as the oldest of them, so a store of
+    // many matrices costs an evaluation nothing.
+    auto first = s.list.end();
+    std::size_t seen = 0;
+    for (auto it = s.list.end(); seen < gone.size() && it != s.list.begin();) {
+        --it;
+        if (gone.count(it->get()) != 0) {
+            ++seen;
+            first = it;
+        }
+    }
+    s.list.erase(std::remove_if(first, s.list.end(),
                                 [&](const std::unique_ptr<MatrixRecord>& r) {
                                     return gone.count(r.get()) != 0;
                                 }),
@@ -123,6 +137,7 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
         r->serial = s.nextSerial++;
         r->evaluation = s.evaluationMark ? s.currentEvaluation : 0;
         s.list.push_back(std::move(record));
+        if (r->internal) ++s.internals;
         s.byName.emplace(r->name, r);
         s.byAddress.emplace(r->address(), r);
     } else {
@@ -354,6 +369,21 @@ std::string GetMatrixList(bool withValues) {
 void ClearMatrixList(std::intptr_t keep) {
     MatrixStoreState& s = storeState();
     std::vector<MatrixRecord*> doomed;
+    if (keep != 0 && !tracing()) {
+        // Every evaluation ends here: only temporaries go, and they are
+        // mostly the newest records, so the search for them starts at the end
+        // and stops once all of them are found.
+        std::size_t seen = 0;
+        for (auto it = s.list.rbegin(); it != s.list.rend() && seen < s.internals; ++it) {
+            MatrixRecord& r = **it;
+            if (!r.internal) continue;
+            ++seen;
+            if (r.address() != keep) doomed.push_back(&r);
+        }
+        eraseRecords(doomed);
+        setEError(kNoError);
+        return;
+    }
     for (const auto& rp : s.list) {
         MatrixRecord& r = *rp;
         if (keep == 0) {
@@ -371,6 +401,7 @@ void ClearMatrixList(std::intptr_t keep) {
         s.byName.clear();
         s.byAddress.clear();
         s.elements = 0;
+        s.internals = 0;
     } else {
         eraseRecords(doomed);
     }
@@ -421,6 +452,7 @@ std::intptr_t renameMatrix(std::intptr_t address, std::string_view name) {
     const int rows = r->rows, cols = r->cols;
     MatrixStoreState& s = storeState();
     s.elements -= static_cast<std::int64_t>(block.size());
+    if (r->internal) --s.internals;
     s.byAddress.erase(address);
     s.byName.erase(r->name);
     s.list.erase(std::find_if(s.list.begin(), s.list.end(),

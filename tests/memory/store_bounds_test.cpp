@@ -79,3 +79,30 @@ TEST_F(StoreBoundsTest, CountsTheElementsOfEveryStoredMatrix) {
     zrt::ClearMatrixList(0);
     EXPECT_EQ(storedElements(), 0);
 }
+
+TEST_F(StoreBoundsTest, TemporariesGoWhereverTheyStandInTheList) {
+    // A result kept as a temporary may have stored matrices after it; the
+    // next evaluation still removes it, and the list keeps its order.
+    const auto names = [] {
+        std::string all;
+        const std::string list = GetMatrixList(false);
+        for (std::size_t at = list.find(" - Name: "); at != std::string::npos;
+             at = list.find(" - Name: ", at + 1))
+            all += list.substr(at + 9, list.find(" - nr.", at) - at - 9) + " ";
+        return all;
+    };
+    double v = 0;
+    storeOnes("[a]", 2, 2);
+    ASSERT_EQ(e_eval("[a]*2", &v, 0), 1);  // its result stays, as m_...
+    const std::string result = findMatrixByAddress(static_cast<std::intptr_t>(v))->name;
+    storeOnes("[b]", 1, 1);
+    storeOnes("[c]", 1, 1);
+    EXPECT_EQ(names(), "[a] " + result + " [b] [c] ");
+    ASSERT_EQ(e_eval("[b]+[c]", &v, 0), 1);
+    const std::string next = findMatrixByAddress(static_cast<std::intptr_t>(v))->name;
+    EXPECT_EQ(names(), "[a] [b] [c] " + next + " ");
+    EXPECT_EQ(e_eval("2", &v, 0), 0);
+    zrt::ClearMatrixList(1);
+    EXPECT_EQ(names(), "[a] [b] [c] ");
+    EXPECT_EQ(storedElements(), 6);
+}
