@@ -177,7 +177,9 @@ void hashedPlaces(std::string_view text, std::size_t length,
     }
     std::uint64_t power = 1;  // kHashBase^length: the weight of the character that leaves
     for (std::size_t i = 0; i < length; ++i) power *= kHashBase;
-    const auto at = [&](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])); };
+    const auto at = [&](std::size_t i) {
+        return static_cast<std::uint64_t>(static_cast<unsigned char>(text[i]));
+    };
     std::uint64_t h = hashOf(text.substr(0, length));
     for (std::size_t pos = 0;; ++pos) {
         if (filter[bit(h) >> 6] >> (bit(h) & 63) & 1) {
@@ -207,7 +209,8 @@ bool findOccurrences(std::string_view text, const std::vector<std::string_view>&
     const std::uint64_t n = text.size();
     std::uint64_t planned = 0;
     for (const auto& entry : byLength) {
-        const std::uint64_t passes = entry.second.size() <= kDirectSearches ? 2 * entry.second.size() : 1;
+        const std::uint64_t passes =
+            entry.second.size() <= kDirectSearches ? 2 * entry.second.size() : 1;
         if (!charge(planned, passes * n)) return false;
     }
     if (!charge(searched, planned)) return false;
@@ -372,8 +375,8 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
     }
     PointFormula points(formula, variable);
     if (!pointTextsFit("e_evals", points, variable) ||
-        !withinEvaluationBudget(
-            "e_evals", evaluationWork(steps < 0 ? 0 : std::uint64_t(steps) + 1, points.textAt(start))))
+        !withinEvaluationBudget("e_evals", evaluationWork(steps < 0 ? 0 : std::uint64_t(steps) + 1,
+                                                          points.textAt(start))))
         return 13;
 
     const double step = (end - start) / steps;

@@ -342,8 +342,9 @@ std::string GetMatrixList(bool withValues) {
                 cut = true;
                 setEError(13);
                 logError("GetMatrixList", 0,
-                         "The values of " + r.name + " and of every matrix after it are not listed: "
-                         "a listing shows at most " + std::to_string(kMaxShownElements) + " values");
+                         "The values of " + r.name +
+                             " and of every matrix after it are not listed: a listing shows "
+                             "at most " + std::to_string(kMaxShownElements) + " values");
             }
         } else if (withValues) {
             listed += n;

@@ -107,14 +107,15 @@ void traceStep(int step, const std::string& x, const char* proc) {
 }  // namespace
 
 bool walkFits(const char* proc, std::string_view formula, int limit) {
-    return withinEvaluationBudget(proc, evaluationWork(2 * std::uint64_t(std::max(limit, 0)), formula));
+    return withinEvaluationBudget(proc,
+                                  evaluationWork(2 * std::uint64_t(std::max(limit, 0)), formula));
 }
 
-bool stepsFit(const char* proc, std::string_view formula, std::string_view derivative,
-              int steps) {
+bool stepsFit(const char* proc, std::string_view formula, std::string_view derivative, int steps) {
     const std::uint64_t n = std::uint64_t(std::max(steps, 0));
-    return withinEvaluationBudget(proc, evaluationWork(2 * std::uint64_t{kSearchSteps} + n, formula) +
-                                            evaluationWork(n, derivative));
+    return withinEvaluationBudget(proc,
+                                  evaluationWork(2 * std::uint64_t{kSearchSteps} + n, formula) +
+                                      evaluationWork(n, derivative));
 }
 
 double startValue(std::string_view formula, std::string_view variable, int limit) {

@@ -60,7 +60,8 @@ bool plotFits(const PlotRequest& r) {
     for (std::size_t at = lower.find(r.variable); at != std::string::npos;
          at = lower.find(r.variable, at + 1)) {
         const std::size_t end = at + r.variable.size();
-        if ((at == 0 || !isNameChar(lower[at - 1])) && (end == lower.size() || !isNameChar(lower[end])))
+        if ((at == 0 || !isNameChar(lower[at - 1])) &&
+            (end == lower.size() || !isNameChar(lower[end])))
             ++occurrences;
     }
     const std::uint64_t longest = r.expression.size() + std::uint64_t{occurrences} * kMaxPointText;
@@ -72,7 +73,8 @@ bool plotFits(const PlotRequest& r) {
                      std::to_string(kMaxPreparedFormula) + " characters");
         return false;
     }
-    const std::string first = substitute(r.expression, r.variable, "(" + shortNumber(r.xFrom) + ")");
+    const std::string first =
+        substitute(r.expression, r.variable, "(" + shortNumber(r.xFrom) + ")");
     return withinEvaluationBudget("Plot", evaluationWork(std::uint64_t(r.steps) + 1, first));
 }
 

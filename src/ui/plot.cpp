@@ -468,9 +468,11 @@ int plotRequest(const PlotRequest& request, int plotNumber, PlotEval eval) {
         if (number != plotNumber) held += static_cast<std::int64_t>(entry.xs.size());
     const std::int64_t points = std::int64_t{request.steps} + 1;
     if (held + points > kMaxPlotTablePoints)
-        return fail("aPlot", "Plot: with its " + std::to_string(points) + " points the plots of this run would hold " +
+        return fail("aPlot", "Plot: with its " + std::to_string(points) +
+                                 " points the plots of this run would hold " +
                                  std::to_string(held + points) + ", more than the " +
-                                 std::to_string(kMaxPlotTablePoints) + " all plots together may have");
+                                 std::to_string(kMaxPlotTablePoints) +
+                                 " all plots together may have");
     PlotEntry e;
     e.expression = request.expression;
     e.xFrom = request.xFrom;

@@ -72,7 +72,8 @@ TEST_F(FunctionListTest, CheckFindsTheFirstNameThatOccursElsewhere) {
         for (int k = 0; k < count; ++k) {
             std::string name, body;
             for (int i = 2 + pick(3); i > 0; --i) name += letters[pick(4)];
-            for (int i = pick(6); i > 0; --i) body += pick(3) ? char('0' + pick(10)) : letters[pick(4)];
+            for (int i = pick(6); i > 0; --i)
+                body += pick(3) ? char('0' + pick(10)) : letters[pick(4)];
             if (pick(20) == 0) body += ";x=1";
             SetVarFunct(name, body.empty() ? "1" : body, ListKind::Functs);
         }

@@ -303,7 +303,8 @@ TEST_P(CommandsTest, TextWithTooManyCommentsIsNotRun) {
     start();
     std::string text;
     for (int k = 0; k < 20000; ++k)
-        text += "Expr = " + std::to_string(k) + " 'c" + std::to_string(k) + std::string(200, '-') + "\r\n";
+        text += "Expr = " + std::to_string(k) + " 'c" + std::to_string(k) +
+                std::string(200, '-') + "\r\n";
     host->main.text = text;
     host->main.select(0, static_cast<std::intptr_t>(text.size()));
     logToDebugger();
