@@ -173,6 +173,17 @@ private:
     // ---- CommandOutput ----
     void success(const CommandLine& cmd, const std::string& echoPart, const std::string& prefix,
                  const std::string& result) override {
+        // A short line may print a large result again and again: the output
+        // stops taking results at kMaxScriptOutput.
+        if (out_.size() + echoPart.size() + prefix.size() + result.size() > kMaxScriptOutput) {
+            const std::string detail = "the result of " + std::to_string(result.size()) +
+                                       " characters would make the output longer than " +
+                                       std::to_string(kMaxScriptOutput);
+            setEError(13);
+            logError("sEval", 0, detail);
+            failure(cmd, echoPart, 13, detail);
+            return;
+        }
         if (!options_.quiet) out_ += echo(cmd.number, echoPart);
         out_ += prefix;
         // A result that ends its last row keeps one line break before the blank line.

@@ -26,7 +26,9 @@ struct ScriptResult {
     int code() const;
 };
 
-// sEval: runs the script text.
+// sEval: runs the script text. A result that would make the output longer
+// than kMaxScriptOutput characters fails its line with 13 instead.
+constexpr std::size_t kMaxScriptOutput = std::size_t{1} << 27;
 ScriptResult sEval(std::string_view script, const ScriptOptions& options);
 
 // Removes every comment: from each "'" to the end of its line. Each comment

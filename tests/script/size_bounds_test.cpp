@@ -5,6 +5,7 @@
 
 #include "evaluator/errors.h"
 #include "memory/matrixstore.h"
+#include "memory/varstore.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
 #include "support/library_test.h"
@@ -141,4 +142,18 @@ TEST_F(ScriptBoundsTest, SelectedLinesAreTheTextsBetweenTwoSemicolons) {
             if (has(r.output, "Ln " + std::to_string(i) + ":")) run.push_back(i);
         EXPECT_EQ(run, c.run) << c.list << " " << c.correction;
     }
+}
+
+TEST_F(ScriptBoundsTest, TheOutputTakesResultsUpToItsBound) {
+    // Showing a function of 10 MB twenty times would make 200 MB of output.
+    SetVarFunct("f", std::string(std::size_t{10} << 20, '1'), ListKind::Functs);
+    std::string script;
+    for (int k = 0; k < 20; ++k) script += "Show(f)\r\n";
+    script += "Expr = 1+1";
+    const ScriptResult r = sEval(script, {});
+    EXPECT_EQ(r.errors, 20 - static_cast<long long>(kMaxScriptOutput / (std::size_t{10} << 20)));
+    EXPECT_LE(r.output.size(), kMaxScriptOutput);
+    EXPECT_TRUE(has(r.output, "would make the output longer than"));
+    // Results that fit still come.
+    EXPECT_EQ(r.output.substr(r.output.size() - 10), "Number = 2");
 }
