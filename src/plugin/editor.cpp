@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "api/text16.h"
-#include "evaluator/numtext.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
@@ -248,12 +247,29 @@ std::string getExpression(bool* searchStopped) {
 }
 
 std::string trimLineBreaksAndBlanks(std::string_view text) {
-    std::string out(text);
-    for (std::size_t before = out.size() + 1; out.size() != before;) {
-        before = out.size();
-        out = std::string(trimBlanks(TrimStr(out, "\r\n", false)));
+    // Trimming line breaks, then blanks, in turns until nothing changes,
+    // leaves the text between the longest runs of "\r\n" and " " at both ends;
+    // found in one pass, a text of many such turns costs no more than another.
+    std::size_t b = 0, e = text.size();
+    for (;;) {
+        if (e - b >= 2 && text[b] == '\r' && text[b + 1] == '\n') {
+            b += 2;
+        } else if (b < e && text[b] == ' ') {
+            ++b;
+        } else {
+            break;
+        }
     }
-    return out;
+    for (;;) {
+        if (e - b >= 2 && text[e - 2] == '\r' && text[e - 1] == '\n') {
+            e -= 2;
+        } else if (e > b && text[e - 1] == ' ') {
+            --e;
+        } else {
+            break;
+        }
+    }
+    return std::string(text.substr(b, e - b));
 }
 
 int InsertResult(const std::string& result, bool newLine) {

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 
+#include "evaluator/numtext.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
@@ -216,5 +218,23 @@ TEST_P(EditorTest, TheSearchForAKeywordStopsFarAboveTheCaret) {
         const std::string expression = getExpression(&stopped);
         EXPECT_EQ(expression.rfind("Expr = 1", 0) == 0, c.found) << c.lines;
         EXPECT_EQ(stopped, !c.found) << c.lines;
+    }
+}
+
+TEST(TrimmedTexts, LineBreaksAndBlanksGoFromBothEndsInAnyMix) {
+    // What trimming line breaks and blanks in turns until nothing changes gives.
+    const auto inTurns = [](std::string out) {
+        for (std::size_t before = out.size() + 1; out.size() != before;) {
+            before = out.size();
+            out = std::string(trimBlanks(TrimStr(out, "\r\n", false)));
+        }
+        return out;
+    };
+    std::mt19937 random(7);
+    const char pieces[] = {'\r', '\n', ' ', 'a'};
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::string text;
+        for (int k = static_cast<int>(random() % 12); k > 0; --k) text += pieces[random() % 4];
+        EXPECT_EQ(trimLineBreaksAndBlanks(text), inTurns(text)) << trial;
     }
 }
