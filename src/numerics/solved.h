@@ -13,9 +13,9 @@ namespace zrt {
 // differentiator's code is then in e_error); 5 without writing for a null
 // address; 13 for a variable that is no name, and 13 without writing when the
 // walk and the steps would read more than kMaxEvaluatedText characters of
-// formula text. An evaluation that fails ends
-// the steps at the x where it failed, with its code; a step that would leave
-// the finite numbers ends them before it, with code 5.
+// formula text. An evaluation that fails ends the steps at the x where it
+// failed, with its code; a step that would leave the finite numbers ends them
+// before it, with code 5.
 int SolveD(std::string_view formula, std::string_view variable, double* root);
 
 }  // namespace zrt
