@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "numerics/elimination.h"
+
 namespace zrt {
 
 namespace {
@@ -20,9 +22,6 @@ MatrixState& matrixState() {
 }
 
 using Matrix = std::vector<double>;
-
-// From order 4 the determinant treats smaller pivots and results as 0.
-constexpr double kDetTolerance = 1e-12;
 
 // Element count of a checked matrix.
 std::size_t count(int rows, int cols) {
@@ -42,61 +41,6 @@ int checkVector(const void* v, int n) {
 
 int checkScalarOut(const double* p) {
     return p ? kMatrOk : kMatrNotDefined;
-}
-
-// Gaussian elimination of the n x n matrix m in place, pivoting on the columns
-// of row k: the column with the largest magnitude in row k (the first one on a
-// tie) is exchanged into place in every row. A pivot whose magnitude is not
-// above `tolerance` is skipped and makes the returned factor 0. Only elements
-// right of and below the pivot are updated. Returns the product of the pivots
-// with the sign of the exchanges.
-double eliminate(double* m, std::size_t n, double tolerance) {
-    double d = 1;
-    for (std::size_t k = 0; k + 1 < n; ++k) {
-        double* rowK = m + k * n;
-        std::size_t q = k;
-        double largest = std::fabs(rowK[k]);
-        for (std::size_t j = k + 1; j < n; ++j) {
-            const double v = std::fabs(rowK[j]);
-            if (v > largest) {
-                largest = v;
-                q = j;
-            }
-        }
-        if (!(largest > tolerance)) {
-            d = 0;
-            continue;
-        }
-        if (q != k) {
-            for (std::size_t i = 0; i < n; ++i) std::swap(m[i * n + k], m[i * n + q]);
-            d = -d;
-        }
-        const double pivot = rowK[k];
-        d *= pivot;
-        for (std::size_t i = k + 1; i < n; ++i) {
-            double* rowI = m + i * n;
-            const double factor = rowI[k] / pivot;
-            for (std::size_t j = k + 1; j < n; ++j) rowI[j] -= factor * rowK[j];
-        }
-    }
-    return d;
-}
-
-// Determinant of the n x n matrix m (n >= 1); m is used as scratch.
-double determinantInPlace(double* m, std::size_t n) {
-    switch (n) {
-        case 1:
-            return m[0];
-        case 2:
-            return m[0] * m[3] - m[1] * m[2];
-        case 3:
-            return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
-                   m[2] * (m[3] * m[7] - m[4] * m[6]);
-        default:
-            break;
-    }
-    const double det = eliminate(m, n, kDetTolerance) * m[n * n - 1];
-    return std::fabs(det) < kDetTolerance ? 0.0 : det;
 }
 
 double determinant(const double* a, std::size_t n) {
@@ -178,22 +122,13 @@ int aInv(double* a, int n) {
         return kMatrOk;
     }
     // Element (j, i) of the inverse is the cofactor of (i, j) over the determinant.
-    const std::size_t m = order - 1;
-    Matrix result(order * order), minor(m * m);
-    for (std::size_t i = 0; i < order; ++i) {
+    Matrix minors(order * order);
+    minorDeterminants(a, order, minors.data());
+    for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = 0; j < order; ++j) {
-            double* out = minor.data();
-            for (std::size_t r = 0; r < order; ++r) {
-                if (r == i) continue;
-                const double* row = a + r * order;
-                for (std::size_t c = 0; c < order; ++c)
-                    if (c != j) *out++ = row[c];
-            }
-            const double minorDet = determinantInPlace(minor.data(), m);
-            result[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
+            const double minorDet = minors[i * order + j];
+            a[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
         }
-    }
-    std::copy(result.begin(), result.end(), a);
     return kMatrOk;
 }
 
@@ -205,13 +140,9 @@ int aSist(const double* a, int n, const double* v, double* w) {
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
     // Cramer: column i replaced by the right-hand side, over the determinant.
-    Matrix x(order), scratch(order * order);
-    for (std::size_t i = 0; i < order; ++i) {
-        std::copy(a, a + order * order, scratch.begin());
-        for (std::size_t r = 0; r < order; ++r) scratch[r * order + i] = v[r];
-        x[i] = determinantInPlace(scratch.data(), order) / d;
-    }
-    std::copy(x.begin(), x.end(), w);
+    Matrix x(order);
+    replacedColumnDeterminants(a, order, v, x.data());
+    for (std::size_t i = 0; i < order; ++i) w[i] = x[i] / d;
     return kMatrOk;
 }
 
