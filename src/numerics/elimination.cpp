@@ -55,6 +55,19 @@ double eliminationStep(double* m, std::size_t stride, std::size_t rows, std::siz
     return d;
 }
 
+// Exact determinants of orders 2 and 3 (the 3 x 3 one expanded along its first
+// row) of the rows given, at the columns given.
+double det2(const double* r0, const double* r1, std::size_t c0, std::size_t c1) {
+    return r0[c0] * r1[c1] - r0[c1] * r1[c0];
+}
+
+double det3(const double* r0, const double* r1, const double* r2, std::size_t c0, std::size_t c1,
+            std::size_t c2) {
+    return r0[c0] * (r1[c1] * r2[c2] - r1[c2] * r2[c1]) -
+           r0[c1] * (r1[c0] * r2[c2] - r1[c2] * r2[c0]) +
+           r0[c2] * (r1[c0] * r2[c1] - r1[c1] * r2[c0]);
+}
+
 // The determinant from the factor of an elimination and its last element.
 double finish(double d, double last) {
     const double det = d * last;
@@ -333,10 +346,9 @@ double determinantInPlace(double* m, std::size_t n) {
         case 1:
             return m[0];
         case 2:
-            return m[0] * m[3] - m[1] * m[2];
+            return det2(m, m + 2, 0, 1);
         case 3:
-            return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
-                   m[2] * (m[3] * m[7] - m[4] * m[6]);
+            return det3(m, m + 3, m + 6, 0, 1, 2);
         default:
             break;
     }
@@ -351,14 +363,30 @@ constexpr std::size_t kSharedColumnsFrom = 11;
 void minorDeterminants(const double* a, std::size_t n, double* out) {
     const std::size_t m = n - 1;
     if (n < kSharedMinorsFrom) {
+        // Each minor read in place through its row and column numbers.
+        std::size_t rows[kSharedMinorsFrom], cols[kSharedMinorsFrom];
         double minor[(kSharedMinorsFrom - 2) * (kSharedMinorsFrom - 2)];
         for (std::size_t i = 0; i < n; ++i)
             for (std::size_t j = 0; j < n; ++j) {
-                double* o = minor;
-                for (std::size_t r = 0; r < n; ++r)
-                    for (std::size_t c = 0; c < n; ++c)
-                        if (r != i && c != j) *o++ = a[r * n + c];
-                out[i * n + j] = determinantInPlace(minor, m);
+                for (std::size_t t = 0, r = 0, c = 0; t < n; ++t) {
+                    if (t != i) rows[r++] = t;
+                    if (t != j) cols[c++] = t;
+                }
+                const double* r0 = a + rows[0] * n;
+                double det;
+                if (m == 1) {
+                    det = r0[cols[0]];
+                } else if (m == 2) {
+                    det = det2(r0, a + rows[1] * n, cols[0], cols[1]);
+                } else if (m == 3) {
+                    det = det3(r0, a + rows[1] * n, a + rows[2] * n, cols[0], cols[1], cols[2]);
+                } else {
+                    for (std::size_t r = 0; r < m; ++r)
+                        for (std::size_t c = 0; c < m; ++c)
+                            minor[r * m + c] = a[rows[r] * n + cols[c]];
+                    det = determinantInPlace(minor, m);
+                }
+                out[i * n + j] = det;
             }
         return;
     }
@@ -413,11 +441,16 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
 void replacedColumnDeterminants(const double* a, std::size_t n, const double* v, double* out) {
     if (n < kSharedColumnsFrom) {
         double replaced[(kSharedColumnsFrom - 1) * (kSharedColumnsFrom - 1)];
+        std::copy(a, a + n * n, replaced);
         for (std::size_t i = 0; i < n; ++i) {
-            for (std::size_t r = 0; r < n; ++r)
-                for (std::size_t c = 0; c < n; ++c)
-                    replaced[r * n + c] = c == i ? v[r] : a[r * n + c];
-            out[i] = determinantInPlace(replaced, n);
+            // Column i holds v; the column before it is a's again.
+            for (std::size_t r = 0; r < n; ++r) {
+                if (i > 0) replaced[r * n + i - 1] = a[r * n + i - 1];
+                replaced[r * n + i] = v[r];
+            }
+            double scratch[(kSharedColumnsFrom - 1) * (kSharedColumnsFrom - 1)];
+            std::copy(replaced, replaced + n * n, scratch);
+            out[i] = determinantInPlace(scratch, n);
         }
         return;
     }

@@ -43,8 +43,30 @@ int checkScalarOut(const double* p) {
     return p ? kMatrOk : kMatrNotDefined;
 }
 
+// Working space of n doubles: on the stack for small matrices (most calls),
+// where an allocation would cost more than the arithmetic.
+class Scratch {
+   public:
+    explicit Scratch(std::size_t n) : data_(local_) {
+        if (n > kLocal) {
+            heap_.resize(n);
+            data_ = heap_.data();
+        }
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    double* data() { return data_; }
+
+   private:
+    static constexpr std::size_t kLocal = 64;
+    double local_[kLocal];
+    std::vector<double> heap_;
+    double* data_;
+};
+
 double determinant(const double* a, std::size_t n) {
-    Matrix m(a, a + n * n);
+    Scratch m(n * n);
+    std::copy(a, a + n * n, m.data());
     return determinantInPlace(m.data(), n);
 }
 
@@ -122,11 +144,11 @@ int aInv(double* a, int n) {
         return kMatrOk;
     }
     // Element (j, i) of the inverse is the cofactor of (i, j) over the determinant.
-    Matrix minors(order * order);
+    Scratch minors(order * order);
     minorDeterminants(a, order, minors.data());
     for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = 0; j < order; ++j) {
-            const double minorDet = minors[i * order + j];
+            const double minorDet = minors.data()[i * order + j];
             a[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
         }
     return kMatrOk;
@@ -140,9 +162,9 @@ int aSist(const double* a, int n, const double* v, double* w) {
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
     // Cramer: column i replaced by the right-hand side, over the determinant.
-    Matrix x(order);
+    Scratch x(order);
     replacedColumnDeterminants(a, order, v, x.data());
-    for (std::size_t i = 0; i < order; ++i) w[i] = x[i] / d;
+    for (std::size_t i = 0; i < order; ++i) w[i] = x.data()[i] / d;
     return kMatrOk;
 }
 
