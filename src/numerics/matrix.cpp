@@ -53,6 +53,15 @@ class Scratch {
             data_ = heap_.data();
         }
     }
+    // A copy of the n values at from.
+    Scratch(const double* from, std::size_t n) : data_(local_) {
+        if (n > kLocal) {
+            heap_.assign(from, from + n);
+            data_ = heap_.data();
+        } else {
+            std::copy(from, from + n, local_);
+        }
+    }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
     double* data() { return data_; }
@@ -65,8 +74,7 @@ class Scratch {
 };
 
 double determinant(const double* a, std::size_t n) {
-    Scratch m(n * n);
-    std::copy(a, a + n * n, m.data());
+    Scratch m(a, n * n);
     return determinantInPlace(m.data(), n);
 }
 
