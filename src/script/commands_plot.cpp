@@ -1,8 +1,12 @@
 #include "script/commands_plot.h"
 
+#include <string>
+#include <vector>
+
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
+#include "evaluator/pointformula.h"
 #include "script/flags.h"
 #include "ui/plot.h"
 #include "ui/trace.h"
@@ -24,13 +28,11 @@ bool isNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-// The expression with every whole-word occurrence of the variable replaced by
-// the point's text in brackets. Whole words only: the x of exp(x) is a
-// variable, the x of "exp" is not.
-std::string substitute(const std::string& expression, const std::string& variable,
-                       const std::string& value) {
-    std::string out;
-    out.reserve(expression.size() + value.size() * 2);
+// The expression cut at every whole-word occurrence of the variable (compared
+// without case): a point's text goes between the pieces. Whole words only: the
+// x of exp(x) is a variable, the x of "exp" is not.
+std::vector<std::string> cutAtVariable(const std::string& expression, const std::string& variable) {
+    std::vector<std::string> pieces;
     const std::string lower = lowerAscii(expression);
     std::size_t from = 0;
     for (std::size_t at = lower.find(variable); at != std::string::npos;
@@ -39,12 +41,11 @@ std::string substitute(const std::string& expression, const std::string& variabl
         const bool starts = at == 0 || !isNameChar(lower[at - 1]);
         const bool ends = end == lower.size() || !isNameChar(lower[end]);
         if (!starts || !ends || at < from) continue;
-        out.append(expression, from, at - from);
-        out += value;
+        pieces.push_back(expression.substr(from, at - from));
         from = end;
     }
-    out.append(expression, from, std::string::npos);
-    return out;
+    pieces.push_back(expression.substr(from));
+    return pieces;
 }
 
 }  // namespace
@@ -76,7 +77,8 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
     if (!plotted) {
         // The reason is the first line of the last error report.
         const std::string& info = lastErrorInfo();
-        out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError(), info.substr(0, info.find("\r\n")));
+        out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError(),
+                    info.substr(0, info.find("\r\n")));
         return;
     }
     setEError(kNoError);
@@ -86,8 +88,8 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
         return;
     }
     const std::string& folder = batchFlags().splPath;
-    const std::string file = folder.empty() || folder == "0" ? savePlot(number, "0")
-                                                              : savePlotInFolder(number, folder);
+    const std::string file =
+        folder.empty() || folder == "0" ? savePlot(number, "0") : savePlotInFolder(number, folder);
     if (file.empty()) {
         setEError(13);
         logError("Plot", 0, "The picture of aPlot #" + std::to_string(number) + " was not saved");
@@ -98,8 +100,14 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
 }
 
 PlotEval plotFormula(const std::string& expression, const std::string& variable) {
-    return [expression, variable](double x, double& y) {
-        const std::string text = substitute(expression, variable, "(" + shortNumber(x) + ")");
+    // The formula is cut once; each point's text is built in a reused buffer.
+    return [pieces = cutAtVariable(expression, variable), text = std::string()](double x,
+                                                                                double& y) mutable {
+        text = pieces[0];
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+            appendPointText(text, x);
+            text += pieces[i];
+        }
         double value = 0;
         if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
         y = value;
@@ -112,6 +120,8 @@ void startPlotRun() {
     plotCommandState().plotCounter = 0;
 }
 
-void resetPlotCommand() { plotCommandState() = PlotCommandState{}; }
+void resetPlotCommand() {
+    plotCommandState() = PlotCommandState{};
+}
 
 }  // namespace zrt
