@@ -222,10 +222,21 @@ def program_notes(source, program):
     return notes
 
 
+def three_digits(x):
+    """x with three significant digits, trailing zeros kept (1.00, 12.5, 346)."""
+    if x >= 99.95:
+        return f"{x:.0f}"
+    if x >= 9.995:
+        return f"{x:.1f}"
+    if x >= 0.9995:
+        return f"{x:.2f}"
+    return f"{x:.3g}"
+
+
 def verdict(ratio):
     if ratio >= 1:
-        return f"Quillet {ratio:.3g}× faster"
-    return f"Quillet {1 / ratio:.3g}× slower"
+        return f"Quillet {three_digits(ratio)}× faster"
+    return f"Quillet {three_digits(1 / ratio)}× slower"
 
 
 def report(source, build, results):
@@ -292,7 +303,7 @@ def report(source, build, results):
                 ratio_text, verdict_text = "—", "no ratio (a run failed)"
                 if not entry["run"].get("error_occurred") and not peer["run"].get("error_occurred"):
                     ratio = seconds(peer["run"]) / seconds(entry["run"])
-                    ratio_text = f"{ratio:.3g}"
+                    ratio_text = three_digits(ratio)
                     verdict_text = verdict(ratio)
                     pairs_all.append((ratio, program, comparison, case, peer_name))
                 lines.append(
@@ -323,7 +334,9 @@ def report(source, build, results):
         out += ["## Every ratio, slowest first", "", "| Program | Comparison | Case | Peer | Peer / Quillet | |",
                 "|---|---|---|---|---:|---|"]
         for ratio, program, comparison, case, peer_name in sorted(pairs_all):
-            out.append(f"| {program} | {comparison} | {case} | {peer_name} | {ratio:.3g} | {verdict(ratio)} |")
+            out.append(
+                f"| {program} | {comparison} | {case} | {peer_name} | {three_digits(ratio)} | {verdict(ratio)} |"
+            )
         out.append("")
     for lines in sections:
         out += lines

@@ -441,16 +441,11 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
 void replacedColumnDeterminants(const double* a, std::size_t n, const double* v, double* out) {
     if (n < kSharedColumnsFrom) {
         double replaced[(kSharedColumnsFrom - 1) * (kSharedColumnsFrom - 1)];
-        std::copy(a, a + n * n, replaced);
         for (std::size_t i = 0; i < n; ++i) {
-            // Column i holds v; the column before it is a's again.
-            for (std::size_t r = 0; r < n; ++r) {
-                if (i > 0) replaced[r * n + i - 1] = a[r * n + i - 1];
-                replaced[r * n + i] = v[r];
-            }
-            double scratch[(kSharedColumnsFrom - 1) * (kSharedColumnsFrom - 1)];
-            std::copy(replaced, replaced + n * n, scratch);
-            out[i] = determinantInPlace(scratch, n);
+            for (std::size_t r = 0; r < n; ++r)
+                for (std::size_t c = 0; c < n; ++c)
+                    replaced[r * n + c] = c == i ? v[r] : a[r * n + c];
+            out[i] = determinantInPlace(replaced, n);
         }
         return;
     }
