@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all build native win32 win64 test test-native test-win test-asan demo bench fuzz clean \
+.PHONY: all build native win32 win64 test test-native test-win test-asan test-valgrind demo bench fuzz clean \
         deps-base deps-win deps-bench deps-plot
 
 all: build
@@ -39,9 +39,14 @@ test-native: native
 test-win: native win32 win64
 	scripts/run-wine-tests.sh
 
+# Everything CI checks: the suites native and under Wine, the same suites
+# with AddressSanitizer and UndefinedBehaviorSanitizer, the golden scripts
+# under valgrind, and the fuzz regression corpus with a short fuzzing smoke.
 test: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 	scripts/run-wine-tests.sh
+	$(MAKE) test-asan test-valgrind
+	$(MAKE) fuzz FUZZ_SECONDS=10
 
 test-asan: deps-base
 	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZRT_SANITIZE=ON
@@ -49,6 +54,13 @@ test-asan: deps-base
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+VALGRIND := valgrind -q --error-exitcode=97 --leak-check=full \
+  --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect \
+  --suppressions=$(CURDIR)/tests/valgrind.supp
+test-valgrind: native
+	@scripts/install-deps.sh check
+	ZRT_WRAPPER="$(VALGRIND)" ctest --test-dir build --output-on-failure -j $(JOBS) -R '^golden_'
 
 demo: native
 	@scripts/demo.sh
@@ -69,14 +81,11 @@ bench: deps-base deps-bench
 	python3 scripts/bench-report.py --source . --build build-bench --out docs/performance.md \
 	  build-bench/results/*.json
 
-# libFuzzer harnesses under fuzz/ (clang): FUZZ_TIME seconds each.
-FUZZ_TIME ?= 60
+# libFuzzer harnesses under fuzz/ (clang): the regression corpus, then
+# FUZZ_SECONDS seconds of fuzzing per harness.
+FUZZ_SECONDS ?= 60
 fuzz: deps-base
-	@scripts/install-deps.sh fuzz
-	cmake -S fuzz -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
-	cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz_*; do echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
-	  $$f $(CURDIR)/build-fuzz/corpus/$$(basename $$f) -max_total_time=$(FUZZ_TIME) -max_len=4096 -timeout=10 || exit 1; done
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh
 
 clean:
 	rm -rf build build-win32 build-win64 build-asan build-bench build-fuzz build-deps

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build step needs, and only those missing.
-# Usage: scripts/install-deps.sh GROUP...   (groups: base win bench plot)
+# Usage: scripts/install-deps.sh GROUP...   (groups: base win bench plot fuzz check)
 set -euo pipefail
 
 declare -A GROUP=(
   [base]="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev"
   [win]="mingw-w64 wine wine64 wine32:i386 xvfb xauth dpkg-dev"
-  [fuzz]="clang libclang-rt-14-dev"
+  [fuzz]="clang libclang-rt-14-dev python3"
+  [check]="valgrind"
   [bench]="libbenchmark-dev libmuparser-dev libeigen3-dev libginac-dev python3"
   [plot]="libcairo2-dev libjpeg62-turbo-dev fonts-dejavu-core"
 )

@@ -29,6 +29,10 @@ mkdir -p "$out"
 build/zrt_probe build/libzerith.so src/plugin/quillet.def >"$out/native.txt"
 
 status=0
+# Notepad++ loads a plug-in only when it needs no runtime DLL beside it.
+echo "== imports of both Quillet.dll"
+scripts/check-dll-imports.sh build-win32/Quillet.dll build-win64/Quillet.dll || status=1
+
 for arch in win32 win64; do
   echo "== $arch: zrt_probe.exe against build-$arch/Quillet.dll"
   mkdir -p "$out/$arch"
@@ -47,23 +51,27 @@ for arch in win32 win64; do
   fi
 
   # The editor host: a Notepad++ folder with the plug-in in plugins\Quillet\,
-  # real windows on a virtual display.
-  echo "== $arch: npp_host.exe loads plugins\\Quillet\\Quillet.dll (Xvfb)"
-  npp="$out/$arch/npp"
-  rm -rf "$npp"
-  mkdir -p "$npp/plugins/Quillet"
-  cp build-$arch/Quillet.dll build-$arch/ShowCmds.zrt "$npp/plugins/Quillet/"
-  cp build-$arch/npp_host.exe "$npp/"
-  if (cd "$npp" && timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" \
-        wine npp_host.exe after-seltext.bmp >../npp_host.txt 2>../npp_host.err); then
-    echo "ok: $arch editor host scenarios ($(grep -c '^ok' "$out/$arch/npp_host.txt") checks)"
-  else
-    echo "FAIL: the $arch editor host reported failures:"
-    grep -E '^FAIL' "$out/$arch/npp_host.txt" || tail -20 "$out/$arch/npp_host.txt" "$out/$arch/npp_host.err"
-    status=1
-  fi
-  if [ -f "$npp/after-seltext.bmp" ]; then
-    python3 scripts/bmp2png.py "$npp/after-seltext.bmp" "$out/$arch/after-seltext.png" || true
-  fi
+  # real windows on a virtual display; today's host, then an older one.
+  for generation in today old; do
+    echo "== $arch: npp_host.exe ($generation host) loads plugins\\Quillet\\Quillet.dll (Xvfb)"
+    npp="$out/$arch/npp-$generation"
+    log="$out/$arch/npp_host-$generation"
+    rm -rf "$npp"
+    mkdir -p "$npp/plugins/Quillet"
+    cp build-$arch/Quillet.dll build-$arch/ShowCmds.zrt "$npp/plugins/Quillet/"
+    cp build-$arch/npp_host.exe "$npp/"
+    if [ "$generation" = old ]; then args=(--old); else args=(after-seltext.bmp); fi
+    if (cd "$npp" && timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" \
+          wine npp_host.exe "${args[@]}" >"../npp_host-$generation.txt" 2>"../npp_host-$generation.err"); then
+      echo "ok: $arch editor host scenarios, $generation host ($(grep -c '^ok' "$log.txt") checks)"
+    else
+      echo "FAIL: the $arch editor host ($generation) reported failures:"
+      grep -E '^FAIL' "$log.txt" || tail -20 "$log.txt" "$log.err"
+      status=1
+    fi
+    if [ -f "$npp/after-seltext.bmp" ]; then
+      python3 scripts/bmp2png.py "$npp/after-seltext.bmp" "$out/$arch/after-seltext.png" || true
+    fi
+  done
 done
 exit $status

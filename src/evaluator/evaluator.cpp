@@ -157,6 +157,14 @@ double de_eval(std::string_view formula, int check) {
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds) {
     setEError(kNoError);
+    // A step count typed by mistake would keep the caller busy for minutes.
+    if (steps > kMaxTableSteps) {
+        setEError(13);
+        logError("e_evals", 0,
+                 "steps = " + std::to_string(steps) + ": a table has at most " +
+                     std::to_string(kMaxTableSteps) + " steps, formula = " + std::string(formula));
+        return 13;
+    }
     PointFormula points(formula, variable);
 
     const double step = (end - start) / steps;

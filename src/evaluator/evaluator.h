@@ -19,7 +19,9 @@ double de_eval(std::string_view formula, int check);
 // e_evals: the formula at steps + 1 points from start to end, the variable's
 // name replaced by each point's text. Writes steps + 1 values into xs and ys
 // and five bounds (0, smallest x, smallest y, largest x, largest y); each may be
-// null. -1 when the last point succeeded, else its code.
+// null. -1 when the last point succeeded, else its code; 13 (nothing written)
+// for more than kMaxTableSteps steps.
+constexpr int kMaxTableSteps = 10000000;
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "api/text16.h"
 #include "evaluator/numtext.h"
@@ -22,14 +23,42 @@ std::intptr_t send(WindowHandle view, unsigned message, std::uintptr_t wParam = 
     return platform::sendMessage(view, message, wParam, lParam);
 }
 
-// Scintilla reads at most this much in one go from the plug-in (a larger
-// answer is a broken host, not a document).
+// The most the plug-in reads in one go. A length answer beyond it (or below
+// zero) comes from a broken host: nothing is read then, since the message
+// would write the whole text whatever buffer the plug-in passed.
 constexpr std::intptr_t kMaxRead = std::intptr_t(1) << 30;
 
-std::string bytesUpToZero(const std::string& buffer, std::size_t length) {
+bool readable(std::intptr_t length) {
+    return length >= 0 && length <= kMaxRead;
+}
+
+// A buffer of exactly `length` bytes and the terminating zero, zeroed; the
+// text is what precedes the first zero.
+std::vector<char> readBuffer(std::intptr_t length) {
+    return std::vector<char>(static_cast<std::size_t>(length) + 1, '\0');
+}
+
+std::string bytesUpToZero(const std::vector<char>& buffer, std::size_t length) {
     const std::size_t n = std::min(length, buffer.size());
-    const std::size_t zero = buffer.find('\0');
-    return buffer.substr(0, std::min(n, zero));
+    return std::string(buffer.data(), std::find(buffer.data(), buffer.data() + n, '\0'));
+}
+
+// The bytes in [from, to). Today's hosts answer SCI_GETTEXTRANGEFULL with the
+// number of bytes copied; older ones do not know it and answer 0, as they do
+// for every unknown message. A non-empty range never gets 0 from a host that
+// knows the message, so only that answer sends the older SCI_GETTEXTRANGE
+// (whose 32-bit positions cannot reach past 2 GB).
+std::string textRange(WindowHandle view, std::intptr_t from, std::intptr_t to) {
+    if (from < 0 || to <= from || !readable(to - from)) return {};
+    std::vector<char> buffer = readBuffer(to - from);
+    npp::TextRangeFull full{from, to, buffer.data()};
+    if (send(view, npp::SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<std::intptr_t>(&full)) == 0 &&
+        to <= INT32_MAX) {
+        npp::TextRange range{static_cast<std::int32_t>(from), static_cast<std::int32_t>(to),
+                             buffer.data()};
+        send(view, npp::SCI_GETTEXTRANGE, 0, reinterpret_cast<std::intptr_t>(&range));
+    }
+    return bytesUpToZero(buffer, static_cast<std::size_t>(to - from));
 }
 
 // "\r\n" as the document ends its lines (SCI_GETEOLMODE: 0 CR LF, 1 CR, 2 LF).
@@ -88,13 +117,20 @@ std::string getSelection() {
     PluginState& s = pluginState();
     const WindowHandle view = getEdit();
     // Scintilla 5.1.5 and later answer the length without the terminating
-    // zero, older versions with it: one byte more is right for both.
-    const std::intptr_t length =
-        std::clamp<std::intptr_t>(send(view, npp::SCI_GETSELTEXT), 0, kMaxRead);
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    send(view, npp::SCI_GETSELTEXT, 0, reinterpret_cast<std::intptr_t>(&buffer[0]));
-    const std::string bytes = bytesUpToZero(buffer, static_cast<std::size_t>(length));
-    s.selectionLength = static_cast<int>(std::min<std::size_t>(bytes.size() + 1, 0x7FFFFFFF));
+    // zero, older versions with it; the message writes the zero after the text
+    // in both, so one byte more than the answer is right for either.
+    const std::intptr_t length = send(view, npp::SCI_GETSELTEXT);
+    std::string bytes;
+    if (readable(length)) {
+        std::vector<char> buffer = readBuffer(length);
+        send(view, npp::SCI_GETSELTEXT, 0, reinterpret_cast<std::intptr_t>(buffer.data()));
+        bytes = bytesUpToZero(buffer, static_cast<std::size_t>(length));
+    } else {
+        pluginLog("getSelection", ": selection length " + std::to_string(length) + " not read");
+    }
+    // The text's own length plus one, as older hosts answered it: the
+    // tool-tip's distance test must not depend on which host answers.
+    s.selectionLength = static_cast<int>(bytes.size() + 1);
     s.currentSelection = fromDocument(view, bytes);
     pluginLog("getSelection", ": currentSelection = " + s.currentSelection);
     return s.currentSelection;
@@ -143,13 +179,16 @@ std::string getFileName() {
 std::string getCurrentLineText() {
     const int line = getCurLineNr(false) - 1;
     const WindowHandle view = pluginState().currentView;
-    const std::intptr_t length = std::clamp<std::intptr_t>(
-        send(view, npp::SCI_LINELENGTH, static_cast<std::uintptr_t>(line)), 0, kMaxRead);
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    send(view, npp::SCI_GETLINE, static_cast<std::uintptr_t>(line),
-         reinterpret_cast<std::intptr_t>(&buffer[0]));
-    const std::string text =
-        fromDocument(view, bytesUpToZero(buffer, static_cast<std::size_t>(length)));
+    // SCI_GETLINE writes no terminating zero: the zeroed buffer has it.
+    const std::intptr_t length = send(view, npp::SCI_LINELENGTH, static_cast<std::uintptr_t>(line));
+    std::string bytes;
+    if (readable(length)) {
+        std::vector<char> buffer = readBuffer(length);
+        send(view, npp::SCI_GETLINE, static_cast<std::uintptr_t>(line),
+             reinterpret_cast<std::intptr_t>(buffer.data()));
+        bytes = bytesUpToZero(buffer, static_cast<std::size_t>(length));
+    }
+    const std::string text = fromDocument(view, bytes);
     pluginLog("zrtE_CurLineToWnd", ": LineText= " + text);
     return text;
 }
@@ -194,11 +233,7 @@ std::string getExpression() {
         pluginLog("getExpression", ": no keyword before the caret");
         return {};
     }
-    std::string buffer(static_cast<std::size_t>(caret - found) + 1, '\0');
-    npp::TextRangeFull range{found, caret, &buffer[0]};
-    send(view, npp::SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<std::intptr_t>(&range));
-    const std::string text =
-        fromDocument(view, bytesUpToZero(buffer, static_cast<std::size_t>(caret - found)));
+    const std::string text = fromDocument(view, textRange(view, found, caret));
     pluginLog("getExpression", ": Expression = " + text);
     return text;
 }

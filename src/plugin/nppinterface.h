@@ -38,6 +38,7 @@ constexpr unsigned SCI_GETSELECTIONSTART = 2143;
 constexpr unsigned SCI_GETSELECTIONEND = 2145;
 constexpr unsigned SCI_GETLINE = 2153;
 constexpr unsigned SCI_GETSELTEXT = 2161;
+constexpr unsigned SCI_GETTEXTRANGE = 2162;  // hosts without SCI_GETTEXTRANGEFULL only
 constexpr unsigned SCI_LINEFROMPOSITION = 2166;
 constexpr unsigned SCI_POSITIONFROMLINE = 2167;
 constexpr unsigned SCI_SETTARGETSTART = 2190;
@@ -60,6 +61,14 @@ constexpr int kCodePageUtf8 = 65001;
 struct TextRangeFull {
     std::intptr_t cpMin;
     std::intptr_t cpMax;
+    char* lpstrText;
+};
+
+// Sci_TextRange of hosts before SCI_GETTEXTRANGEFULL: positions as Windows'
+// long, 32 bits in both builds.
+struct TextRange {
+    std::int32_t cpMin;
+    std::int32_t cpMax;
     char* lpstrText;
 };
 
@@ -112,5 +121,6 @@ static_assert(offsetof(Notification, x) == 120 && offsetof(Notification, y) == 1
               "SCNotification layout (x64)");
 #endif
 static_assert(sizeof(TextRangeFull) == 3 * sizeof(void*), "Sci_TextRangeFull layout");
+static_assert(offsetof(TextRange, lpstrText) == 8, "Sci_TextRange layout");
 
 }  // namespace zrt::npp

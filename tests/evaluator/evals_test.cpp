@@ -82,6 +82,12 @@ TEST_F(EvalsTest, OddArguments) {
     EXPECT_EQ(t.y, (std::vector<double>{3, 3}));
     t = tabulate("x", -0.5, "x", 0.5, 1);  // negative points enter in brackets
     EXPECT_EQ(t.y, (std::vector<double>{-0.5, 0.5}));
+    // A count typed by mistake is refused before any point is computed.
+    x[0] = 7;
+    EXPECT_EQ(e_evals("x", 0, "x", 0, kMaxTableSteps + 1, x, y, nullptr), 13);
+    EXPECT_EQ(eError(), 13);
+    EXPECT_EQ(x[0], 7);
+    EXPECT_NE(errorLog().find("a table has at most 10000000 steps"), std::string::npos);
 }
 
 TEST_F(EvalsTest, GetEvalResultCopiesUpToThePlaceholder) {

@@ -41,8 +41,9 @@ class CommandsTest : public PluginTest {
         headless::clearDebugLines();
     }
 };
+QUILLET_BOTH_HOSTS(CommandsTest);
 
-TEST_F(CommandsTest, SelectionIsConfirmedEvaluatedAndInsertedBelow) {
+TEST_P(CommandsTest, SelectionIsConfirmedEvaluatedAndInsertedBelow) {
     start();
     host->main.text = "2+3\r\nnext";
     host->main.select(0, 3);
@@ -59,7 +60,7 @@ TEST_F(CommandsTest, SelectionIsConfirmedEvaluatedAndInsertedBelow) {
     EXPECT_NE(platform::clipboardText().find("Number = 5"), std::string::npos);
 }
 
-TEST_F(CommandsTest, NothingToEvaluateOrNo) {
+TEST_P(CommandsTest, NothingToEvaluateOrNo) {
     start();
     const struct {
         const char* doc;
@@ -90,7 +91,7 @@ TEST_F(CommandsTest, NothingToEvaluateOrNo) {
     }
 }
 
-TEST_F(CommandsTest, ExpressionsAndTheirKeywords) {
+TEST_P(CommandsTest, ExpressionsAndTheirKeywords) {
     start();
     logToDebugger();
     // A bare expression runs as an Expr command; a trailing line break goes.
@@ -110,7 +111,7 @@ TEST_F(CommandsTest, ExpressionsAndTheirKeywords) {
     EXPECT_EQ(lines[1], " /noh /sclp /log    /sel:'Var = q; 4' /");
 }
 
-TEST_F(CommandsTest, ParameterLinesWithoutSummaryOrConfirmation) {
+TEST_P(CommandsTest, ParameterLinesWithoutSummaryOrConfirmation) {
     start("[Quillet]\r\nDon't show Summary=1\r\nDon't confirm Expr=1\r\n");
     logToDebugger();
     host->main.text = "Expr = 1+1\r\n";
@@ -138,7 +139,7 @@ TEST_F(CommandsTest, ParameterLinesWithoutSummaryOrConfirmation) {
     EXPECT_NE(host->main.text.find("Ln 1: EXPR = 2+2"), std::string::npos) << host->main.text;
 }
 
-TEST_F(CommandsTest, ExpressionBeforeTheCaret) {
+TEST_P(CommandsTest, ExpressionBeforeTheCaret) {
     start("[Quillet]\r\nDon't confirm Expr=1\r\n");
     const struct {
         const char* doc;
@@ -169,7 +170,7 @@ TEST_F(CommandsTest, ExpressionBeforeTheCaret) {
     }
 }
 
-TEST_F(CommandsTest, WholeFileAndCurrentLineToResultFile) {
+TEST_P(CommandsTest, WholeFileAndCurrentLineToResultFile) {
     start();
     const std::filesystem::path script = dir() / "docs" / "calc.zrt";
     writeFile(script, "Expr = 1+1\r\nExpr = 10/4\r\n");
@@ -201,7 +202,7 @@ TEST_F(CommandsTest, WholeFileAndCurrentLineToResultFile) {
     EXPECT_EQ(host->reloaded.size(), 2u);
 }
 
-TEST_F(CommandsTest, MemoryFileNameAndAbout) {
+TEST_P(CommandsTest, MemoryFileNameAndAbout) {
     start();
     host->runItem(kShowMem);
     ASSERT_FALSE(headless::shownScreens().empty());
@@ -223,7 +224,7 @@ TEST_F(CommandsTest, MemoryFileNameAndAbout) {
     EXPECT_NE(headless::messagesWindows().back().text.find("Quillet.dll"), std::string::npos);
 }
 
-TEST_F(CommandsTest, OptionsThatShowTexts) {
+TEST_P(CommandsTest, OptionsThatShowTexts) {
     start();
     openPlugins();
     host->command(host->optionId("Supported Functions"));
@@ -241,7 +242,7 @@ TEST_F(CommandsTest, OptionsThatShowTexts) {
     EXPECT_EQ(GetVarFuncListLen(nullptr), 0);
 }
 
-TEST_F(CommandsTest, ToolTipEvaluation) {
+TEST_P(CommandsTest, ToolTipEvaluation) {
     start("[Quillet]\r\nEval To ToolTip=1\r\n");
     platform::setClipboardText("what the user copied");
     host->main.text = "9*9\r\n";
@@ -289,7 +290,7 @@ TEST_F(CommandsTest, ToolTipEvaluation) {
     EXPECT_FALSE(host->main.callTipActive);
 }
 
-TEST_F(CommandsTest, ErrorsShowInTheTip) {
+TEST_P(CommandsTest, ErrorsShowInTheTip) {
     start("[Quillet]\r\nEval To ToolTip=1\r\n");
     host->main.text = "sqrt(-1)\r\n";
     host->main.caretAt(0, 1);

@@ -1,6 +1,10 @@
 // Reading and writing the editor's documents.
 #include "plugin/editor.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "support/plugin_fixture.h"
@@ -8,8 +12,9 @@
 using namespace zrt;
 
 class EditorTest : public PluginTest {};
+QUILLET_BOTH_HOSTS(EditorTest);
 
-TEST_F(EditorTest, TheActiveViewIsReadAndWritten) {
+TEST_P(EditorTest, TheActiveViewIsReadAndWritten) {
     start();
     host->main.text = "main text";
     host->main.select(0, 4);
@@ -25,20 +30,77 @@ TEST_F(EditorTest, TheActiveViewIsReadAndWritten) {
     EXPECT_EQ(host->main.text, "main text");
 }
 
-TEST_F(EditorTest, SelectionsOfEveryScintilla) {
+TEST_P(EditorTest, SelectionsReadBackWhole) {
     start();
-    host->main.text = "a\r\nb";
-    for (bool oldScintilla : {false, true}) {
-        host->main.oldSelTextLength = oldScintilla;
-        host->main.select(2, 2);
-        EXPECT_EQ(getSelection(), "") << oldScintilla;
-        EXPECT_EQ(pluginState().selectionLength, 1);
-        host->main.select(4, 0);
-        EXPECT_EQ(getSelection(), "a\r\nb") << oldScintilla;
+    std::string doc;
+    for (int i = 0; doc.size() < 70000; ++i) doc += static_cast<char>('a' + i % 26);
+    host->main.text = doc;
+    // Every read fills its buffer up to the terminating zero; the address
+    // sanitizer sees a buffer one byte short. Lengths around the small-buffer
+    // sizes and a long one, ending inside and at the end of the document.
+    const struct {
+        std::intptr_t from, length;
+    } cases[] = {{5, 0},  {5, 1},    {0, 15},    {3, 16},     {3, 17},
+                 {1, 31}, {0, 4096}, {7, 65536}, {69990, 10}, {0, 70000}};
+    for (const auto& c : cases) {
+        host->main.select(c.from + c.length, c.from);
+        EXPECT_EQ(getSelection(),
+                  doc.substr(static_cast<std::size_t>(c.from), static_cast<std::size_t>(c.length)))
+            << c.length;
+        // The tool-tip's distance test counts the text, whatever the host answered.
+        EXPECT_EQ(pluginState().selectionLength, c.length + 1);
     }
 }
 
-TEST_F(EditorTest, LinesAndPositions) {
+TEST_P(EditorTest, LengthAnswersOfABrokenHostReadNothing) {
+    start();
+    host->main.text = "2+2\r\n";
+    host->main.select(0, 3);
+    for (std::intptr_t claimed : {std::intptr_t(-5), (std::intptr_t(1) << 30) + 1, INTPTR_MAX}) {
+        host->main.claimedLength = claimed;
+        EXPECT_EQ(getSelection(), "") << claimed;
+        EXPECT_EQ(pluginState().selectionLength, 1);
+        EXPECT_EQ(getCurrentLineText(), "") << claimed;
+    }
+}
+
+TEST_P(EditorTest, TextRangesAskTheOlderMessageOnlyWhenNeeded) {
+    start();
+    host->main.text = "x = 1\r\nExpr = 2*3 + 4";
+    host->main.caretAt(1, 10);
+    EXPECT_EQ(getExpression(), "Expr = 2*3");
+    const auto& unknown = host->main.unknown;
+    const bool askedFull =
+        std::count(unknown.begin(), unknown.end(), npp::SCI_GETTEXTRANGEFULL) > 0;
+    const bool askedOld = std::count(unknown.begin(), unknown.end(), npp::SCI_GETTEXTRANGE) > 0;
+    EXPECT_EQ(askedFull, GetParam() == fake::Generation::Old);
+    EXPECT_FALSE(askedOld);
+}
+
+TEST_P(EditorTest, HostsWriteTheZeroWhereScintillaDoes) {
+    // The fake hosts must write exactly where Scintilla writes for the
+    // sanitizer to catch a short buffer: the text, then one zero, nothing more.
+    start();
+    fake::View& v = host->main;
+    v.text = "first\r\nsecond line";
+    v.select(7, 13);
+    const bool old = GetParam() == fake::Generation::Old;
+    const struct {
+        unsigned message;
+        const char* text;
+    } cases[] = {{2161, "second"}, {2182, "first\r\nsecond line"}, {2027, "second line"}};
+    for (const auto& c : cases) {
+        const std::intptr_t answer = v.handle(c.message, 0, 0);
+        const std::size_t length = std::strlen(c.text);
+        EXPECT_EQ(answer, static_cast<std::intptr_t>(length + (old ? 1 : 0))) << c.message;
+        std::string buffer(length + 8, '#');
+        // The buffer size the message takes: the older one counts the zero.
+        v.handle(c.message, length + (old ? 1 : 0), reinterpret_cast<std::intptr_t>(&buffer[0]));
+        EXPECT_EQ(buffer, std::string(c.text) + '\0' + std::string(7, '#')) << c.message;
+    }
+}
+
+TEST_P(EditorTest, LinesAndPositions) {
     start();
     host->main.text = "first\r\n\r\nthird line";
     host->main.select(11, 13);
@@ -58,7 +120,7 @@ TEST_F(EditorTest, LinesAndPositions) {
     EXPECT_EQ(getCurrentLineText(), "third line");
 }
 
-TEST_F(EditorTest, DocumentCodePages) {
+TEST_P(EditorTest, DocumentCodePages) {
     start();
     // UTF-8 (today's documents) crosses unchanged; an ANSI document in its code page.
     host->main.text = "x = \xE2\x82\xAC \xC3\xA9";
@@ -73,13 +135,13 @@ TEST_F(EditorTest, DocumentCodePages) {
     EXPECT_EQ(host->main.text, "\xE9\x80?\r\n");
 }
 
-TEST_F(EditorTest, LongFilePaths) {
+TEST_P(EditorTest, LongFilePaths) {
     start();
     host->main.path = "C:\\" + std::string(400, 'd') + "\\calc.zrt";
     EXPECT_EQ(getFileName(), host->main.path);
 }
 
-TEST_F(EditorTest, InsertResult) {
+TEST_P(EditorTest, InsertResult) {
     start();
     const struct {
         const char* doc;
@@ -120,7 +182,7 @@ TEST_F(EditorTest, InsertResult) {
     }
 }
 
-TEST_F(EditorTest, SearchInTarget) {
+TEST_P(EditorTest, SearchInTarget) {
     start();
     host->main.text = "Expr = 2 'comment Var";
     const struct {

@@ -16,8 +16,9 @@ class MenusTest : public PluginTest {
         return shown.empty() ? std::string() : shown.back().text;
     }
 };
+QUILLET_BOTH_HOSTS(MenusTest);
 
-TEST_F(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
+TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
     start("[Quillet]\r\nDon't confirm Expr=1\r\nEval To ToolTip=1\r\n");
     host->openMenu(1);
     EXPECT_EQ(host->optionId("Decimals"), 0u);
@@ -49,15 +50,30 @@ TEST_F(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
     EXPECT_EQ(host->menuSelectsSeen, 4);
 }
 
-TEST_F(MenusTest, PluginsMenuByCaptionWhenTheHostDoesNotTell) {
-    start("", false);
-    host->openMenu(9);
-    EXPECT_FALSE(pluginState().optionsBuilt);
-    openPlugins();
-    EXPECT_NE(host->optionId("Show Commands"), 0u);
+TEST_F(MenusTest, PluginsMenuByHandleOrByCaption) {
+    const struct {
+        fake::Generation generation;
+        const char* caption;
+        bool built;
+    } cases[] = {
+        {fake::Generation::Today, "&Erweiterungen", true},  // the host names it
+        {fake::Generation::Old, "Plugins", true},
+        {fake::Generation::Old, "&Plugins", true},  // ampersands do not count
+        {fake::Generation::Old, "P&lugins", true},
+        {fake::Generation::Old, "Erweiterungen", false},  // nothing to know it by
+    };
+    for (const auto& c : cases) {
+        generation = c.generation;
+        pluginsCaption = c.caption;
+        restart();
+        host->openMenu(9);
+        EXPECT_FALSE(pluginState().optionsBuilt) << c.caption;
+        openPlugins();
+        EXPECT_EQ(host->optionId("Show Commands") != 0, c.built) << c.caption;
+    }
 }
 
-TEST_F(MenusTest, CommandsThatAreNotOursReachTheHost) {
+TEST_P(MenusTest, CommandsThatAreNotOursReachTheHost) {
     start();
     openPlugins();
     const unsigned base = pluginState().optionsBaseId;
@@ -69,7 +85,7 @@ TEST_F(MenusTest, CommandsThatAreNotOursReachTheHost) {
     EXPECT_TRUE(headless::shownMessages().empty());
 }
 
-TEST_F(MenusTest, CaptionMustMatchTheOffset) {
+TEST_P(MenusTest, CaptionMustMatchTheOffset) {
     start();
     openPlugins();
     const unsigned id = host->optionId("Acknowledgments");
@@ -80,7 +96,7 @@ TEST_F(MenusTest, CaptionMustMatchTheOffset) {
     EXPECT_TRUE(headless::shownMessages().empty());
 }
 
-TEST_F(MenusTest, ToggleIncompatibilities) {
+TEST_P(MenusTest, ToggleIncompatibilities) {
     start("[Quillet]\r\nDon't show Summary=1\r\n");
     openPlugins();
     const PluginState& s = pluginState();
@@ -114,7 +130,7 @@ TEST_F(MenusTest, ToggleIncompatibilities) {
     EXPECT_EQ(headless::shownMessages().back().title, "Quillet");
 }
 
-TEST_F(MenusTest, SummaryFromTheFileKeepsBareResults) {
+TEST_P(MenusTest, SummaryFromTheFileKeepsBareResults) {
     start("[Quillet]\r\nDon't show Summary=1\r\n");
     openPlugins();
     EXPECT_TRUE(host->optionChecked("Don't show Summary"));
@@ -127,7 +143,7 @@ TEST_F(MenusTest, SummaryFromTheFileKeepsBareResults) {
     EXPECT_TRUE(pluginState().bareResultsF);
 }
 
-TEST_F(MenusTest, PluginLogQuestion) {
+TEST_P(MenusTest, PluginLogQuestion) {
     start();
     openPlugins();
     const unsigned id = host->optionId("Plugin Log");
@@ -159,7 +175,7 @@ TEST_F(MenusTest, PluginLogQuestion) {
     EXPECT_NE(readFile(iniFile()).find("Debug=0"), std::string::npos);
 }
 
-TEST_F(MenusTest, DecimalsDialog) {
+TEST_P(MenusTest, DecimalsDialog) {
     start();
     openPlugins();
     const unsigned id = host->optionId("Decimals");
@@ -193,7 +209,7 @@ TEST_F(MenusTest, DecimalsDialog) {
     EXPECT_EQ(headless::shownInputs().back().defaultText, "0");
 }
 
-TEST_F(MenusTest, AcknowledgmentsAndReset) {
+TEST_P(MenusTest, AcknowledgmentsAndReset) {
     start();
     openPlugins();
     host->command(host->optionId("Acknowledgments"));
@@ -206,7 +222,7 @@ TEST_F(MenusTest, AcknowledgmentsAndReset) {
     EXPECT_EQ(lastBox(), "Are you sure to reset Quillet memory?");
 }
 
-TEST_F(MenusTest, LongTextsAskBeforeTheyAreShown) {
+TEST_P(MenusTest, LongTextsAskBeforeTheyAreShown) {
     start();
     openPlugins();
     const unsigned id = host->optionId("Show Debug Log");
@@ -250,7 +266,7 @@ TEST_F(MenusTest, LongTextsAskBeforeTheyAreShown) {
     EXPECT_TRUE(headless::messagesWindows().back().replacedOpenWindow);
 }
 
-TEST_F(MenusTest, ToolTipNeedsTheMouseNearTheCaret) {
+TEST_P(MenusTest, ToolTipNeedsTheMouseNearTheCaret) {
     start("[Quillet]\r\nEval To ToolTip=1\r\n");
     host->main.text = "1+1\r\n2+2\r\n";
     host->main.caretAt(1, 1);
@@ -258,9 +274,25 @@ TEST_F(MenusTest, ToolTipNeedsTheMouseNearTheCaret) {
     host->dwell(6, 0, 5);  // outside the text area
     EXPECT_FALSE(host->main.callTipActive);
     EXPECT_EQ(host->notifiesSeen, 2);
+
+    // After a selection was read, its text's length plus one counts, the
+    // same in both host generations.
+    host->main.text = "1+1 and 2+2 and more\r\n";
+    host->main.select(8, 11);
+    host->dwell(10);
+    EXPECT_EQ(pluginState().selectionLength, 4);
+    const struct {
+        std::intptr_t position;
+        bool tip;
+    } cases[] = {{6, true}, {5, false}, {16, true}, {17, false}};
+    for (const auto& c : cases) {
+        host->dwellEnd();
+        host->dwell(c.position);
+        EXPECT_EQ(host->main.callTipActive, c.tip) << c.position;
+    }
 }
 
-TEST_F(MenusTest, OwnCallTipsOnly) {
+TEST_P(MenusTest, OwnCallTipsOnly) {
     start("[Quillet]\r\nEval To ToolTip=1\r\n");
     // Notepad++'s own call tip (a function's parameters) is not ours to cancel.
     host->main.callTipActive = true;

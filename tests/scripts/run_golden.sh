@@ -2,6 +2,8 @@
 # Runs one golden script through the command line tool and compares what it
 # prints with NAME.out. Extra parameters come from NAME.args when present.
 # Usage: run_golden.sh QUILLET NAME.zrt   (UPDATE=1 rewrites NAME.out)
+# ZRT_WRAPPER runs the tool under a checker (valgrind); its exit code 97
+# reports what the checker found.
 set -euo pipefail
 quillet=$1
 script=$2
@@ -14,7 +16,13 @@ trap 'rm -rf "$work"' EXIT
 cp "$dir"/*.txt "$work"/ 2>/dev/null || true
 cp "$script" "$work/$name.zrt"
 # shellcheck disable=SC2086
-(cd "$work" && "$quillet" /noh $args /i "$name.zrt" >"$work/actual.out" 2>"$work/stderr.txt") || true
+rc=0
+(cd "$work" && ${ZRT_WRAPPER:-} "$quillet" /noh $args /i "$name.zrt" >"$work/actual.out" 2>"$work/stderr.txt") || rc=$?
+if [ "$rc" = 97 ]; then
+  echo "golden script $name: the checker found faults"
+  cat "$work/stderr.txt"
+  exit 1
+fi
 # Names of the temporary folder read the same in every run.
 sed -i "s#$work#<dir>#g" "$work/actual.out"
 if [ "${UPDATE:-0}" = 1 ]; then

@@ -23,9 +23,10 @@ std::string text16(const void* p) {
     return zrt::fromUtf16(static_cast<const char16_t*>(p));
 }
 
-Npp::Npp(bool tellsPluginsMenuHandle) : tellsPluginsMenuHandle_(tellsPluginsMenuHandle) {
+Npp::Npp(Generation generation, const std::string& pluginsCaption) : generation_(generation) {
     main.path = "C:\\work\\new 1";
     second.path = "C:\\work\\new 2";
+    main.generation = second.generation = generation;
     namespace headless = zrt::headless;
     headless::registerWindow(
         hwnd(), [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return handle(m, w, l); });
@@ -39,9 +40,11 @@ Npp::Npp(bool tellsPluginsMenuHandle) : tellsPluginsMenuHandle_(tellsPluginsMenu
     // Notepad++'s menu bar: the plug-ins menu at position 10, the help menu
     // "?" last among the pop-ups, then a plain item (the tab bar's close button).
     bar_ = platform::createPopupMenu();
-    const char* menus[] = {"&File",     "&Edit",     "&Search", "&View",  "Encoding",
+    std::string menus[] = {"&File",     "&Edit",     "&Search", "&View",  "Encoding",
                            "&Language", "Se&ttings", "T&ools",  "&Macro", "&Run",
                            "&Plugins",  "&Window",   "&?"};
+    if (generation == Generation::Old) menus[10] = "Plugins";
+    if (!pluginsCaption.empty()) menus[10] = pluginsCaption;
     for (int i = 0; i < 13; ++i) {
         auto sub = platform::createPopupMenu();
         if (i == 10) {
@@ -52,8 +55,8 @@ Npp::Npp(bool tellsPluginsMenuHandle) : tellsPluginsMenuHandle_(tellsPluginsMenu
             for (unsigned id = 47000; id <= 47015; ++id)
                 platform::insertMenuItem(sub, -1, id, "Help " + std::to_string(id));
         } else {
-            platform::insertMenuItem(sub, -1, 41000 + 100 * i, std::string(menus[i]) + " item");
-            platform::insertMenuItem(sub, -1, 41001 + 100 * i, std::string(menus[i]) + " other");
+            platform::insertMenuItem(sub, -1, 41000 + 100 * i, menus[i] + " item");
+            platform::insertMenuItem(sub, -1, 41001 + 100 * i, menus[i] + " other");
         }
         platform::insertMenuItem(bar_, -1, 0, menus[i], sub);
     }
@@ -152,9 +155,9 @@ std::intptr_t Npp::handle(unsigned message, std::uintptr_t wParam, std::intptr_t
             if (lParam) *reinterpret_cast<int*>(lParam) = currentView;
             return 1;
         case npp::NPPM_GETMENUHANDLE:
-            if (wParam == npp::NPPPLUGINMENU)
-                return tellsPluginsMenuHandle_ ? reinterpret_cast<std::intptr_t>(plugins_) : 0;
-            return reinterpret_cast<std::intptr_t>(bar_);
+            // Unknown to the older host: 0, as for every message it does not know.
+            if (generation_ == Generation::Old) return 0;
+            return reinterpret_cast<std::intptr_t>(wParam == npp::NPPPLUGINMENU ? plugins_ : bar_);
         case npp::NPPM_RELOADFILE:
             reloaded.push_back(text16(reinterpret_cast<const void*>(lParam)));
             return 1;

@@ -1,5 +1,5 @@
-// A fake Notepad++ for the plug-in tests: a main window with a menu bar whose
-// "Plugins" menu gets the plug-in's submenu, and two Scintilla views over
+// A fake Notepad++ for the plug-in tests, of either generation: a main window
+// with a menu bar whose plug-ins menu gets the plug-in's submenu, and two Scintilla views over
 // in-memory documents. It answers the Notepad++ and Scintilla messages the
 // plug-in sends (positions are byte offsets, documents UTF-8 by default) and
 // drives the plug-in as the editor does: isUnicode, getName, setInfo,
@@ -20,7 +20,9 @@ namespace fake {
 
 class Npp {
    public:
-    explicit Npp(bool tellsPluginsMenuHandle = true);
+    // `pluginsCaption` replaces the generation's caption of the plug-ins menu
+    // (another language, say).
+    explicit Npp(Generation generation = Generation::Today, const std::string& pluginsCaption = "");
     ~Npp();
     Npp(const Npp&) = delete;
     Npp& operator=(const Npp&) = delete;
@@ -64,7 +66,7 @@ class Npp {
    private:
     std::intptr_t handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     char mainWindowTag_ = 0;
-    bool tellsPluginsMenuHandle_;
+    Generation generation_;
     zrt::platform::MenuHandle bar_ = nullptr, plugins_ = nullptr, quillet_ = nullptr;
 };
 

@@ -12,6 +12,10 @@ namespace {
 
 namespace npp = zrt::npp;
 
+// Messages a host answers that the plug-in does not send.
+constexpr unsigned kSciGetCurLine = 2027;
+constexpr unsigned kSciGetText = 2182;
+
 enum class CharClass { Space, NewLine, Word, Punctuation };
 
 CharClass classOf(char c) {
@@ -42,6 +46,10 @@ bool wordEndAt(const std::string& t, std::size_t pos) {
 }
 
 }  // namespace
+
+const char* generationName(Generation generation) {
+    return generation == Generation::Old ? "Old" : "Today";
+}
 
 std::intptr_t View::lineCount() const {
     std::intptr_t n = 1;
@@ -91,6 +99,7 @@ void View::caretAt(int line, int column) {
 std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     const auto length = static_cast<std::intptr_t>(text.size());
     auto clampPos = [&](std::intptr_t p) { return std::clamp<std::intptr_t>(p, 0, length); };
+    const bool old = generation == Generation::Old;
     switch (message) {
         case npp::SCI_GETCODEPAGE:
             return codePage;
@@ -120,6 +129,7 @@ std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_
         }
         case npp::SCI_LINELENGTH: {
             const auto line = static_cast<std::intptr_t>(wParam);
+            if (claimedLength) return *claimedLength;
             if (line < 0 || line >= lineCount()) return 0;
             const std::intptr_t next = line + 1 < lineCount() ? lineStart(line + 1) : length;
             return next - lineStart(line);
@@ -138,24 +148,44 @@ std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_
                             static_cast<std::size_t>(next - start));
             return next - start;
         }
+        // Both generations write the text and a zero right after it; the older
+        // one counts that zero in its answers and in the buffer size it is
+        // given. Nothing is written past that zero, so a buffer one byte short
+        // shows under the address sanitizer.
         case npp::SCI_GETSELTEXT: {
             const std::intptr_t s = std::min(caret, anchor), e = std::max(caret, anchor);
-            if (lParam) {
-                std::memcpy(reinterpret_cast<char*>(lParam), text.data() + s,
-                            static_cast<std::size_t>(e - s));
-                reinterpret_cast<char*>(lParam)[e - s] = '\0';
-            }
-            return e - s + (oldSelTextLength ? 1 : 0);
+            if (!lParam) return claimedLength ? *claimedLength : e - s + (old ? 1 : 0);
+            copyOut(reinterpret_cast<char*>(lParam), s, e - s);
+            return e == s && old ? 0 : e - s + (old ? 1 : 0);
+        }
+        case kSciGetText: {
+            if (!lParam) return length + (old ? 1 : 0);
+            if (old && wParam == 0) return 0;
+            const std::intptr_t n =
+                std::min<std::intptr_t>(static_cast<std::intptr_t>(wParam) - (old ? 1 : 0), length);
+            copyOut(reinterpret_cast<char*>(lParam), 0, n);
+            return n;
+        }
+        case kSciGetCurLine: {
+            const std::intptr_t line = lineOf(caret);
+            const std::intptr_t start = lineStart(line);
+            const std::intptr_t next = line + 1 < lineCount() ? lineStart(line + 1) : length;
+            if (!lParam) return next - start + (old ? 1 : 0);
+            if (old && wParam == 0) return 0;
+            const std::intptr_t n = std::min<std::intptr_t>(
+                static_cast<std::intptr_t>(wParam) - (old ? 1 : 0), next - start);
+            copyOut(reinterpret_cast<char*>(lParam), start, n);
+            return caret - start;
         }
         case npp::SCI_GETTEXTRANGEFULL: {
+            if (old) break;
             auto* range = reinterpret_cast<npp::TextRangeFull*>(lParam);
-            if (!range || !range->lpstrText) return 0;
-            const std::intptr_t s = clampPos(range->cpMin);
-            const std::intptr_t e = range->cpMax < 0 ? length : clampPos(range->cpMax);
-            if (e < s) return 0;
-            std::memcpy(range->lpstrText, text.data() + s, static_cast<std::size_t>(e - s));
-            range->lpstrText[e - s] = '\0';
-            return e - s;
+            return range ? copyRange(range->cpMin, range->cpMax, range->lpstrText) : 0;
+        }
+        case npp::SCI_GETTEXTRANGE: {
+            if (!old) break;
+            auto* range = reinterpret_cast<npp::TextRange*>(lParam);
+            return range ? copyRange(range->cpMin, range->cpMax, range->lpstrText) : 0;
         }
         case npp::SCI_INSERTTEXT: {
             const char* add = reinterpret_cast<const char*>(lParam);
@@ -217,9 +247,25 @@ std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_
         case npp::SCI_GETMOUSEDWELLTIME:
             return dwellTime;
         default:
-            unknown.push_back(message);
-            return 0;
+            break;
     }
+    unknown.push_back(message);
+    return 0;
+}
+
+void View::copyOut(char* buffer, std::intptr_t from, std::intptr_t count) const {
+    if (count > 0) std::memcpy(buffer, text.data() + from, static_cast<std::size_t>(count));
+    buffer[std::max<std::intptr_t>(count, 0)] = '\0';
+}
+
+std::intptr_t View::copyRange(std::intptr_t from, std::intptr_t to, char* buffer) const {
+    const auto length = static_cast<std::intptr_t>(text.size());
+    if (!buffer) return 0;
+    const std::intptr_t s = std::clamp<std::intptr_t>(from, 0, length);
+    const std::intptr_t e = to < 0 ? length : std::clamp<std::intptr_t>(to, 0, length);
+    if (e < s) return 0;
+    copyOut(buffer, s, e - s);
+    return e - s;
 }
 
 }  // namespace fake

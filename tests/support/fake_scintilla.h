@@ -1,14 +1,29 @@
 // A Scintilla editing view over an in-memory document, for the fake hosts
 // (the native one of the tests and the Windows test host): it answers the
-// Scintilla messages the plug-in sends, as Scintilla 5 does. Positions are
-// byte offsets.
+// Scintilla messages the plug-in sends, as the Scintilla of either host
+// generation does. Positions are byte offsets.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace fake {
+
+// The two generations of Notepad++ the plug-in meets.
+enum class Generation {
+    // Notepad++ 8 with Scintilla 5: the plug-ins menu is "&Plugins" and the
+    // host names it (NPPM_GETMENUHANDLE); SCI_GETSELTEXT, SCI_GETTEXT and
+    // SCI_GETCURLINE answer lengths without the terminating zero; text ranges
+    // only through SCI_GETTEXTRANGEFULL.
+    Today,
+    // Before Scintilla 5.1.5: "Plugins", no NPPM_GETMENUHANDLE, lengths with
+    // the terminating zero, text ranges only through SCI_GETTEXTRANGE.
+    Old,
+};
+
+const char* generationName(Generation generation);
 
 // One Scintilla editing view.
 struct View {
@@ -16,9 +31,12 @@ struct View {
     std::intptr_t caret = 0;
     std::intptr_t anchor = 0;
     int codePage = 65001;
-    int eolMode = 0;                     // 0 CR LF, 1 CR, 2 LF
-    std::string path;                    // the document's full path
-    bool oldSelTextLength = false;       // Scintilla before 5.1.5 counted the zero
+    int eolMode = 0;   // 0 CR LF, 1 CR, 2 LF
+    std::string path;  // the document's full path
+    Generation generation = Generation::Today;
+    // A host gone wrong: when set, the length queries of SCI_GETSELTEXT and
+    // SCI_LINELENGTH answer this whatever the text is.
+    std::optional<std::intptr_t> claimedLength;
     std::intptr_t dwellTime = 10000000;  // SC_TIME_FOREVER
     bool callTipActive = false;
     std::intptr_t callTipPos = -1;
@@ -39,6 +57,12 @@ struct View {
     std::intptr_t lineCount() const;
 
     std::intptr_t handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+   private:
+    // `count` bytes from `from` and a terminating zero after them.
+    void copyOut(char* buffer, std::intptr_t from, std::intptr_t count) const;
+    // A text range as both range messages copy it; the number of bytes.
+    std::intptr_t copyRange(std::intptr_t from, std::intptr_t to, char* buffer) const;
 };
 
 }  // namespace fake

@@ -1,6 +1,8 @@
 // Fixture of the plug-in tests: a fresh library loaded in an empty folder
 // that has "plugins/Quillet" (the host's current directory), and a fake
-// Notepad++ that loads it.
+// Notepad++ that loads it. Suites written with TEST_P and instantiated with
+// QUILLET_BOTH_HOSTS run every case against both host generations; TEST_F
+// cases get today's host unless they choose.
 #pragma once
 
 #include <unistd.h>
@@ -16,10 +18,12 @@
 #include "support/fake_npp.h"
 #include "support/library_test.h"
 
-class PluginTest : public LibraryTest {
+class PluginTest : public LibraryTest, public ::testing::WithParamInterface<fake::Generation> {
    protected:
     void SetUp() override {
         LibraryTest::SetUp();
+        if (::testing::UnitTest::GetInstance()->current_test_info()->value_param())
+            generation = GetParam();
         zrt::headless::resetWindows();
         zrt::headless::clearShownInputs();
         zrt::headless::clearMessagesWindows();
@@ -62,19 +66,46 @@ class PluginTest : public LibraryTest {
 
     // Notepad++ starts: the library loads (settings from `ini` when given),
     // then the host calls the plug-in interface.
-    void start(const std::string& ini = "", bool tellsPluginsMenuHandle = true) {
+    void start(const std::string& ini = "") {
         if (!ini.empty()) writeFile(iniFile(), ini);
         zrt::AttachProcess();
-        host = std::make_unique<fake::Npp>(tellsPluginsMenuHandle);
+        host = std::make_unique<fake::Npp>(generation, pluginsCaption);
         host->load();
+    }
+
+    // Notepad++ quits and starts again with a fresh library (for tables of
+    // host setups within one test).
+    void restart(const std::string& ini = "") {
+        zrt::DetachProcess();
+        host.reset();
+        zrt::headless::resetWindows();
+        zrt::resetLibraryForTests();
+        start(ini);
     }
 
     // Opens the Plugins menu once, which builds the Options menu.
     void openPlugins() { host->openMenu(host->pluginsIndex()); }
 
     std::unique_ptr<fake::Npp> host;
+    // The host `start` creates.
+    fake::Generation generation = fake::Generation::Today;
+    std::string pluginsCaption;  // empty: the generation's own
 
    private:
     std::filesystem::path previous_;
     std::filesystem::path dir_;
 };
+
+namespace fake {
+inline void PrintTo(Generation generation, std::ostream* out) {
+    *out << generationName(generation);
+}
+}  // namespace fake
+
+// Runs the TEST_P cases of `suite` against today's host and the older one.
+#define QUILLET_BOTH_HOSTS(suite)                                                               \
+    INSTANTIATE_TEST_SUITE_P(Hosts, suite,                                                      \
+                             ::testing::Values(fake::Generation::Today, fake::Generation::Old), \
+                             [](const ::testing::TestParamInfo<fake::Generation>& info) {       \
+                                 return std::string(fake::generationName(info.param));          \
+                             })

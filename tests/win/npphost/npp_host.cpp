@@ -1,17 +1,22 @@
 // npp_host: a small Notepad++ of our own with real windows, for the Windows
-// test run under Wine. It has a main window with a menu bar whose "&Plugins"
+// test run under Wine. It has a main window with a menu bar whose plug-ins
 // menu gets the plug-in's submenu, and two editing views that answer the
 // Scintilla messages over in-memory documents. It loads
 // plugins\Quillet\Quillet.dll as Notepad++ does, lets the plug-in subclass
 // its main window, opens its menus, runs the commands, and answers the
 // plug-in's message boxes and input boxes from a watcher thread.
 //
-// Usage (current directory = the host's folder): npp_host [screenshot.bmp]
+// It acts as today's Notepad++ ("&Plugins", NPPM_GETMENUHANDLE, Scintilla 5)
+// or, with --old, as an older one ("Plugins", no NPPM_GETMENUHANDLE, the
+// Scintilla before 5.1.5); see fake::Generation.
+//
+// Usage (current directory = the host's folder): npp_host [--old] [screenshot.bmp]
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <cwctype>
 #include <deque>
 #include <fstream>
 #include <sstream>
@@ -211,6 +216,7 @@ struct Host {
     decltype(&::beNotified) beNotified = nullptr;
     decltype(&::messageProc) messageProc = nullptr;
     std::intptr_t dwellPosition = 0;
+    fake::Generation generation = fake::Generation::Today;
 } host;
 
 int viewIndex(HWND hwnd) {
@@ -298,8 +304,22 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (lParam) *reinterpret_cast<int*>(lParam) = host.currentView;
             return TRUE;
         case npp::NPPM_GETMENUHANDLE:
+            // The older host does not know the message.
+            if (host.generation == fake::Generation::Old) return 0;
             return reinterpret_cast<LRESULT>(wParam == npp::NPPPLUGINMENU ? host.plugins
                                                                           : host.bar);
+        case WM_MENUCHAR:
+            // A menu-bar caption without an accelerator ("Plugins" of the older
+            // host) opens by its first letter.
+            if (reinterpret_cast<HMENU>(lParam) == host.bar) {
+                for (int i = 0; i < GetMenuItemCount(host.bar); ++i) {
+                    wchar_t caption[64] = {0};
+                    GetMenuStringW(host.bar, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+                    if (std::towupper(caption[0]) == std::towupper(LOWORD(wParam)))
+                        return MAKELRESULT(i, MNC_EXECUTE);
+                }
+            }
+            return MAKELRESULT(0, MNC_IGNORE);
         case npp::NPPM_RELOADFILE:
             host.reloaded.push_back(utf8(reinterpret_cast<const wchar_t*>(lParam)));
             return TRUE;
@@ -375,11 +395,12 @@ void createWindows(HINSTANCE inst) {
     wc.lpszClassName = L"QuilletTestScintilla";
     RegisterClassW(&wc);
 
-    // Notepad++'s menu bar: "&Plugins" at position 10, the help menu "?" last.
+    // Notepad++'s menu bar: the plug-ins menu at position 10, the help menu "?" last.
     host.bar = CreateMenu();
     const wchar_t* captions[] = {L"&File",     L"&Edit",     L"&Search", L"&View",  L"E&ncoding",
                                  L"&Language", L"Se&ttings", L"T&ools",  L"&Macro", L"&Run",
                                  L"&Plugins",  L"&Window",   L"&?"};
+    if (host.generation == fake::Generation::Old) captions[10] = L"Plugins";
     for (int i = 0; i < 13; ++i) {
         HMENU sub = addPopup(host.bar, captions[i]);
         if (i == 10) {
@@ -400,6 +421,7 @@ void createWindows(HINSTANCE inst) {
                             0, 0, 10, 10, host.main, nullptr, inst, nullptr);
     host.view[0].path = "C:\\new 1";
     host.view[1].path = "C:\\new 2";
+    host.view[0].generation = host.view[1].generation = host.generation;
     ShowWindow(host.main, SW_SHOW);
     RECT r;
     GetClientRect(host.main, &r);
@@ -457,7 +479,7 @@ bool loadPlugin() {
     return true;
 }
 
-// Opens the "&Plugins" menu with the keyboard, as a user does; a timer of
+// Opens a menu of the menu bar with the keyboard, as a user does; a timer of
 // this thread closes it again inside the menu's own loop.
 void CALLBACK closeMenu(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     KillTimer(hwnd, id);
@@ -612,6 +634,37 @@ void scenarioCurrentLineWithoutConfirmation() {
     check(v.text.find("42") != std::string::npos, "current line evaluated: " + shown(v.text));
 }
 
+// A selection fills its read buffer up to the terminating zero, for lengths
+// around the small-buffer sizes and long ones. Each expression's value tells
+// its length, so a lost byte shows in the result.
+void scenarioSelectionSizes() {
+    fake::View& v = host.view[0];
+    for (int length : {1, 2, 15, 16, 17, 255, 256, 4095, 4096, 65536}) {
+        const bool odd = length % 2 == 1;
+        std::string expression = odd ? "1" : "10";
+        while (static_cast<int>(expression.size()) < length) expression += "+1";
+        const int value = odd ? (length + 1) / 2 : 10 + (length - 2) / 2;
+        v.text = expression + "\r\nnext line";
+        v.select(0, length);
+        runItem(4);
+        const std::string want = "Number = " + std::to_string(value);
+        check(v.text.find(want + "\r\n") != std::string::npos,
+              "selection of " + std::to_string(length) + " bytes read whole: " + want);
+    }
+    check(takeSeen().empty(), "no dialog while reading selections");
+}
+
+// Eval Expression To Wnd reads the text range from the keyword to the caret.
+void scenarioExpression() {
+    fake::View& v = host.view[0];
+    v.text = "x = 1\r\nExpr = 2*21 + 0";
+    v.caretAt(1, 11);
+    runItem(5);
+    check(v.text.find("Number = 42\r\n") != std::string::npos,
+          "expression before the caret evaluated: " + shown(v.text));
+    check(takeSeen().empty(), "no dialog for the expression");
+}
+
 void scenarioToolTip() {
     expectDialog("Quillet", IDOK);
     command(optionId("Eval to Tooltip"));
@@ -692,6 +745,14 @@ void scenarioUnload() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const char* screenshot = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--old") == 0)
+            host.generation = fake::Generation::Old;
+        else
+            screenshot = argv[i];
+    }
+    std::printf("host generation: %s\n", fake::generationName(host.generation));
     gMainThread = GetCurrentThreadId();
     CreateThread(nullptr, 0, watcher, nullptr, 0, nullptr);
     createWindows(GetModuleHandleW(nullptr));
@@ -702,8 +763,10 @@ int main(int argc, char** argv) {
     scenarioLoad();
     scenarioOptionsMenu();
     scenarioSelection();
-    if (argc > 1) saveScreenshot(argv[1]);
+    if (screenshot) saveScreenshot(screenshot);
     scenarioCurrentLineWithoutConfirmation();
+    scenarioSelectionSizes();
+    scenarioExpression();
     scenarioToolTip();
     scenarioIniFile();
     scenarioCurFile();
