@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "evaluator/errors.h"
 #include "numerics/elimination.h"
 
 namespace zrt {
@@ -105,7 +106,35 @@ bool isUnit(const double* a, std::size_t n) {
     return true;
 }
 
+// Multiply-adds of the operations, as the elimination does them: one
+// elimination of order n takes n^3 / 3; the inverse shares the eliminations
+// of its n^2 minors as far as they agree (n^5 / 30 for dense matrices), a
+// system those of its n matrices with a replaced column (n^4 / 12).
+double eliminationWork(double n) {
+    return n * n * n / 3;
+}
+double inverseWork(double n) {
+    return n * n * n * n * n / 30 + eliminationWork(n);
+}
+double systemWork(double n) {
+    return n * n * n * n / 12 + eliminationWork(n);
+}
+
+std::string orderText(int rows, int cols) {
+    return "A(" + std::to_string(rows) + ", " + std::to_string(cols) + ")";
+}
+
 }  // namespace
+
+bool withinMatrixWork(double work, const char* proc, const std::string& what) {
+    if (work <= kMaxMatrixWork) return true;
+    logError(proc, 0,
+             what + " takes about " + std::to_string(static_cast<long long>(work)) +
+                 " multiply-adds, more than the " +
+                 std::to_string(static_cast<long long>(kMaxMatrixWork)) +
+                 " one matrix operation may take");
+    return false;
+}
 
 int matrStatus() {
     return matrixState().status;
@@ -131,6 +160,8 @@ int checkMatrix(const void* elements, int rows, int cols) {
 int aDet(const double* a, int n, double* det) {
     if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(det)}); s != kMatrOk)
         return s;
+    if (!withinMatrixWork(eliminationWork(n), "aDet", "The determinant of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     *det = determinant(a, static_cast<std::size_t>(n));
     return kMatrOk;
 }
@@ -143,6 +174,8 @@ double aDetN(const double* a, int n) {
 
 int aInv(double* a, int n) {
     if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    if (!withinMatrixWork(inverseWork(n), "aInv", "The inverse of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
@@ -166,6 +199,8 @@ int aSist(const double* a, int n, const double* v, double* w) {
     if (const int s = firstFailure({checkMatrix(a, n, n), checkVector(v, n), checkVector(w, n)});
         s != kMatrOk)
         return s;
+    if (!withinMatrixWork(systemWork(n), "aSist", "The system of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
@@ -178,6 +213,8 @@ int aSist(const double* a, int n, const double* v, double* w) {
 
 int aDiag(double* a, int n) {
     if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    if (!withinMatrixWork(eliminationWork(n), "aDiag", "The diagonal form of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix m(a, a + order * order);
     eliminate(m.data(), order, 0.0);
@@ -193,6 +230,10 @@ int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, do
         return s;
     if (cA != rB) return kMatrWrongRank;
     if (const int s = checkMatrix(c, rA, cB); s != kMatrOk) return s;
+    if (!withinMatrixWork(double(rA) * cA * cB, "aMultEx",
+                          "The product of " + orderText(rA, cA) + " and B(" + std::to_string(rB) +
+                              ", " + std::to_string(cB) + ")"))
+        return kMatrTooMuchWork;
     multiply(a, static_cast<std::size_t>(rA), static_cast<std::size_t>(cA), b,
              static_cast<std::size_t>(cB), c);
     return kMatrOk;
@@ -224,6 +265,9 @@ int aPow(const double* a, int n, int m, double* c) {
             for (std::size_t j = 0; j < order; ++j) c[i * order + j] = i == j ? 1.0 : 0.0;
         return kMatrOk;
     }
+    if (!withinMatrixWork(double(m - 1) * n * n * n, "aPow",
+                          "The power " + std::to_string(m) + " of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     // c may be a: the factor is kept apart.
     const Matrix base(a, a + order * order);
     Matrix power(a, a + order * order);
@@ -368,7 +412,8 @@ bool aMatrIsUnit(const double* a, int n) {
 }
 
 bool aMatrIsSing(const double* a, int n) {
-    return checkMatrix(a, n, n) == kMatrOk && determinant(a, static_cast<std::size_t>(n)) == 0;
+    double det = 1;
+    return aDet(a, n, &det) == kMatrOk && det == 0;
 }
 
 bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
@@ -395,11 +440,9 @@ bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
 }
 
 bool aMatrAreOrtog(const double* a, int n, const double* b) {
-    if (firstFailure({checkMatrix(a, n, n), checkMatrix(b, n, n)}) != kMatrOk) return false;
-    const std::size_t order = static_cast<std::size_t>(n);
-    Matrix product(order * order);
-    multiply(a, order, order, b, order, product.data());
-    return isUnit(product.data(), order);
+    const std::size_t order = n > 0 ? static_cast<std::size_t>(n) : 0;
+    Matrix product(checkMatrix(a, n, n) == kMatrOk ? order * order : 0);
+    return aMultEx(a, n, n, b, n, n, product.data()) == kMatrOk && isUnit(product.data(), order);
 }
 
 bool aMatrAreEquals(const double* a, int rA, int cA, const double* b, int rB, int cB) {
