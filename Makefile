@@ -65,10 +65,21 @@ test-valgrind: native
 demo: native
 	@scripts/demo.sh
 
+# Every benchmark program under bench/, each writing JSON; then docs/performance.md
+# with Quillet's figures, its peers' and the ratios. BENCH_REPS repetitions of
+# BENCH_MIN_TIME seconds each (the report takes the median).
+BENCH_MIN_TIME ?= 0.2
+BENCH_REPS ?= 3
 bench: deps-base deps-bench
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZRT_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
-	@for b in build-bench/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
+	@rm -rf build-bench/results && mkdir -p build-bench/results
+	@for b in build-bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; \
+	  $$b --benchmark_min_time=$(BENCH_MIN_TIME) --benchmark_repetitions=$(BENCH_REPS) \
+	      --benchmark_report_aggregates_only=true \
+	      --benchmark_out=build-bench/results/$$(basename $$b).json --benchmark_out_format=json || exit 1; done
+	python3 scripts/bench-report.py --source . --build build-bench --out docs/performance.md \
+	  build-bench/results/*.json
 
 # libFuzzer harnesses under fuzz/ (clang): the regression corpus, then
 # FUZZ_SECONDS seconds of fuzzing per harness.

@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
-"""Seed corpora of the fuzz harnesses, cut from the golden scripts.
+"""Seed corpora of the fuzz harnesses, cut from the golden scripts and tests.
 
 Usage: scripts/fuzz-seeds.py OUTDIR
 Writes OUTDIR/<harness>/<n> files: whole scripts for the script harnesses
-(also with byte-order marks for the file reader), single lines for the
+(also with byte-order marks for the file reader), single lines and the
+text literals of the evaluator, differentiator and numerics tests for the
 formula harnesses. The seeds are rebuilt from the scripts on every run, so
 they follow the scripts as those grow.
 """
 import hashlib
 import pathlib
+import re
 import sys
 
 root = pathlib.Path(__file__).resolve().parent.parent
@@ -24,7 +26,14 @@ def right_side(line):
     return line.split(b"=", 1)[1].strip() if b"=" in line else line
 
 
-formulas = sorted(set(lines) | {right_side(l) for l in lines})
+literal = re.compile(rb'"((?:[^"\\\n]|\\.){1,200})"')
+tested = {
+    m.group(1).replace(b"\\\\", b"\\").replace(b'\\"', b'"')
+    for folder in ("evaluator", "sdiff", "numerics", "memory")
+    for p in sorted((root / "tests" / folder).glob("*.cpp"))
+    for m in literal.finditer(p.read_bytes())
+}
+formulas = sorted(set(lines) | {right_side(l) for l in lines} | tested)
 seeds = {
     "fuzz_script": texts,
     "fuzz_scriptfile": texts

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz harnesses, replays the regression corpus (every input that
-# once crashed, hung or leaked: fuzz/regressions/<harness>/), then fuzzes each
+# once crashed, hung or leaked, and inputs at the library's limits: deep
+# nesting, huge counts, every byte-order mark: fuzz/regressions/<harness>/,
+# one file per input, named for what it tries), then fuzzes each
 # harness for FUZZ_SECONDS seconds, JOBS harnesses at a time.
 # Usage: scripts/fuzz.sh [HARNESS...]     (default: every fuzz/fuzz_*.cpp)
 # A finding stops the run with the input under build-fuzz/findings/.
@@ -30,7 +32,7 @@ options=(-max_len=4096 -timeout=60 -rss_limit_mb=2048 -print_final_stats=1)
 
 # The regression corpus first: each input runs once.
 for h in "${harnesses[@]}"; do
-  dir=fuzz/regressions/$h
+  dir=$root/fuzz/regressions/$h
   if [ -d "$dir" ] && [ -n "$(ls -A "$dir")" ]; then
     echo "== replay $h ($(ls "$dir" | wc -l) inputs)"
     "build-fuzz/$h" "${options[@]}" "$dir"/* >"build-fuzz/logs/$h.replay.log" 2>&1 ||

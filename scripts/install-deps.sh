@@ -8,7 +8,7 @@ declare -A GROUP=(
   [win]="mingw-w64 wine wine64 wine32:i386 xvfb xauth dpkg-dev"
   [fuzz]="clang libclang-rt-14-dev python3"
   [check]="valgrind"
-  [bench]="libbenchmark-dev libmuparser-dev libeigen3-dev libginac-dev"
+  [bench]="libbenchmark-dev libmuparser-dev libeigen3-dev libginac-dev python3"
   [plot]="libcairo2-dev libjpeg62-turbo-dev fonts-dejavu-core"
 )
 

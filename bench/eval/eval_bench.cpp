@@ -88,12 +88,13 @@ void BM_Quillet_EvalsPerPoint(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Quillet_Short);
-BENCHMARK(BM_MuParser_Short);
-BENCHMARK(BM_Quillet_Typical);
-BENCHMARK(BM_MuParser_Typical);
-BENCHMARK(BM_Quillet_Long);
-BENCHMARK(BM_MuParser_Long);
+// Names: comparison/implementation/case; the report pairs them by that.
+BENCHMARK(BM_Quillet_Short)->Name("BM_Eval/Quillet/short");
+BENCHMARK(BM_MuParser_Short)->Name("BM_Eval/muparser/short");
+BENCHMARK(BM_Quillet_Typical)->Name("BM_Eval/Quillet/typical");
+BENCHMARK(BM_MuParser_Typical)->Name("BM_Eval/muparser/typical");
+BENCHMARK(BM_Quillet_Long)->Name("BM_Eval/Quillet/long");
+BENCHMARK(BM_MuParser_Long)->Name("BM_Eval/muparser/long");
 BENCHMARK(BM_Quillet_EvalsPerPoint);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,8 @@
 // A 100 000-step plot drawn off-screen: the point table (a plain callback in
 // place of the evaluator) and the drawing are measured apart, for a smooth
-// curve and for one that swings across the whole picture at every step.
+// curve and for one that swings across the whole picture at every step. The
+// formula's point table costs one evaluation per point: compare its per_point
+// with BM_EvalPointText (one e_eval of such a point's text, in bench_numerics).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -9,8 +11,8 @@
 #include "api/lifecycle.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
-#include "ui/jpegfile.h"
 #include "script/commands_plot.h"
+#include "ui/jpegfile.h"
 #include "ui/plot.h"
 
 using namespace zrt;
@@ -88,6 +90,8 @@ void BM_FormulaPointTable(benchmark::State& state) {
         computePoints(e, eval, problem);
         benchmark::DoNotOptimize(e.ys.data());
     }
+    state.counters["per_point"] = benchmark::Counter(
+        kSteps + 1.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.SetLabel("sin(x)*x^2 through the evaluator, 100001 points");
 }
 BENCHMARK(BM_FormulaPointTable)->Unit(benchmark::kMillisecond);

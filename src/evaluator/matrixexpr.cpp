@@ -107,6 +107,15 @@ bool square(const MatrixRecord& m, const char* proc, const std::string& what) {
 constexpr const char* kNotInvertible =
     "Matrix is singolar (det = 0) or not squared. It can not be inverted";
 
+// The matrix library refuses an operation whose work is beyond its bound; its
+// own log entry, just before, says how much it would have been.
+constexpr const char* kTooMuchWork =
+    "The matrix is too large for this operation: it would take far too long";
+
+std::string inversionFailure(int status) {
+    return status == kMatrTooMuchWork ? kTooMuchWork : kNotInvertible;
+}
+
 // Inverts a square block in place; the failure code of aInv, or 6 when it is
 // not square.
 int invertInPlace(std::vector<double>& block, int rows, int cols) {
@@ -188,14 +197,21 @@ double power(double a, double b, unsigned char* typeA, unsigned char typeB) {
         const int status = aInv(m->elements.data(), m->rows);
         if (status != kMatrOk) {
             return fail(status, proc,
-                        std::string(kNotInvertible) + "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
+                        inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
                         a);
         }
         b = -b;
     }
     if (b > 1) {
         if (!square(*m, proc, "A matrix power")) return a;
-        aPow(m->elements.data(), m->rows, static_cast<int>(b), m->elements.data());
+        const int status =
+            aPow(m->elements.data(), m->rows, static_cast<int>(b), m->elements.data());
+        if (status != kMatrOk) {
+            return fail(status, proc,
+                        std::string(kTooMuchWork) + "\r\nExp = " + shortNumber(b) +
+                            "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
+                        a);
+        }
     }
     return matrixResult(*m, typeA);
 }
@@ -229,8 +245,14 @@ double product(double a, double b, unsigned char* typeA, unsigned char typeB) {
                     a);
     }
     std::vector<double> block(static_cast<std::size_t>(elements));
-    aMultEx(ma->elements.data(), ma->rows, ma->cols, mb->elements.data(), mb->rows, mb->cols,
-            block.data());
+    if (const int status = aMultEx(ma->elements.data(), ma->rows, ma->cols, mb->elements.data(),
+                                   mb->rows, mb->cols, block.data());
+        status != kMatrOk) {
+        return fail(status, proc,
+                    std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) +
+                        "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                    a);
+    }
     const int rows = ma->rows, cols = mb->cols;
     dropTemporary(ma->address());
     dropTemporary(mb->address());
@@ -260,7 +282,7 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
         const int status = invertInPlace(inverse, m->rows, m->cols);
         if (status != kMatrOk) {
             return fail(status, proc,
-                        "Matr Pointer n2 = " + handleText(b) + "\r\n" + kNotInvertible +
+                        "Matr Pointer n2 = " + handleText(b) + "\r\n" + inversionFailure(status) +
                             "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
                         a);
         }
@@ -285,12 +307,17 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
         if (status != kMatrOk) {
             return fail(status, proc,
                         "Matrix error, token = '" + tokenText(currentToken()) +
-                            "' and Pointer n2 = " + handleText(b) + "\r\n" + kNotInvertible +
+                            "' and Pointer n2 = " + handleText(b) + "\r\n" + inversionFailure(status) +
                             "\r\n\r\nr1, c1 = " + sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) +
                             "\r\n",
                         a);
         }
-        aMultSq(ma->elements.data(), ma->rows, inverse.data(), ma->elements.data());
+        if (const int product =
+                aMultSq(ma->elements.data(), ma->rows, inverse.data(), ma->elements.data());
+            product != kMatrOk) {
+            return fail(product, proc,
+                        std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) + "\r\n", a);
+        }
         dropTemporary(mb->address());
         return matrixResult(*ma, typeA);
     }
@@ -329,7 +356,12 @@ double determinantOrTrace(std::string_view name, double a, unsigned char typeA) 
     }
     double value = 0;
     if (name == "det") {
-        aDet(m->elements.data(), m->rows, &value);
+        if (const int status = aDet(m->elements.data(), m->rows, &value); status != kMatrOk) {
+            return fail(status, "CalcMatrFunct",
+                        std::string(kTooMuchWork) + "\r\nDimensions: r1, c1 = " + sizeText(*m) +
+                            "\r\n",
+                        0);
+        }
     } else {
         aTrace(m->elements.data(), m->rows, &value);
     }
@@ -367,10 +399,13 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
         const int status =
             aSist(matrix->elements.data(), n, vector->elements.data(), vector->elements.data());
         if (status != kMatrOk) {
-            return fail(
-                status, proc,
-                "Matrix is singolar (det = 0): the system has no single solution.\r\n" + dimensions,
-                0);
+            return fail(status, proc,
+                        std::string(status == kMatrTooMuchWork
+                                        ? kTooMuchWork
+                                        : "Matrix is singolar (det = 0): the system has no "
+                                          "single solution.") +
+                            "\r\n" + dimensions,
+                        0);
         }
         dropTemporary(matrix->address());
         return matrixResult(*vector, type);
@@ -391,7 +426,11 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
     const int status = aCalcVectCoeff(x.data(), n, k, vector->elements.data(), coefficients.data());
     if (status != kMatrOk) {
         return fail(status, proc,
-                    "The matrix of the fit (X^T X) can not be inverted.\r\n" + dimensions, 0);
+                    std::string(status == kMatrTooMuchWork
+                                    ? kTooMuchWork
+                                    : "The matrix of the fit (X^T X) can not be inverted.") +
+                        "\r\n" + dimensions,
+                    0);
     }
     dropTemporary(matrix->address());
     dropTemporary(vector->address());
@@ -429,7 +468,7 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
         case 'I':
             if (const int status = invertInPlace(copy, rows, cols); status != kMatrOk) {
                 return fail(status, "e_prs",
-                            what + kNotInvertible + "\r\n\r\nr1, c1 = " + std::to_string(rows) +
+                            what + inversionFailure(status) + "\r\n\r\nr1, c1 = " + std::to_string(rows) +
                                 ", " + std::to_string(cols) + "\r\n",
                             status);
             }
@@ -446,7 +485,12 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
                         std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
                     6);
             }
-            aDiag(copy.data(), rows);
+            if (const int status = aDiag(copy.data(), rows); status != kMatrOk) {
+                return fail(status, "e_prs",
+                            what + kTooMuchWork + "\r\nDimensions: r1, c1 = " +
+                                std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
+                            status);
+            }
             break;
         default:
             break;

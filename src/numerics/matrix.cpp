@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "evaluator/errors.h"
+#include "numerics/elimination.h"
+
 namespace zrt {
 
 namespace {
@@ -20,9 +23,6 @@ MatrixState& matrixState() {
 }
 
 using Matrix = std::vector<double>;
-
-// From order 4 the determinant treats smaller pivots and results as 0.
-constexpr double kDetTolerance = 1e-12;
 
 // Element count of a checked matrix.
 std::size_t count(int rows, int cols) {
@@ -44,63 +44,38 @@ int checkScalarOut(const double* p) {
     return p ? kMatrOk : kMatrNotDefined;
 }
 
-// Gaussian elimination of the n x n matrix m in place, pivoting on the columns
-// of row k: the column with the largest magnitude in row k (the first one on a
-// tie) is exchanged into place in every row. A pivot whose magnitude is not
-// above `tolerance` is skipped and makes the returned factor 0. Only elements
-// right of and below the pivot are updated. Returns the product of the pivots
-// with the sign of the exchanges.
-double eliminate(double* m, std::size_t n, double tolerance) {
-    double d = 1;
-    for (std::size_t k = 0; k + 1 < n; ++k) {
-        double* rowK = m + k * n;
-        std::size_t q = k;
-        double largest = std::fabs(rowK[k]);
-        for (std::size_t j = k + 1; j < n; ++j) {
-            const double v = std::fabs(rowK[j]);
-            if (v > largest) {
-                largest = v;
-                q = j;
-            }
-        }
-        if (!(largest > tolerance)) {
-            d = 0;
-            continue;
-        }
-        if (q != k) {
-            for (std::size_t i = 0; i < n; ++i) std::swap(m[i * n + k], m[i * n + q]);
-            d = -d;
-        }
-        const double pivot = rowK[k];
-        d *= pivot;
-        for (std::size_t i = k + 1; i < n; ++i) {
-            double* rowI = m + i * n;
-            const double factor = rowI[k] / pivot;
-            for (std::size_t j = k + 1; j < n; ++j) rowI[j] -= factor * rowK[j];
+// Working space of n doubles: on the stack for small matrices (most calls),
+// where an allocation would cost more than the arithmetic.
+class Scratch {
+   public:
+    explicit Scratch(std::size_t n) : data_(local_) {
+        if (n > kLocal) {
+            heap_.resize(n);
+            data_ = heap_.data();
         }
     }
-    return d;
-}
+    // A copy of the n values at from.
+    Scratch(const double* from, std::size_t n) : data_(local_) {
+        if (n > kLocal) {
+            heap_.assign(from, from + n);
+            data_ = heap_.data();
+        } else {
+            std::copy(from, from + n, local_);
+        }
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    double* data() { return data_; }
 
-// Determinant of the n x n matrix m (n >= 1); m is used as scratch.
-double determinantInPlace(double* m, std::size_t n) {
-    switch (n) {
-        case 1:
-            return m[0];
-        case 2:
-            return m[0] * m[3] - m[1] * m[2];
-        case 3:
-            return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
-                   m[2] * (m[3] * m[7] - m[4] * m[6]);
-        default:
-            break;
-    }
-    const double det = eliminate(m, n, kDetTolerance) * m[n * n - 1];
-    return std::fabs(det) < kDetTolerance ? 0.0 : det;
-}
+   private:
+    static constexpr std::size_t kLocal = 64;
+    double local_[kLocal];
+    std::vector<double> heap_;
+    double* data_;
+};
 
 double determinant(const double* a, std::size_t n) {
-    Matrix m(a, a + n * n);
+    Scratch m(a, n * n);
     return determinantInPlace(m.data(), n);
 }
 
@@ -131,7 +106,35 @@ bool isUnit(const double* a, std::size_t n) {
     return true;
 }
 
+// Multiply-adds of the operations, as the elimination does them: one
+// elimination of order n takes n^3 / 3; the inverse shares the eliminations
+// of its n^2 minors as far as they agree (n^5 / 30 for dense matrices), a
+// system those of its n matrices with a replaced column (n^4 / 12).
+double eliminationWork(double n) {
+    return n * n * n / 3;
+}
+double inverseWork(double n) {
+    return n * n * n * n * n / 30 + eliminationWork(n);
+}
+double systemWork(double n) {
+    return n * n * n * n / 12 + eliminationWork(n);
+}
+
+std::string orderText(int rows, int cols) {
+    return "A(" + std::to_string(rows) + ", " + std::to_string(cols) + ")";
+}
+
 }  // namespace
+
+bool withinMatrixWork(double work, const char* proc, const std::string& what) {
+    if (work <= kMaxMatrixWork) return true;
+    logError(proc, 0,
+             what + " takes about " + std::to_string(static_cast<long long>(work)) +
+                 " multiply-adds, more than the " +
+                 std::to_string(static_cast<long long>(kMaxMatrixWork)) +
+                 " one matrix operation may take");
+    return false;
+}
 
 int matrStatus() {
     return matrixState().status;
@@ -157,6 +160,8 @@ int checkMatrix(const void* elements, int rows, int cols) {
 int aDet(const double* a, int n, double* det) {
     if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(det)}); s != kMatrOk)
         return s;
+    if (!withinMatrixWork(eliminationWork(n), "aDet", "The determinant of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     *det = determinant(a, static_cast<std::size_t>(n));
     return kMatrOk;
 }
@@ -169,6 +174,8 @@ double aDetN(const double* a, int n) {
 
 int aInv(double* a, int n) {
     if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    if (!withinMatrixWork(inverseWork(n), "aInv", "The inverse of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
@@ -178,22 +185,13 @@ int aInv(double* a, int n) {
         return kMatrOk;
     }
     // Element (j, i) of the inverse is the cofactor of (i, j) over the determinant.
-    const std::size_t m = order - 1;
-    Matrix result(order * order), minor(m * m);
-    for (std::size_t i = 0; i < order; ++i) {
+    Scratch minors(order * order);
+    minorDeterminants(a, order, minors.data());
+    for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = 0; j < order; ++j) {
-            double* out = minor.data();
-            for (std::size_t r = 0; r < order; ++r) {
-                if (r == i) continue;
-                const double* row = a + r * order;
-                for (std::size_t c = 0; c < order; ++c)
-                    if (c != j) *out++ = row[c];
-            }
-            const double minorDet = determinantInPlace(minor.data(), m);
-            result[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
+            const double minorDet = minors.data()[i * order + j];
+            a[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
         }
-    }
-    std::copy(result.begin(), result.end(), a);
     return kMatrOk;
 }
 
@@ -201,22 +199,22 @@ int aSist(const double* a, int n, const double* v, double* w) {
     if (const int s = firstFailure({checkMatrix(a, n, n), checkVector(v, n), checkVector(w, n)});
         s != kMatrOk)
         return s;
+    if (!withinMatrixWork(systemWork(n), "aSist", "The system of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
     // Cramer: column i replaced by the right-hand side, over the determinant.
-    Matrix x(order), scratch(order * order);
-    for (std::size_t i = 0; i < order; ++i) {
-        std::copy(a, a + order * order, scratch.begin());
-        for (std::size_t r = 0; r < order; ++r) scratch[r * order + i] = v[r];
-        x[i] = determinantInPlace(scratch.data(), order) / d;
-    }
-    std::copy(x.begin(), x.end(), w);
+    Scratch x(order);
+    replacedColumnDeterminants(a, order, v, x.data());
+    for (std::size_t i = 0; i < order; ++i) w[i] = x.data()[i] / d;
     return kMatrOk;
 }
 
 int aDiag(double* a, int n) {
     if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+    if (!withinMatrixWork(eliminationWork(n), "aDiag", "The diagonal form of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix m(a, a + order * order);
     eliminate(m.data(), order, 0.0);
@@ -232,6 +230,10 @@ int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, do
         return s;
     if (cA != rB) return kMatrWrongRank;
     if (const int s = checkMatrix(c, rA, cB); s != kMatrOk) return s;
+    if (!withinMatrixWork(double(rA) * cA * cB, "aMultEx",
+                          "The product of " + orderText(rA, cA) + " and B(" + std::to_string(rB) +
+                              ", " + std::to_string(cB) + ")"))
+        return kMatrTooMuchWork;
     multiply(a, static_cast<std::size_t>(rA), static_cast<std::size_t>(cA), b,
              static_cast<std::size_t>(cB), c);
     return kMatrOk;
@@ -263,6 +265,9 @@ int aPow(const double* a, int n, int m, double* c) {
             for (std::size_t j = 0; j < order; ++j) c[i * order + j] = i == j ? 1.0 : 0.0;
         return kMatrOk;
     }
+    if (!withinMatrixWork(double(m - 1) * n * n * n, "aPow",
+                          "The power " + std::to_string(m) + " of " + orderText(n, n)))
+        return kMatrTooMuchWork;
     // c may be a: the factor is kept apart.
     const Matrix base(a, a + order * order);
     Matrix power(a, a + order * order);
@@ -407,7 +412,8 @@ bool aMatrIsUnit(const double* a, int n) {
 }
 
 bool aMatrIsSing(const double* a, int n) {
-    return checkMatrix(a, n, n) == kMatrOk && determinant(a, static_cast<std::size_t>(n)) == 0;
+    double det = 1;
+    return aDet(a, n, &det) == kMatrOk && det == 0;
 }
 
 bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
@@ -434,11 +440,9 @@ bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
 }
 
 bool aMatrAreOrtog(const double* a, int n, const double* b) {
-    if (firstFailure({checkMatrix(a, n, n), checkMatrix(b, n, n)}) != kMatrOk) return false;
-    const std::size_t order = static_cast<std::size_t>(n);
-    Matrix product(order * order);
-    multiply(a, order, order, b, order, product.data());
-    return isUnit(product.data(), order);
+    const std::size_t order = n > 0 ? static_cast<std::size_t>(n) : 0;
+    Matrix product(checkMatrix(a, n, n) == kMatrOk ? order * order : 0);
+    return aMultEx(a, n, n, b, n, n, product.data()) == kMatrOk && isUnit(product.data(), order);
 }
 
 bool aMatrAreEquals(const double* a, int rA, int cA, const double* b, int rB, int cB) {

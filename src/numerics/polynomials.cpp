@@ -156,7 +156,7 @@ int aCalcVectCoeff(const double* x, int r, int c, const double* y, double* a) {
     const std::size_t rows = static_cast<std::size_t>(r), cols = static_cast<std::size_t>(c);
     std::vector<double> xt(rows * cols), xtx(cols * cols), xty(cols), result(cols);
     aTraspEx(x, r, c, xt.data());
-    aMultEx(xt.data(), c, r, x, r, c, xtx.data());
+    if (const int s = aMultEx(xt.data(), c, r, x, r, c, xtx.data()); s != kMatrOk) return s;
     const int status = aInv(xtx.data(), c);
     if (status != kMatrOk) return status;
     aMultVect(xt.data(), c, r, y, xty.data());

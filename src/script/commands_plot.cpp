@@ -1,6 +1,8 @@
 #include "script/commands_plot.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
@@ -27,13 +29,11 @@ bool isNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-// The expression with every whole-word occurrence of the variable replaced by
-// the point's text in brackets. Whole words only: the x of exp(x) is a
-// variable, the x of "exp" is not.
-std::string substitute(const std::string& expression, const std::string& variable,
-                       const std::string& value) {
-    std::string out;
-    out.reserve(expression.size() + value.size() * 2);
+// The expression cut at every whole-word occurrence of the variable (compared
+// without case): a point's text goes between the pieces. Whole words only: the
+// x of exp(x) is a variable, the x of "exp" is not.
+std::vector<std::string> cutAtVariable(const std::string& expression, const std::string& variable) {
+    std::vector<std::string> pieces;
     const std::string lower = lowerAscii(expression);
     std::size_t from = 0;
     for (std::size_t at = lower.find(variable); at != std::string::npos;
@@ -42,12 +42,11 @@ std::string substitute(const std::string& expression, const std::string& variabl
         const bool starts = at == 0 || !isNameChar(lower[at - 1]);
         const bool ends = end == lower.size() || !isNameChar(lower[end]);
         if (!starts || !ends || at < from) continue;
-        out.append(expression, from, at - from);
-        out += value;
+        pieces.push_back(expression.substr(from, at - from));
         from = end;
     }
-    out.append(expression, from, std::string::npos);
-    return out;
+    pieces.push_back(expression.substr(from));
+    return pieces;
 }
 
 // A plot's points are the expression with the point's text in place of the
@@ -55,15 +54,8 @@ std::string substitute(const std::string& expression, const std::string& variabl
 // prepared formula may be, or all points together would read more than
 // kMaxEvaluatedText characters.
 bool plotFits(const PlotRequest& r) {
-    std::size_t occurrences = 0;
-    const std::string lower = lowerAscii(r.expression);
-    for (std::size_t at = lower.find(r.variable); at != std::string::npos;
-         at = lower.find(r.variable, at + 1)) {
-        const std::size_t end = at + r.variable.size();
-        if ((at == 0 || !isNameChar(lower[at - 1])) &&
-            (end == lower.size() || !isNameChar(lower[end])))
-            ++occurrences;
-    }
+    const std::vector<std::string> pieces = cutAtVariable(r.expression, r.variable);
+    const std::size_t occurrences = pieces.size() - 1;
     const std::uint64_t longest = r.expression.size() + std::uint64_t{occurrences} * kMaxPointText;
     if (longest > kMaxPreparedFormula) {
         setEError(13);
@@ -73,8 +65,9 @@ bool plotFits(const PlotRequest& r) {
                      std::to_string(kMaxPreparedFormula) + " characters");
         return false;
     }
-    const std::string first =
-        substitute(r.expression, r.variable, "(" + shortNumber(r.xFrom) + ")");
+    const std::string point = "(" + shortNumber(r.xFrom) + ")";
+    std::string first = pieces[0];
+    for (std::size_t i = 1; i < pieces.size(); ++i) first += point + pieces[i];
     return withinEvaluationBudget("Plot", evaluationWork(std::uint64_t(r.steps) + 1, first));
 }
 
@@ -109,7 +102,8 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
     if (!plotted) {
         // The reason is the first line of the last error report.
         const std::string& info = lastErrorInfo();
-        out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError(), info.substr(0, info.find("\r\n")));
+        out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError(),
+                    info.substr(0, info.find("\r\n")));
         return;
     }
     setEError(kNoError);
@@ -119,8 +113,8 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
         return;
     }
     const std::string& folder = batchFlags().splPath;
-    const std::string file = folder.empty() || folder == "0" ? savePlot(number, "0")
-                                                              : savePlotInFolder(number, folder);
+    const std::string file =
+        folder.empty() || folder == "0" ? savePlot(number, "0") : savePlotInFolder(number, folder);
     if (file.empty()) {
         setEError(13);
         logError("Plot", 0, "The picture of aPlot #" + std::to_string(number) + " was not saved");
@@ -131,8 +125,14 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
 }
 
 PlotEval plotFormula(const std::string& expression, const std::string& variable) {
-    return [expression, variable](double x, double& y) {
-        const std::string text = substitute(expression, variable, "(" + shortNumber(x) + ")");
+    // The formula is cut once; each point's text is built in a reused buffer.
+    return [pieces = cutAtVariable(expression, variable), text = std::string()](double x,
+                                                                                double& y) mutable {
+        text = pieces[0];
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+            appendPointText(text, x);
+            text += pieces[i];
+        }
         double value = 0;
         if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
         y = value;
@@ -145,6 +145,8 @@ void startPlotRun() {
     plotCommandState().plotCounter = 0;
 }
 
-void resetPlotCommand() { plotCommandState() = PlotCommandState{}; }
+void resetPlotCommand() {
+    plotCommandState() = PlotCommandState{};
+}
 
 }  // namespace zrt

@@ -259,3 +259,20 @@ TEST_F(MatrixExprTest, ProductsBeyondTheLargestMatrixFail) {
     EXPECT_NE(errorLog().find("25000000 elements"), std::string::npos);
     EXPECT_EQ(eval("[r]*[c]").elements, (Elements{5000}));
 }
+
+TEST_F(MatrixExprTest, OperationsBeyondTheLibrarysWorkBoundFailWithCode13) {
+    std::string definition = "[mC];100;100";
+    for (int i = 0; i < 100 * 100; ++i) definition += i % 101 ? ";0" : ";1";  // the unit matrix
+    SetStrMatrix(definition, false, false);
+    for (const char* formula : {"[mC]^4297", "[mC]^-4297"}) {
+        EXPECT_EQ(eval(formula).code, 13) << formula;
+        EXPECT_EQ(eError(), 13) << formula;
+        EXPECT_NE(errorLog().find("The power 4297 of A(100, 100) takes about"), std::string::npos);
+        EXPECT_NE(errorLog().find("The matrix is too large for this operation"), std::string::npos);
+        zrt::ReSetZeRarove();
+        SetStrMatrix(definition, false, false);
+    }
+    const Result inside = eval("[mC]^3");
+    EXPECT_EQ(inside.code, 1);
+    EXPECT_EQ(inside.rows, 100);
+}

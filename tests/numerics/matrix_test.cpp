@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "evaluator/errors.h"
 #include "memory/elemorder.h"
 #include "support/library_test.h"
 
@@ -249,6 +250,39 @@ TEST_F(MatrixTest, UnusableArgumentsTouchNothing) {
     EXPECT_FALSE(zrt::aMatrIsSing(one, 0));
     EXPECT_FALSE(zrt::aMatrIsZero(nullptr, 1));
     EXPECT_FALSE(zrt::aMatrAreEquals(one, 1, 1, one, 0, 0));
+}
+
+TEST_F(MatrixTest, OperationsBeyondTheWorkBoundAreRefusedAtOnce) {
+    // Orders one past the largest each operation takes (zeros: a refusal
+    // must come before any elimination).
+    Mat big(2345 * 2345, 0.0), out(2345 * 2345, 7.0);
+    struct Case {
+        const char* what;
+        int status;
+        const char* logged;
+    } cases[] = {
+        {"det", zrt::aDet(big.data(), 2345, out.data()), "The determinant of A(2345, 2345)"},
+        {"diag", zrt::aDiag(out.data(), 2345), "The diagonal form of A(2345, 2345)"},
+        {"inverse", zrt::aInv(out.data(), 167), "The inverse of A(167, 167)"},
+        {"system", zrt::aSist(big.data(), 476, big.data(), out.data()), "The system of A(476, 476)"},
+        {"product", zrt::aMultSq(big.data(), 1626, big.data(), out.data()),
+         "The product of A(1626, 1626) and B(1626, 1626)"},
+        {"power", zrt::aPow(big.data(), 100, 4297, out.data()), "The power 4297 of A(100, 100)"},
+        {"division", zrt::aDiv(big.data(), 167, big.data(), out.data()), "The inverse of A(167, 167)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.status, zrt::kMatrTooMuchWork) << c.what;
+        EXPECT_NE(zrt::errorLog().find(std::string(c.logged) + " takes about"), std::string::npos)
+            << c.what;
+    }
+    EXPECT_EQ(out, Mat(2345 * 2345, 7.0));  // no result touched
+    EXPECT_EQ(zrt::aDetN(big.data(), 2345), 0);
+    EXPECT_FALSE(zrt::aMatrIsSing(big.data(), 2345));  // unknown, so not claimed
+    int inversion = 0;
+    EXPECT_FALSE(zrt::aMatrIsOrtog(big.data(), 167, &inversion));
+    EXPECT_EQ(inversion, zrt::kMatrTooMuchWork);
+    // Small powers of the same order stay well inside.
+    EXPECT_EQ(zrt::aPow(big.data(), 100, 2, out.data()), kMatrOk);
 }
 
 TEST_F(MatrixTest, InternalCallsIgnoreTheHostElementOrder) {

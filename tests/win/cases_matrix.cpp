@@ -118,7 +118,8 @@ PROBE_CASES(matrix) {
     Mat c22(4), t32(6), w2(2), inPlace = a23c;
     expect(multEx(a23c.data(), 2, 3, b32c.data(), 3, 2, c22.data()) == -1, "aMultEx");
     expect(c22 == probe::columnOrder({58, 64, 139, 154}, 2, 2), "aMultEx by columns");
-    expect(traspEx(a23c.data(), 2, 3, t32.data()) == -1 && t32 == probe::columnOrder({1, 4, 2, 5, 3, 6}, 3, 2),
+    expect(traspEx(a23c.data(), 2, 3, t32.data()) == -1 &&
+               t32 == probe::columnOrder({1, 4, 2, 5, 3, 6}, 3, 2),
            "aTraspEx by columns");
     expect(trasp(inPlace.data(), 2, 3) == -1 && inPlace == t32, "aTrasp by columns");
     const Mat v3 = {1, 0, -1};
@@ -145,6 +146,59 @@ PROBE_CASES(matrix) {
     Mat sw = m22;
     expect(swapRC(sw.data(), 2, 2, 1, 1, 2) == -1 && sw == Mat({3, 4, 1, 2}), "aSwapRC rows");
     expect(swapRC(sw.data(), 2, 2, 1, 0, 2) == 14, "aSwapRC row 0");
+}
+
+// Larger orders, where the minors and the replaced-column matrices share their
+// elimination: dense fractions, and small integers with equal magnitudes in a
+// row and pivots that vanish.
+PROBE_CASES(matrix_large) {
+    unsigned state = 12345;
+    auto next = [&state](unsigned range) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 16) % range);
+    };
+    auto dense = [&](int n) {
+        Mat a(static_cast<std::size_t>(n) * n);
+        for (double& x : a) x = (next(2001) - 1000) / 7.0;
+        return a;
+    };
+    auto smallInts = [&](int n) {
+        Mat a(static_cast<std::size_t>(n) * n);
+        for (double& x : a) x = next(7) - 3.0;
+        return a;
+    };
+    ZRT_FN(aElemOrderSet)(0);
+    struct Case {
+        const char* what;
+        int n;
+        Mat a;
+    } cases[] = {
+        {"dense 12", 12, dense(12)},
+        {"dense 17", 17, dense(17)},
+        {"small ints 9", 9, smallInts(9)},
+        {"small ints 14", 14, smallInts(14)},
+    };
+    for (const Case& c : cases) {
+        Mat inverse = c.a;
+        const int s = ZRT_FN(aInv)(inverse.data(), c.n);
+        out(std::string("aInv ") + c.what, std::to_string(s) + " " + probe::matrixText(inverse));
+        Mat v(static_cast<std::size_t>(c.n)), w(static_cast<std::size_t>(c.n), 0.0);
+        for (double& x : v) x = next(11) - 5.0;
+        const int t = ZRT_FN(aSist)(c.a.data(), c.n, v.data(), w.data());
+        out(std::string("aSist ") + c.what, std::to_string(t) + " " + probe::matrixText(w));
+        if (s == -1) {
+            // a times its inverse is the unit matrix, up to rounding.
+            Mat product(c.a.size());
+            ZRT_FN(aMultSq)(c.a.data(), c.n, inverse.data(), product.data());
+            double worst = 0;
+            for (int i = 0; i < c.n; ++i)
+                for (int j = 0; j < c.n; ++j) {
+                    const double e = product[i * c.n + j] - (i == j ? 1.0 : 0.0);
+                    worst = e < 0 ? (-e > worst ? -e : worst) : (e > worst ? e : worst);
+                }
+            expect(worst < 1e-8, std::string("aInv ") + c.what + ": a times its inverse");
+        }
+    }
 }
 
 PROBE_CASES(matrix_elementwise) {
