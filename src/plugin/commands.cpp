@@ -79,24 +79,11 @@ void menuCommand(F&& body) noexcept {
     }
 }
 
-// A text whose comments would take too long to remove is not run; the
-// reason is the error report's first line.
-void tooManyComments() {
-    const std::string& info = lastErrorInfo();
-    platform::messageBox(info.substr(0, info.find("\r\n")), "Quillet", platform::Buttons::Ok,
-                         platform::Icon::Error);
-}
-
 int runWindowCommand(bool toolTipMode, bool currentLine) {
     PluginState& s = pluginState();
     const char* proc = currentLine ? "zrtE_CurLineToWnd" : "zrtE_SelTextToWnd";
     logEntry(proc, currentLine ? "EVAL CURLINE TO WND" : "EVAL SELTEXT TO WND");
-    std::string text;
-    if (!commentsRemoved(currentLine ? getCurrentLineText() : getSelection(), text)) {
-        if (!toolTipMode) tooManyComments();
-        pluginLogEnd(proc);
-        return 0;
-    }
+    const std::string text = removeComments(currentLine ? getCurrentLineText() : getSelection());
     int button = kBtnNothing;
     const std::string expression = CheckExpressionS(
         text,
@@ -256,14 +243,8 @@ void zrtE_Expr() noexcept {
         PluginState& s = pluginState();
         const char* proc = "zrtE_Expr";
         logEntry(proc, "EVAL EXPRESSION TO WND");
-        std::string uncommented;
         bool stopped = false;
-        if (!commentsRemoved(getExpression(&stopped), uncommented)) {
-            tooManyComments();
-            pluginLogEnd(proc);
-            return;
-        }
-        const std::string expression = cleaned(uncommented);
+        const std::string expression = cleaned(removeComments(getExpression(&stopped)));
         // Nothing to evaluate is said even without confirmation.
         if (expression.empty()) {
             platform::messageBox(stopped ? "No Expression found: no script keyword in the "

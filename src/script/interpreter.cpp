@@ -593,42 +593,21 @@ ScriptResult sEval(std::string_view script, const ScriptOptions& options) {
     return ScriptRun(options).run(script);
 }
 
-bool commentsRemoved(std::string_view textIn, std::string& text) {
-    text.assign(textIn.data(), textIn.size());
-    std::uint64_t work = 0;
-    std::size_t q;
-    while ((q = text.find('\'')) != std::string::npos) {
-        // Each comment piece takes a pass over the whole text.
-        work += text.size();
-        if (work > kMaxCommentWork) {
-            setEError(13);
-            logError("removeComments", 0,
-                     "The text of " + std::to_string(textIn.size()) +
-                         " characters has too many comments to remove: more than " +
-                         std::to_string(kMaxCommentWork) + " characters to go through");
-            text.clear();
-            return false;
-        }
-        std::size_t end = text.find("\r\n", q);
-        if (end == std::string::npos) end = text.size();
-        // Every occurrence of the same piece goes at once.
-        const std::string piece = text.substr(q, end - q);
-        std::string out;
-        out.reserve(text.size());
-        std::size_t from = 0, at;
-        while ((at = text.find(piece, from)) != std::string::npos) {
-            out.append(text, from, at - from);
-            from = at + piece.size();
-        }
-        out.append(text, from, std::string::npos);
-        text = std::move(out);
-    }
-    return true;
-}
-
 std::string removeComments(std::string_view text) {
+    // Each comment goes by itself: a comment that begins like an earlier one
+    // ('ab, later 'abc) must not leave its rest ("c") behind as code.
     std::string out;
-    commentsRemoved(text, out);
+    out.reserve(text.size());
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t quote = text.find('\'', from);
+        if (quote == std::string_view::npos) {
+            out.append(text.substr(from));
+            break;
+        }
+        out.append(text.substr(from, quote - from));
+        from = text.find("\r\n", quote);
+    }
     return out;
 }
 

@@ -31,14 +31,8 @@ struct ScriptResult {
 constexpr std::size_t kMaxScriptOutput = std::size_t{1} << 27;
 ScriptResult sEval(std::string_view script, const ScriptOptions& options);
 
-// Removes every comment: from each "'" to the end of its line. Each comment
-// that differs from the ones before it takes a pass over the whole text: a
-// text whose passes would go through more than kMaxCommentWork characters
-// (a few seconds) is refused with false, an empty `out`, e_error 13 and a log
-// entry.
-constexpr std::uint64_t kMaxCommentWork = std::uint64_t{1} << 32;
-bool commentsRemoved(std::string_view text, std::string& out);
-// The same; the empty text when refused.
+// Removes every comment: from each "'" to the end of its line (the next
+// "\r\n", which stays, or the end of the text), in one pass.
 std::string removeComments(std::string_view text);
 
 // One row of the command table the editor side reads: name, type (0 no

@@ -70,7 +70,21 @@ TEST_F(InterpreterTest, BlocksAndComments) {
     EXPECT_EQ(r.commands, 1);
     EXPECT_EQ(r.output, "'' kept\r\n\\\\ open\r\nExpr = 1\r\n// close\r\n!\\\r\nfoo = 1\r\n!/\r\n"
                         "Ln 9: EXPR = 2:                     \r\n Result => Number = 2");
-    EXPECT_EQ(removeComments("Expr = 1 ' a\r\nExpr = 2 ' a\r\n' b"), "Expr = 1 \r\nExpr = 2 \r\n");
+    const struct {
+        const char* text;
+        const char* kept;
+    } comments[] = {
+        {"Expr = 1 ' a\r\nExpr = 2 ' a\r\n' b", "Expr = 1 \r\nExpr = 2 \r\n"},
+        // A comment that begins like an earlier one goes whole: none of it is code.
+        {"Expr = 1 'ab\r\nExpr = 2 'abc*0\r\n", "Expr = 1 \r\nExpr = 2 \r\n"},
+        {"'x\r\n'xy\r\n'x", "\r\n\r\n"},
+        {"Expr = 3 ''' quotes\r\n\r\n", "Expr = 3 \r\n\r\n"},
+        // Only CR LF ends a line: a bare LF belongs to the comment.
+        {"Expr = 4 ' a\nExpr = 5\r\nExpr = 6", "Expr = 4 \r\nExpr = 6"},
+        {"", ""},
+        {"no comment", "no comment"},
+    };
+    for (const auto& c : comments) EXPECT_EQ(removeComments(c.text), c.kept) << c.text;
 }
 
 TEST_F(InterpreterTest, MemoryCommands) {

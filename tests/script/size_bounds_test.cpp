@@ -92,28 +92,6 @@ TEST_F(ScriptBoundsTest, PlotsOfLongExpressions) {
     }
 }
 
-TEST_F(ScriptBoundsTest, CommentRemovalOfTextsWithManyComments) {
-    // Each comment unlike the ones before it takes a pass over the whole text:
-    // 20000 different comments in 4 MB would go through 80 GB.
-    const auto script = [](bool different) {
-        std::string t;
-        for (int k = 0; k < 20000; ++k)
-            t += "Expr = " + std::to_string(k) + " 'c" + (different ? std::to_string(k) : "") +
-                 std::string(200, '-') + "\r\n";
-        return t;
-    };
-    std::string out;
-    setEError(kNoError);
-    EXPECT_TRUE(commentsRemoved(script(false), out));
-    EXPECT_EQ(out.find('\''), std::string::npos);
-    EXPECT_EQ(eError(), kNoError);
-    EXPECT_FALSE(commentsRemoved(script(true), out));
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(eError(), 13);
-    EXPECT_TRUE(has(errorLog(), "too many comments"));
-    EXPECT_EQ(removeComments(script(true)), "");
-}
-
 TEST_F(ScriptBoundsTest, SelectedLinesAreTheTextsBetweenTwoSemicolons) {
     std::string script;
     for (int i = 1; i <= 12; ++i) script += "Expr = " + std::to_string(i) + "\r\n";
