@@ -218,7 +218,10 @@ bool findOccurrences(std::string_view text, const std::vector<std::string_view>&
         found[k].first = text.find(names[k]);
         found[k].last = found[k].first == kNpos ? kNpos : text.rfind(names[k]);
     };
-    for (const auto& [length, group] : byLength) {
+    for (const auto& entry : byLength) {
+        // Named, not bound: a structured binding cannot be captured in C++17.
+        const std::size_t length = entry.first;
+        const auto& group = entry.second;
         if (group.size() <= kDirectSearches) {
             for (std::size_t k : group) search(k);
             continue;
