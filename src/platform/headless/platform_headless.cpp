@@ -55,6 +55,31 @@ int firstButton(platform::Buttons b) {
     return b == platform::Buttons::Ok ? platform::kIdOk : platform::kIdYes;
 }
 
+// What this platform shows is recorded for tests to read. A long run (the
+// command line tool, a host that evaluates for days, a fuzzer) keeps only the
+// newest records of each kind: at most `maxCount` of them and, together, at
+// most kMaxRecordedText characters of text (a box may carry a whole formula).
+constexpr std::size_t kMaxRecordedText = std::size_t{16} << 20;
+
+std::size_t textSize(const std::string& t) { return t.size(); }
+std::size_t textSize(const ShownMessage& m) { return m.text.size() + m.title.size(); }
+std::size_t textSize(const ShownInput& i) {
+    return i.prompt.size() + i.title.size() + i.defaultText.size();
+}
+std::size_t textSize(const MessagesWindow& w) { return w.title.size() + w.text.size(); }
+
+template <class Record>
+void keepRecord(std::vector<Record>& list, Record record, std::size_t maxCount) {
+    list.push_back(std::move(record));
+    std::size_t kept = 0, text = 0;
+    while (kept < list.size() && kept < maxCount) {
+        text += textSize(list[list.size() - 1 - kept]);
+        if (kept > 0 && text > kMaxRecordedText) break;
+        ++kept;
+    }
+    list.erase(list.begin(), list.end() - static_cast<std::ptrdiff_t>(kept));
+}
+
 }  // namespace
 
 void setConsole(bool on) { headlessState().console = on; }
@@ -97,9 +122,7 @@ int messageBox(std::string_view text, std::string_view title, Buttons buttons, I
         std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
                      static_cast<int>(text.size()), text.data());
     }
-    // Tests read what was shown; keep the record bounded for long runs.
-    if (s.shown.size() >= 10000) s.shown.erase(s.shown.begin());
-    s.shown.push_back({std::string(text), std::string(title), buttons, answer});
+    headless::keepRecord(s.shown, {std::string(text), std::string(title), buttons, answer}, 10000);
     if (s.whileBoxIsOpen) {
         // A box the hook shows itself does not run the hook again.
         const std::function<void()> hook = std::move(s.whileBoxIsOpen);
@@ -112,8 +135,7 @@ int messageBox(std::string_view text, std::string_view title, Buttons buttons, I
 
 void debugOutput(std::string_view text) {
     auto& s = headless::headlessState();
-    if (s.debug.size() >= 10000) s.debug.erase(s.debug.begin());
-    s.debug.emplace_back(text);
+    headless::keepRecord(s.debug, std::string(text), 10000);
 }
 
 std::uint32_t tickCount() {
@@ -193,8 +215,7 @@ std::string ansiToUtf8(std::string_view bytes) {
 void showTextScreen(std::string_view text) {
     auto& s = headless::headlessState();
     if (s.console) std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
-    if (s.screens.size() >= 1000) s.screens.erase(s.screens.begin());
-    s.screens.emplace_back(text);
+    headless::keepRecord(s.screens, std::string(text), 1000);
 }
 
 bool progress(int line, int lineCount, bool show, std::string_view lineText) {
@@ -211,8 +232,7 @@ bool progress(int line, int lineCount, bool show, std::string_view lineText) {
     std::snprintf(buf, sizeof buf, "%.1f %%", percent);
     std::string entry = std::string(buf) + "  " + std::string(lineText.substr(0, 60));
     if (s.console) std::fprintf(stderr, "\r%s\x1b[K", entry.c_str());
-    if (s.progress.size() >= 1000) s.progress.erase(s.progress.begin());
-    s.progress.push_back(std::move(entry));
+    headless::keepRecord(s.progress, std::move(entry), 1000);
     return true;
 }
 
@@ -438,7 +458,8 @@ std::string utf8ToCodePage(std::string_view text, int codePage) {
 bool inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText,
               std::string& answer) {
     auto& s = headless::headlessState();
-    s.inputs.push_back({std::string(prompt), std::string(title), std::string(defaultText)});
+    headless::keepRecord(s.inputs, {std::string(prompt), std::string(title), std::string(defaultText)},
+                         1000);
     if (s.console) {
         std::fprintf(stderr, "%.*s: %.*s [%.*s]\n", static_cast<int>(title.size()), title.data(),
                      static_cast<int>(prompt.size()), prompt.data(),
@@ -458,9 +479,9 @@ void showMessagesWindow(std::string_view title, std::string_view text, bool cons
     auto& s = headless::headlessState();
     if (s.console || console)
         std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
-    if (s.msgWindows.size() >= 1000) s.msgWindows.erase(s.msgWindows.begin());
-    s.msgWindows.push_back({std::string(title), std::string(text), console,
-                            !console && s.msgWindowOpen});
+    headless::keepRecord(
+        s.msgWindows, {std::string(title), std::string(text), console, !console && s.msgWindowOpen},
+        1000);
     if (!console) s.msgWindowOpen = true;
 }
 
