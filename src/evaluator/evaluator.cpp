@@ -354,12 +354,12 @@ double de_eval(std::string_view formula, int check) {
     return out.value;
 }
 
-bool pointTextsFit(const char* proc, const PointFormula& points, std::string_view variable) {
-    if (points.longestText() <= kMaxPreparedFormula) return true;
+bool pointTextsFit(const char* proc, std::uint64_t longestText, std::size_t occurrences,
+                   std::string_view variable) {
+    if (longestText <= kMaxPreparedFormula) return true;
     setEError(13);
     logError(proc, 0,
-             "The variable " + std::string(variable) + " occurs " +
-                 std::to_string(points.occurrences()) +
+             "The variable " + std::string(variable) + " occurs " + std::to_string(occurrences) +
                  " times: with a point's text in its place the formula could grow beyond " +
                  std::to_string(kMaxPreparedFormula) + " characters");
     return false;
@@ -377,7 +377,7 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         return 13;
     }
     PointFormula points(formula, variable);
-    if (!pointTextsFit("e_evals", points, variable) ||
+    if (!pointTextsFit("e_evals", points.longestText(), points.occurrences(), variable) ||
         !withinEvaluationBudget("e_evals", evaluationWork(steps < 0 ? 0 : std::uint64_t(steps) + 1,
                                                           points.textAt(start))))
         return 13;

@@ -71,9 +71,10 @@ std::uint64_t evaluationWork(std::uint64_t evaluations, std::string_view formula
 bool withinEvaluationBudget(const char* proc, std::uint64_t work);
 
 // False, with e_error 13 and a log entry under `proc`, when a point's text in
-// place of the variable could make the formula longer than kMaxPreparedFormula.
-class PointFormula;
-bool pointTextsFit(const char* proc, const PointFormula& points, std::string_view variable);
+// place of each of the variable's `occurrences` could make the formula longer
+// than kMaxPreparedFormula (`longestText`: the most characters it can have).
+bool pointTextsFit(const char* proc, std::uint64_t longestText, std::size_t occurrences,
+                   std::string_view variable);
 
 // e_eval calls since load (trace lines only).
 int runCount();

@@ -131,7 +131,7 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
     const std::string name = lowerAscii(variable);
     Integrand f(formula, name);
     // Every rule evaluates at most n + 1 points.
-    if (!pointTextsFit("Integrate", f.points(), name) ||
+    if (!pointTextsFit("Integrate", f.points().longestText(), f.points().occurrences(), name) ||
         !withinEvaluationBudget("Integrate", evaluationWork(std::uint64_t(n) + 1, f.textAt(a))))
         return 13;
     const double h = (b - a) / n;

@@ -49,25 +49,37 @@ std::vector<std::string> cutAtVariable(const std::string& expression, const std:
     return pieces;
 }
 
+// The expression at x: the point's text between the pieces, into `text`.
+void textAt(const std::vector<std::string>& pieces, double x, std::string& text) {
+    text = pieces[0];
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        appendPointText(text, x);
+        text += pieces[i];
+    }
+}
+
+PlotEval evaluatorOf(std::vector<std::string> pieces) {
+    // Each point's text is built in a reused buffer.
+    return [pieces = std::move(pieces), text = std::string()](double x, double& y) mutable {
+        textAt(pieces, x, text);
+        double value = 0;
+        if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
+        y = value;
+        return true;
+    };
+}
+
 // A plot's points are the expression with the point's text in place of the
 // variable: refused (e_error 13) when those texts could make it longer than a
 // prepared formula may be, or all points together would read more than
 // kMaxEvaluatedText characters.
-bool plotFits(const PlotRequest& r) {
-    const std::vector<std::string> pieces = cutAtVariable(r.expression, r.variable);
+bool plotFits(const PlotRequest& r, const std::vector<std::string>& pieces) {
     const std::size_t occurrences = pieces.size() - 1;
-    const std::uint64_t longest = r.expression.size() + std::uint64_t{occurrences} * kMaxPointText;
-    if (longest > kMaxPreparedFormula) {
-        setEError(13);
-        logError("Plot", 0,
-                 "The variable " + r.variable + " occurs " + std::to_string(occurrences) +
-                     " times: with a point's text in its place the expression could grow beyond " +
-                     std::to_string(kMaxPreparedFormula) + " characters");
+    if (!pointTextsFit("Plot", r.expression.size() + std::uint64_t{occurrences} * kMaxPointText,
+                       occurrences, r.variable))
         return false;
-    }
-    const std::string point = "(" + shortNumber(r.xFrom) + ")";
-    std::string first = pieces[0];
-    for (std::size_t i = 1; i < pieces.size(); ++i) first += point + pieces[i];
+    std::string first;
+    textAt(pieces, r.xFrom, first);
     return withinEvaluationBudget("Plot", evaluationWork(std::uint64_t(r.steps) + 1, first));
 }
 
@@ -88,8 +100,10 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
         PlotRequest request;
         std::string problem;
         if (parsePlotParams(cmd.arg, request, problem)) {
-            if (plotFits(request)) {
-                eval = plotFormula(request.expression, request.variable);
+            // The expression is cut once, for the check and for the points.
+            std::vector<std::string> pieces = cutAtVariable(request.expression, request.variable);
+            if (plotFits(request, pieces)) {
+                eval = evaluatorOf(std::move(pieces));
                 plotted = plotRequest(request, number, eval);
             }
         } else {
@@ -125,19 +139,7 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
 }
 
 PlotEval plotFormula(const std::string& expression, const std::string& variable) {
-    // The formula is cut once; each point's text is built in a reused buffer.
-    return [pieces = cutAtVariable(expression, variable), text = std::string()](double x,
-                                                                                double& y) mutable {
-        text = pieces[0];
-        for (std::size_t i = 1; i < pieces.size(); ++i) {
-            appendPointText(text, x);
-            text += pieces[i];
-        }
-        double value = 0;
-        if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
-        y = value;
-        return true;
-    };
+    return evaluatorOf(cutAtVariable(expression, variable));
 }
 
 void startPlotRun() {
