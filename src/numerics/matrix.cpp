@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -120,12 +121,8 @@ double systemWork(double n) {
     return n * n * n * n / 12 + eliminationWork(n);
 }
 
-std::string orderText(int rows, int cols) {
-    return "A(" + std::to_string(rows) + ", " + std::to_string(cols) + ")";
-}
-
-}  // namespace
-
+// Whether an operation of `work` multiply-adds stays within kMaxMatrixWork;
+// otherwise an error log entry under `proc` says what `what` would have taken.
 bool withinMatrixWork(double work, const char* proc, const std::string& what) {
     if (work <= kMaxMatrixWork) return true;
     logError(proc, 0,
@@ -135,6 +132,13 @@ bool withinMatrixWork(double work, const char* proc, const std::string& what) {
                  " one matrix operation may take");
     return false;
 }
+
+std::string orderText(int rows, int cols) {
+    return "A(" + std::to_string(rows) + ", " + std::to_string(cols) + ")";
+}
+
+}  // namespace
+
 
 int matrStatus() {
     return matrixState().status;

@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "memory/matrixsize.h"
 
@@ -47,10 +46,6 @@ constexpr int kMatrNotDefined = 15;
 int matrStatus();
 void setMatrStatus(int status);
 void resetMatrix();
-
-// Whether an operation of `work` multiply-adds stays within kMaxMatrixWork;
-// otherwise an error log entry under `proc` says what `what` would have taken.
-bool withinMatrixWork(double work, const char* proc, const std::string& what);
 
 // Checks one matrix argument: kMatrNotDefined for a null array, then
 // kMatrOrdersNotValid for rows or cols below 1 or too many elements; else -1.
