@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build step needs, and only those missing.
 # Usage: scripts/install-deps.sh GROUP...   (groups: base win bench plot fuzz check)
+# The win group also makes sure this machine can run 32-bit Windows programs
+# (scripts/i386-emulation.sh).
 set -euo pipefail
 
 declare -A GROUP=(
@@ -58,7 +60,15 @@ for p in "${want[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Wine runs 32-bit Windows programs through its i386 loader; on a kernel that
+# runs no i386 Linux program that needs qemu's emulation (set up once).
+after_install() {
+  for g in "$@"; do
+    if [ "$g" = win ]; then "$(dirname "$0")/i386-emulation.sh" setup || true; fi
+  done
+}
+
+if [ ${#missing[@]} -eq 0 ]; then after_install "$@"; exit 0; fi
 
 echo "install-deps: installing ${missing[*]}"
 for p in "${missing[@]}"; do
@@ -69,3 +79,4 @@ done
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+after_install "$@"

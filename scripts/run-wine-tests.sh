@@ -1,26 +1,43 @@
 #!/usr/bin/env bash
-# Runs the Windows test host against the 32-bit and the x64 Quillet.dll under
-# Wine, in a prefix of our own below build/, and compares what each DLL answers
-# with what the native library answers to the same calls.
+# Runs the Windows test programs against the 32-bit and the x64 Quillet.dll
+# under Wine, in a prefix of our own below build/, and compares what each DLL
+# answers with what the native library answers to the same calls.
+#
+#   scripts/run-wine-tests.sh [win32] [win64]      (both when none is named)
+#
+# A 32-bit run needs i386 programs (Wine's 32-bit loader); where the machine
+# runs none and no emulation could be set up, the win32 runs are skipped with
+# the reason in build/wine-results/win32/skipped, never counted as passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+arches=("$@")
+[ ${#arches[@]} -gt 0 ] || arches=(win32 win64)
 
 # Plot windows are real windows: run on a virtual screen of known size (the
 # tiling of plot windows depends on the desktop width; the native library's
 # headless desktop is 1024 pixels wide too).
 if [ -z "${QUILLET_ON_XVFB:-}" ] && command -v xvfb-run >/dev/null; then
   export QUILLET_ON_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${arches[@]}"
 fi
 
 export WINEPREFIX="$PWD/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+
+# Debian's /usr/bin/wine starts every program through the 32-bit loader when
+# wine32 is installed; 64-bit programs go straight to the 64-bit loader, so
+# that only the 32-bit ones pay for an emulated loader.
+WINE64=(wine)
+if [ -x /usr/lib/wine/wine64 ]; then WINE64=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64); fi
+WINE32=(wine)
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "run-wine-tests: creating Wine prefix in $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
+  "${WINE64[@]}" wineboot.exe -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
 
@@ -28,26 +45,70 @@ out=build/wine-results
 mkdir -p "$out"
 build/zrt_probe build/libzerith.so src/plugin/quillet.def >"$out/native.txt"
 
-status=0
-# Notepad++ loads a plug-in only when it needs no runtime DLL beside it.
-echo "== imports of both Quillet.dll"
-scripts/check-dll-imports.sh build-win32/Quillet.dll build-win64/Quillet.dll || status=1
+# A test program that dies inside Wine (emulated Wine does now and then) ends
+# without its summary line; such a run is tried again, up to TRIES times. A run
+# that printed its summary is judged by what it printed, whatever its exit
+# code; a run that timed out is not tried again.
+TRIES=${QUILLET_WINE_TRIES:-3}
+# run_program LABEL OUTFILE SUMMARY_REGEX DIR COMMAND...
+run_program() {
+  local label=$1 outfile=$2 summary=$3 dir=$4
+  shift 4
+  local try rc
+  for ((try = 1; try <= TRIES; try++)); do
+    rc=0
+    (cd "$dir" && "$@") >"$outfile" 2>"$outfile.err" || rc=$?
+    if grep -qaE "$summary" "$outfile"; then
+      if [ "$rc" -ne 0 ]; then
+        echo "note: $label exited with status $rc after its summary line"
+      fi
+      return 0
+    fi
+    if [ "$rc" -eq 124 ]; then echo "FAIL: $label timed out"; return 1; fi
+    echo "note: $label died inside Wine before its summary (exit $rc), try $try of $TRIES"
+    tail -n 3 "$outfile.err" | sed 's/^/  | /'
+  done
+  echo "FAIL: $label died on every one of $TRIES tries"
+  return 1
+}
 
-for arch in win32 win64; do
-  echo "== $arch: zrt_probe.exe against build-$arch/Quillet.dll"
+status=0
+for arch in "${arches[@]}"; do
   mkdir -p "$out/$arch"
-  cp build-$arch/Quillet.dll build-$arch/zrt_probe.exe "$out/$arch/"
-  if ! (cd "$out/$arch" && timeout 600 wine zrt_probe.exe Quillet.dll \
-          ../../../src/plugin/quillet.def >result.txt); then
-    echo "FAIL: the $arch host reported failures:"; grep -E '^FAIL' "$out/$arch/result.txt" || tail -20 "$out/$arch/result.txt"
-    status=1
-  fi
-  tr -d '\r' <"$out/$arch/result.txt" >"$out/$arch/result.clean"
-  if ! diff -u "$out/native.txt" "$out/$arch/result.clean" >"$out/$arch/diff.txt"; then
-    echo "FAIL: $arch answers differ from the native library:"; head -40 "$out/$arch/diff.txt"
-    status=1
+  rm -f "$out/$arch/skipped"
+  # Notepad++ loads a plug-in only when it needs no runtime DLL beside it.
+  echo "== imports of build-$arch/Quillet.dll"
+  scripts/check-dll-imports.sh build-$arch/Quillet.dll || status=1
+
+  if [ "$arch" = win32 ]; then
+    if ! i386="$(scripts/i386-emulation.sh status)"; then
+      echo "SKIP: the win32 Wine suites: ${i386#none: }" | tee "$out/$arch/skipped"
+      continue
+    fi
+    wine_cmd=("${WINE32[@]}")
+    [ "$i386" = emulated ] && echo "(32-bit programs run under qemu's i386 emulation)"
   else
-    echo "ok: $arch agrees with the native library ($(grep -c . "$out/native.txt") lines)"
+    wine_cmd=("${WINE64[@]}")
+  fi
+
+  echo "== $arch: zrt_probe.exe against build-$arch/Quillet.dll"
+  cp build-$arch/Quillet.dll build-$arch/zrt_probe.exe "$out/$arch/"
+  if run_program "$arch zrt_probe.exe" "$out/$arch/result.txt" '^probe summary: ' "$out/$arch" \
+      timeout 900 "${wine_cmd[@]}" zrt_probe.exe Quillet.dll ../../../src/plugin/quillet.def; then
+    tr -d '\r' <"$out/$arch/result.txt" >"$out/$arch/result.clean"
+    if grep -qE '^FAIL' "$out/$arch/result.clean"; then
+      echo "FAIL: the $arch probe reported failures:"; grep -E '^FAIL' "$out/$arch/result.clean" | head -40
+      status=1
+    fi
+    if ! diff -u "$out/native.txt" "$out/$arch/result.clean" >"$out/$arch/diff.txt"; then
+      echo "FAIL: $arch answers differ from the native library:"; head -40 "$out/$arch/diff.txt"
+      status=1
+    else
+      echo "ok: $arch agrees with the native library ($(grep -c . "$out/native.txt") lines)"
+    fi
+  else
+    tail -n 20 "$out/$arch/result.txt" "$out/$arch/result.txt.err"
+    status=1
   fi
 
   # The editor host: a Notepad++ folder with the plug-in in plugins\Quillet\,
@@ -55,18 +116,19 @@ for arch in win32 win64; do
   for generation in today old; do
     echo "== $arch: npp_host.exe ($generation host) loads plugins\\Quillet\\Quillet.dll (Xvfb)"
     npp="$out/$arch/npp-$generation"
-    log="$out/$arch/npp_host-$generation"
+    log="$out/$arch/npp_host-$generation.txt"
     rm -rf "$npp"
     mkdir -p "$npp/plugins/Quillet"
     cp build-$arch/Quillet.dll build-$arch/ShowCmds.zrt "$npp/plugins/Quillet/"
     cp build-$arch/npp_host.exe "$npp/"
     if [ "$generation" = old ]; then args=(--old); else args=(after-seltext.bmp); fi
-    if (cd "$npp" && timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" \
-          wine npp_host.exe "${args[@]}" >"../npp_host-$generation.txt" 2>"../npp_host-$generation.err"); then
-      echo "ok: $arch editor host scenarios, $generation host ($(grep -c '^ok' "$log.txt") checks)"
+    if run_program "$arch editor host ($generation)" "$log" '^(all host scenarios passed|FAILURES: )' "$npp" \
+        timeout 600 "${wine_cmd[@]}" npp_host.exe "${args[@]}" &&
+        grep -qa '^all host scenarios passed' "$log"; then
+      echo "ok: $arch editor host scenarios, $generation host ($(grep -c '^ok' "$log") checks)"
     else
       echo "FAIL: the $arch editor host ($generation) reported failures:"
-      grep -E '^FAIL' "$log.txt" || tail -20 "$log.txt" "$log.err"
+      grep -aE '^FAIL' "$log" || tail -n 20 "$log" "$log.err"
       status=1
     fi
     if [ -f "$npp/after-seltext.bmp" ]; then

@@ -25,6 +25,7 @@ namespace {
 
 void* gLibrary = nullptr;
 int gFailures = 0;
+int gResults = 0;
 std::string gGroup;
 
 std::map<std::string, void (*)()>& groups() {
@@ -162,6 +163,7 @@ void out(const std::string& name, const std::string& value) {
         else shown += c;
     }
     std::printf("%s.%s = %s\n", gGroup.c_str(), name.c_str(), shown.c_str());
+    ++gResults;
 }
 
 void expect(bool ok, const std::string& what) {
@@ -237,7 +239,10 @@ int main(int argc, char** argv) {
             run();
         }
     }
-    std::fflush(stdout);
     if (probe::gFailures) std::printf("FAILURES: %d\n", probe::gFailures);
+    // The last line: a run whose output lacks it ended early, whatever its
+    // exit code says.
+    std::printf("probe summary: %d results, %d failures\n", probe::gResults, probe::gFailures);
+    std::fflush(stdout);
     return probe::gFailures ? 1 : 0;
 }
