@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "evaluator/errors.h"
+#include "evaluator/letters.h"
 #include "evaluator/numtext.h"
 #include "sdiff/sdiff.h"
 
@@ -67,9 +68,6 @@ constexpr FunctionName kFunctionNames[] = {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 std::int32_t identifierKind(std::string_view word) {
@@ -462,9 +460,14 @@ std::int32_t nextToken(DiffState& s, std::string_view text, std::string_view& le
                 break;
             }
             default:
-                if (isLetter(c) || c == '_') {
-                    std::size_t j = i + 1;
-                    while (j < n && (isLetter(text[j]) || isDigit(text[j]))) ++j;
+                if (c == '_' || letterLength(text, i) > 0) {
+                    // Names hold letters beyond ASCII too (größe, π), as in the evaluator.
+                    std::size_t j = i + (c == '_' ? 1 : letterLength(text, i));
+                    while (j < n) {
+                        const std::size_t k = isDigit(text[j]) ? 1 : letterLength(text, j);
+                        if (k == 0) break;
+                        j += k;
+                    }
                     len = j - i;
                     kind = identifierKind(text.substr(i, len));
                 } else if (isDigit(c)) {
