@@ -38,7 +38,8 @@ inline int callerTextLength(const zrt_char* text) {
 }
 
 // Copies at most maxChars units of text and a terminating zero into buffer
-// (which holds maxChars + 1 units). Returns the number of units copied.
+// (which holds maxChars + 1 units; with 0 only the zero). Nothing is written
+// for a negative maxChars. Returns the number of units copied.
 int copyOut(zrt_char* buffer, int maxChars, std::u16string_view text);
 
 // Reports an exception caught at the boundary through e_error (0: the operation

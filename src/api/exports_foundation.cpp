@@ -72,7 +72,7 @@ int32_t ZRT_API ClearVarFuncList(const zrt_char* kindName) {
 
 int32_t ZRT_API GetVarFuncList(zrt_char* buffer, int32_t maxLen, const zrt_char* kindName) {
     return guard("GetVarFuncList", 0, [&] {
-        if (!buffer || maxLen <= 0) return 0;
+        if (!buffer || maxLen < 0) return 0;
         return abi::copyOut(buffer, maxLen, toUtf16(varFuncListText(listKind(in(kindName)))));
     });
 }

@@ -7,6 +7,7 @@
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
+#include "evaluator/letters.h"
 #include "evaluator/numtext.h"
 #include "evaluator/parser.h"
 #include "memory/varstore.h"
@@ -129,6 +130,18 @@ const NameTable& nameTable() {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isNameChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
+
+// The end of the name that goes on at x[p]: ASCII name characters on the
+// short way, letters beyond ASCII through the letter table.
+std::size_t nameEnd(std::string_view x, std::size_t p) {
+    for (;;) {
+        while (p < x.size() && isNameChar(x[p])) ++p;
+        if (p >= x.size() || static_cast<unsigned char>(x[p]) < 0x80) return p;
+        const std::size_t length = letterLength(x, p);
+        if (length == 0) return p;
+        p += length;
+    }
+}
 
 // The formula's bytes from start to end, lower-cased (a view into the
 // formula when it is lower case already).
@@ -370,8 +383,9 @@ int e_nxt() {
             t.value = static_cast<double>(digits) / kPowersOfTen[decimals];
         }
         s.pos = p;
-    } else if (isLetter(c) || c == '_') {
-        while (p < n && isNameChar(x[p])) ++p;
+    } else if (isLetter(c) || c == '_' ||
+               (static_cast<unsigned char>(c) >= 0x80 && letterLength(x, start) > 0)) {
+        p = nameEnd(x, start);
         s.pos = p;
         classifyName(s, lowered(s, start, p));
     } else if (c == '<' || c == '>') {

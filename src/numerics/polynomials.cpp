@@ -55,6 +55,21 @@ std::int64_t saturatedProduct(std::int64_t a, std::int64_t b) {
                               : std::numeric_limits<std::int64_t>::max();
 }
 
+// Whether the leading number of a coefficient has a decimal point ("2.5", "-.5").
+bool hasDecimalPoint(std::string_view coefficient) {
+    std::size_t i = !coefficient.empty() && (coefficient[0] == '+' || coefficient[0] == '-') ? 1 : 0;
+    while (i < coefficient.size() && coefficient[i] >= '0' && coefficient[i] <= '9') ++i;
+    return i < coefficient.size() && coefficient[i] == '.';
+}
+
+// coefficient x exponent as text: whole numbers in 64-bit arithmetic, a
+// coefficient with decimals keeps them (2.5 x 2 gives 5, 2.7 x 3 gives 8.1).
+std::string coefficientTimes(const std::string& coefficient, std::int64_t exponent) {
+    if (hasDecimalPoint(coefficient))
+        return shortNumber(DecValue(coefficient) * static_cast<double>(exponent));
+    return std::to_string(saturatedProduct(wholeNumber(coefficient), exponent));
+}
+
 // The derivative of one term ("3x^4" -> "12*x^3"); empty for a term without
 // the variable.
 std::string termDerivative(std::string_view term, std::string_view variable) {
@@ -72,8 +87,7 @@ std::string termDerivative(std::string_view term, std::string_view variable) {
     } else {
         const std::int64_t lowered =
             exponent == std::numeric_limits<std::int64_t>::min() ? exponent : exponent - 1;
-        result = std::to_string(saturatedProduct(wholeNumber(coefficient), exponent)) + "*" +
-                 std::string(variable);
+        result = coefficientTimes(coefficient, exponent) + "*" + std::string(variable);
         if (lowered != 1) result += "^" + std::to_string(lowered);
     }
     if (!result.empty() && result.back() == '*') result.pop_back();

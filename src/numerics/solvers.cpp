@@ -7,6 +7,7 @@
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/letters.h"
 #include "evaluator/numtext.h"
 #include "memory/varstore.h"
 #include "numerics/polynomials.h"
@@ -22,11 +23,7 @@ constexpr int kNewtonSteps = 20;
 }  // namespace
 
 bool usableName(std::string_view name, const char* proc) {
-    const std::string_view n = trimBlanks(name);
-    bool ok = !n.empty() && !(n[0] >= '0' && n[0] <= '9');
-    for (char c : n)
-        ok = ok && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '_');
+    const bool ok = isName(trimBlanks(name));
     if (!ok) {
         setEError(13);
         logError(proc, 0,

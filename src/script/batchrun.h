@@ -21,6 +21,9 @@ struct BatchRun {
     bool firstRun = true;      // the first run writes the log header
     std::uint32_t executionMs = 0;
     bool outputWritten = false;  // the last run wrote an output file
+    // Set by a host that takes the output of a file run without "/o" or "/a"
+    // itself (the command line tool prints it): no Result.zrt is written then.
+    bool hostTakesUnnamedOutput = false;
     std::string iniPath;         // the settings file (named in the log header)
     std::string hostPath;        // the host program, from its command line
 };

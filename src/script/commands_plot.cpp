@@ -6,6 +6,7 @@
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/letters.h"
 #include "evaluator/numtext.h"
 #include "evaluator/pointformula.h"
 #include "script/flags.h"
@@ -25,10 +26,6 @@ PlotCommandState& plotCommandState() {
     return state;
 }
 
-bool isNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 // The expression cut at every whole-word occurrence of the variable (compared
 // without case): a point's text goes between the pieces. Whole words only: the
 // x of exp(x) is a variable, the x of "exp" is not.
@@ -39,8 +36,8 @@ std::vector<std::string> cutAtVariable(const std::string& expression, const std:
     for (std::size_t at = lower.find(variable); at != std::string::npos;
          at = lower.find(variable, at + 1)) {
         const std::size_t end = at + variable.size();
-        const bool starts = at == 0 || !isNameChar(lower[at - 1]);
-        const bool ends = end == lower.size() || !isNameChar(lower[end]);
+        const bool starts = !nameCharBefore(lower, at);
+        const bool ends = nameCharLength(lower, end) == 0;
         if (!starts || !ends || at < from) continue;
         pieces.push_back(expression.substr(from, at - from));
         from = end;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "api/text16.h"
 #include "evaluator/numtext.h"
 #include "platform/platform.h"
 #include "script/batch_state.h"
@@ -222,10 +223,14 @@ int zrtEvalMain(std::string_view parameterLine) {
     run.executionMs = platform::tickCount() - start;
 
     setZrtResStr(run.scriptText);
-    runLog("Eval Codes    : Ret = " + std::to_string(run.scriptText.size()) +
+    // The length in characters, as a host reads the text, not in UTF-8 bytes.
+    runLog("Eval Codes    : Ret = " + std::to_string(utf16Length(run.scriptText)) +
            ", ExitCode = " + std::to_string(run.exitCode));
 
-    if (fromFile && f.outputF) {
+    // A file run writes its output: to the file named by "/o" or "/a", else to
+    // Result.zrt beside the input (the default rule of the parameter parser).
+    const bool toFile = fromFile && !f.OutpFN.empty() && (f.outputF || !run.hostTakesUnnamedOutput);
+    if (toFile) {
         std::string end = "'--- End Of BatchRun : Time " + runTimeStamp() +
                           " - (Execution Time: " + std::to_string(run.executionMs) + " ms)";
         if (end.size() < 84) end.append(84 - end.size(), '-');

@@ -185,11 +185,10 @@ private:
             return;
         }
         if (!options_.quiet) out_ += echo(cmd.number, echoPart);
+        // A matrix result ends its last row with "\r\n" of its own: two empty
+        // lines follow it.
         out_ += prefix;
-        // A result that ends its last row keeps one line break before the blank line.
-        std::string_view r = result;
-        if (r.size() >= 2 && r.substr(r.size() - 2) == "\r\n") r.remove_suffix(2);
-        out_ += r;
+        out_ += result;
         out_ += "\r\n\r\n";
     }
 

@@ -1,5 +1,6 @@
 #include "sdiff/rules.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,43 @@ std::string clipped(std::string_view text) {
            " characters)";
 }
 
+bool hasTwoOperands(std::int32_t op) { return (op >= kOpAdd && op <= kOpDiv) || op == kOpPow; }
+bool hasOneOperand(std::int32_t op) { return op == kOpNeg || isFunctionOp(op); }
+
+// Marks, by node index, the nodes of the subtree at root that hold the
+// variable dVar somewhere below them. The derivative of every other subtree is
+// 0 before any rule is applied to it: a rule would only fold constants the
+// derivative does not need (ln of a negative base, 0.5/sqrt(0)) into NaN or a
+// division by zero.
+std::vector<char> variableMarks(const DiffState& s, std::int32_t root) {
+    std::vector<char> marks(static_cast<std::size_t>(std::max(s.Index, root)) + 1, 0);
+    if (root == 0) return marks;
+    struct Visit {
+        std::int32_t node;
+        bool childrenDone;
+    };
+    std::vector<Visit> stack{{root, false}};
+    while (!stack.empty()) {
+        Visit& v = stack.back();
+        const TreeNode& node = s.t[static_cast<std::size_t>(v.node)];
+        const std::int32_t op = node.opCode;
+        const bool two = hasTwoOperands(op), one = hasOneOperand(op);
+        if (!v.childrenDone) {
+            v.childrenDone = true;
+            if (two && node.r) stack.push_back({node.r, false});
+            if ((two || one) && node.l) stack.push_back({node.l, false});
+            continue;
+        }
+        const std::int32_t i = v.node;
+        stack.pop_back();
+        const auto marked = [&](std::int32_t c) { return c != 0 && marks[static_cast<std::size_t>(c)]; };
+        marks[static_cast<std::size_t>(i)] = static_cast<char>(
+            (op == kOpName && node.con == s.dVar) || ((two || one) && marked(node.l)) ||
+            (two && marked(node.r)));
+    }
+    return marks;
+}
+
 class Writer {
    public:
     explicit Writer(std::string& out, bool countCopies = false)
@@ -90,8 +128,17 @@ class Writer {
         }
     }
 
+    // Df of root: the subtrees without the variable derive to 0 at once.
+    void deriveFrom(std::int32_t root) {
+        marks_ = variableMarks(s_, root);
+        run(D(root));
+    }
+
    private:
     const TreeNode& n(std::int32_t i) const { return s_.t[static_cast<std::size_t>(i)]; }
+    bool holdsVariable(std::int32_t i) const {
+        return static_cast<std::size_t>(i) >= marks_.size() || marks_[static_cast<std::size_t>(i)];
+    }
 
     void append(std::string_view text) { out_.append(text); }
 
@@ -138,6 +185,10 @@ class Writer {
             return;
         }
         enter("Df", i);
+        if (!holdsVariable(i)) {
+            append("0");
+            return;
+        }
         const TreeNode& node = n(i);
         const std::int32_t l = node.l, r = node.r;
         switch (node.opCode) {
@@ -372,6 +423,7 @@ class Writer {
 
     std::string& out_;
     DiffState& s_;
+    std::vector<char> marks_;  // nodes that hold the variable (Df only)
     bool tracing_;
     std::vector<Task> stack_;
     std::vector<Task> scratch_;
@@ -391,12 +443,19 @@ class TreeDeriver {
 
     std::int32_t run(std::int32_t root) {
         if (root == 0) return number("0");
+        marks_ = variableMarks(s_, root);
         std::vector<Visit> stack;
         stack.reserve(64);
         stack.push_back({root, false});
         while (!stack.empty() && !failed_) {
             Visit& v = stack.back();
             const std::int32_t i = v.node;
+            if (!marks_[static_cast<std::size_t>(i)]) {
+                // No variable below: 0, with no rule applied and no child visited.
+                stack.pop_back();
+                derived_[static_cast<std::size_t>(i)] = number("0");
+                continue;
+            }
             if (!v.childrenDone) {
                 v.childrenDone = true;
                 const TreeNode& node = n(i);
@@ -630,6 +689,7 @@ class TreeDeriver {
     };
 
     DiffState& s_;
+    std::vector<char> marks_;  // nodes that hold the variable
     std::vector<std::int32_t> derived_;
     std::vector<Visit> copyStack_;
     std::vector<std::int32_t> copyResults_;
@@ -649,7 +709,7 @@ std::int32_t DfTree(std::int32_t node) {
 
 std::string Df(std::int32_t node) {
     std::string out;
-    Writer(out, true).run(D(node));
+    Writer(out, true).deriveFrom(node);
     return out;
 }
 

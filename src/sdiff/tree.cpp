@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "evaluator/errors.h"
+#include "evaluator/letters.h"
 #include "evaluator/numtext.h"
 #include "sdiff/sdiff.h"
 
@@ -67,9 +68,6 @@ constexpr FunctionName kFunctionNames[] = {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 std::int32_t identifierKind(std::string_view word) {
@@ -462,9 +460,14 @@ std::int32_t nextToken(DiffState& s, std::string_view text, std::string_view& le
                 break;
             }
             default:
-                if (isLetter(c) || c == '_') {
-                    std::size_t j = i + 1;
-                    while (j < n && (isLetter(text[j]) || isDigit(text[j]))) ++j;
+                if (c == '_' || letterLength(text, i) > 0) {
+                    // Names hold letters beyond ASCII too (größe, π), as in the evaluator.
+                    std::size_t j = i + (c == '_' ? 1 : letterLength(text, i));
+                    while (j < n) {
+                        const std::size_t k = isDigit(text[j]) ? 1 : letterLength(text, j);
+                        if (k == 0) break;
+                        j += k;
+                    }
                     len = j - i;
                     kind = identifierKind(text.substr(i, len));
                 } else if (isDigit(c)) {
@@ -522,6 +525,41 @@ double leafValue(const std::string& con) {
     return DecValue(con);
 }
 
+namespace {
+
+// Digits of a number text from its first non-zero digit on.
+std::size_t significantDigits(std::string_view text) {
+    const std::size_t first = text.find_first_of("123456789");
+    if (first == std::string_view::npos) return 0;
+    std::size_t count = 0;
+    for (std::size_t i = first; i < text.size(); ++i) count += isDigit(text[i]);
+    return count;
+}
+
+// A constant too small for ten decimals, in plain decimal notation (the
+// evaluator reads no exponent) with ten significant digits, trailing zeros
+// removed: 2e-12 prints as 0.000000000002.
+std::string smallNumberText(double value) {
+    char buf[32];
+    const auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                   std::chars_format::scientific, 9).ptr;
+    const std::string_view sci(buf, static_cast<std::size_t>(end - buf));  // d.ddddddddde-XX
+    const std::size_t mark = sci.find('e');
+    int exponent = 0;
+    std::from_chars(sci.data() + mark + 1 + (sci[mark + 1] == '+'), sci.data() + sci.size(), exponent);
+    std::string digits(1, sci[0]);
+    digits.append(sci.substr(2, mark - 2));
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string t = value < 0 ? "-" : "";
+    // Only values below 1e-5 come here: the exponent is negative.
+    t += "0.";
+    t.append(static_cast<std::size_t>(-exponent - 1), '0');
+    t += digits;
+    return t;
+}
+
+}  // namespace
+
 std::string diffNumberText(double value) {
     // Whole numbers print as their digits, as the trimmed ten-decimal text does.
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
@@ -531,6 +569,7 @@ std::string diffNumberText(double value) {
         return std::string(buf, end);
     }
     std::string t = FixText(value);
+    if (std::isfinite(value) && value != 0 && significantDigits(t) < 6) return smallNumberText(value);
     if (t.find('.') != std::string::npos) {
         const std::size_t last = t.find_last_not_of('0');
         t.erase(last + 1);

@@ -21,10 +21,17 @@ TEST_F(BadInputTest, StoreFamily) {
     EXPECT_EQ(GetVarFuncListLen(nullptr), 0);
     zrt_char buf[4] = {'a', 'b', 'c', 0};
     SetVarFunct(P(Z("x")), P(Z("1")), 0);
-    EXPECT_EQ(GetVarFuncList(buf, 0, P(Z("vars"))), 0);
     EXPECT_EQ(GetVarFuncList(buf, -3, P(Z("vars"))), 0);
     EXPECT_EQ(GetVarFuncList(nullptr, 10, P(Z("vars"))), 0);
     EXPECT_EQ(U(buf), "abc");
+    // A maximum of 0 copies nothing but still ends the text (the buffer holds one unit).
+    EXPECT_EQ(GetVarFuncList(buf, 0, P(Z("vars"))), 0);
+    EXPECT_EQ(buf[0], 0);
+    EXPECT_EQ(buf[1], 'b');
+    ClearVarFuncList(P(Z("funct")));
+    buf[0] = 'a';
+    EXPECT_EQ(GetVarFuncList(buf, 5, P(Z("funct"))), 0);  // an empty list, sized by its length 0
+    EXPECT_EQ(buf[0], 0);
 
     const std::u16string big = Z(std::string(1 << 20, 'n'));
     EXPECT_EQ(SetVarFunct(P(big), P(big), 1), 1);

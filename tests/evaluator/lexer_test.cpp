@@ -63,7 +63,11 @@ TEST_F(LexerTest, CutsFormulasIntoTokens) {
         {"sin2", {"num:3.0000000000", ":"}},  // a variable, not the function sin
         {" \t\r\n1 ;\t2 ", {"num:1", ";:;", "num:2", ":"}},
         {"1.2.3", {"num:1.2.3", ":"}},
-        {"a\xC3\xA9", {"id:a", "\xC3\xA9:\xC3\xA9", ":"}},  // one token for a character outside ASCII
+        // Letters beyond ASCII belong to names; other characters beyond ASCII
+        // are one token each.
+        {"a\xC3\xA9", {"id:a\xC3\xA9", ":"}},
+        {"größe π1 Ωmega_ж", {"id:größe", "id:π1", "id:Ωmega_ж", ":"}},
+        {"2×3²", {"num:2", "×:×", "num:3", "²:²", ":"}},
         {"", {":"}},
     };
     for (const auto& c : cases) EXPECT_EQ(tokens(c.formula), c.want) << c.formula;

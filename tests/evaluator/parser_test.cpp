@@ -29,6 +29,10 @@ int countOf(const std::string& text, const std::string& part) {
 TEST_F(ParserTest, Values) {
     SetVarFunct("x", "2", ListKind::Vars);
     SetVarFunct("third", "0.333333333333333", ListKind::Vars);
+    SetVarFunct("Größe", "4", ListKind::Vars);
+    SetVarFunct("π", "3", ListKind::Vars);
+    SetVarFunct("Ω", "10", ListKind::Vars);
+    SetVarFunct("ω", "0.5", ListKind::Vars);
     const double inf = std::numeric_limits<double>::infinity();
     const struct {
         const char* formula;
@@ -54,6 +58,8 @@ TEST_F(ParserTest, Values) {
         {"12.5*x", 25}, {"2*pi", 6.2831853072}, {"pi*1", 3.1415926536}, {"#pi*1", 3.1415927410125732},
         {"e", 2.7182818285}, {"deg", 57.2957795131}, {"#deg", 57.295780181884766},
         {"third*3", 0.3333333333 * 3}, {"X*x", 4},
+        // letters beyond ASCII: ASCII letters in a name fold, the others keep their case
+        {"größe+1", 5}, {"GRößE*x", 8}, {"π*2", 6}, {"sin(π*0)", 0}, {"Ω*ω", 5},
         // functions (single precision)
         {"sin(1)", 0.8414709568023682}, {"SQRT(2)", 1.4142135381698608}, {"sqrt(x*2)", 2},
         {"ln(0)", -inf}, {"abs(-x)", 2}, {"sin(sin(0))", 0}, {"int(-2.7)", -2},
@@ -82,6 +88,7 @@ TEST_F(ParserTest, ErrorsLeaveTheResultAlone) {
         {"1 2", 2}, {"2 eqv 3", 2}, {"2 imp 3", 2}, {"2pi", 2}, {"1)", 2}, {"1>>2", 2}, {"1;2", 2},
         {"1/0", 8}, {"5 mod 0", 8}, {"5 mod 0.5", 8}, {"5\\0", 8}, {"x/(x-2)", 8},
         {"foo(1)", 4}, {"1e5", 4}, {"#2pi", 4}, {"#tau", 4}, {"foo", 4},
+        {"größer", 4}, {"GRÖSSE", 4}, {"2×3", 2}, {"x²", 2},
         {"sqrt(-1)", 13}, {"ln(-1)", 13}, {"arcsin(1)", 13},
         {"10000000000\\1", 13}, {"1\\0.0000000001", 13}, {"10000000000 mod 3", 13},
         {"3 mod 10000000000", 13}, {"not 10000000000", 13}, {"sqrt(-1)\\1", 13},

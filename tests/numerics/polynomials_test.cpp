@@ -29,7 +29,11 @@ TEST_F(PolynomialsTest, Derivatives) {
         {"x^2-4", "x", "2*x + "},
         {"-x^2+9", "x", " - 2*x + "},
         {"3*x^2 + 2*x", "x", "6*x + 2"},  // blanks go; a trailing "*" goes
-        {"2.7X^3", "x", "6*x^2"},         // lower case; whole-number coefficient
+        {"2.7X^3", "x", "8.1*x^2"},       // lower case; the coefficient keeps its decimals
+        {"2.5x^2", "x", "5*x"},
+        {"-0.25x^3+1.5x^2", "x", " - 0.75*x^2 + 3*x"},
+        {"-.5x^4", "x", " - 2*x^3"},
+        {"2.5x", "x", "2.5"},
         {"x^2.5", "x", "2*x"},            // whole-number exponent
         {"a*t^3-t^-1+t^0", "T", "0*t^2 + 1*t^-2 + 0*t^-1"},
         {"-x", "x", " - 1"},

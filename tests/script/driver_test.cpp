@@ -5,6 +5,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "memory/varstore.h"
 #include "script/batch_state.h"
 #include "script/batchrun.h"
 #include "script/flags.h"
@@ -69,13 +70,25 @@ TEST_F(DriverTest, FileRunsWriteHeaderAndEndLine) {
     EXPECT_EQ(out.substr(out.size() - 4), "--\r\n");
     EXPECT_TRUE(batchRun().outputWritten);
 
-    // Without an output file named, nothing is written: the output stays in the result text.
+    // Without an output file named, the output goes to Result.zrt beside the input.
     resetLibraryForTests();
     batchFlags().CurDir = dir_.string() + "/";
     std::filesystem::remove(dir_ / "Result.zrt");
     EXPECT_EQ(zrtEvalMain("/noh /i " + path("s.zrt")), kExitCompleted);
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "Result.zrt"));
+    EXPECT_TRUE(batchRun().outputWritten);
+    EXPECT_EQ(read("Result.zrt").substr(0, 6), "Ln 1: ");
     EXPECT_EQ(zrtResStr().substr(0, 6), "Ln 1: ");
+
+    // A host that takes such output itself (the command line tool) gets no file.
+    resetLibraryForTests();
+    batchFlags().CurDir = dir_.string() + "/";
+    std::filesystem::remove(dir_ / "Result.zrt");
+    batchRun().hostTakesUnnamedOutput = true;
+    EXPECT_EQ(zrtEvalMain("/noh /i " + path("s.zrt")), kExitCompleted);
+    EXPECT_FALSE(batchRun().outputWritten);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Result.zrt"));
+    EXPECT_EQ(zrtEvalMain("/noh /i " + path("s.zrt") + " /o"), kExitCompleted);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "Result.zrt"));
 }
 
 TEST_F(DriverTest, LoggingOnlyWhenAsked) {
@@ -84,6 +97,11 @@ TEST_F(DriverTest, LoggingOnlyWhenAsked) {
     EXPECT_EQ(zrtEvalMain("/log /sel:'Expr = 1' /"), kExitCompleted);
     const std::string log = read("zrtCmds.log");
     EXPECT_NE(log.find("Expression    : \"Expr = 1\""), std::string::npos);
+    // The output's length is counted in characters, not in UTF-8 bytes.
+    SetVarFunct("grüße", "4", ListKind::Vars);
+    EXPECT_EQ(zrtEvalMain("/noh /log /sel:'Show(grüße)' /"), kExitCompleted);
+    EXPECT_EQ(zrtResStr(), "Ln 1: Show(grüße) => Number grüße = 4\r\n");
+    EXPECT_NE(read("zrtCmds.log").find("Eval Codes    : Ret = 39, ExitCode = -1"), std::string::npos);
     EXPECT_NE(log.find("Evaluation End: Exit code: -1\r\n" + std::string(53, '-') + "\r\n"),
               std::string::npos);
 }

@@ -107,7 +107,8 @@ TEST_F(InterpreterTest, DimXBlocksBuildOneMatrixEach) {
         "DimX = mB(1,1) ; x = 9\r\nShow([mA])\r\nShow(mB)");
     EXPECT_EQ(r.errors, 0);
     EXPECT_EQ(r.commands, 4);  // a block is one command
-    EXPECT_NE(r.output.find("Matrix: mA(1,1)=1\tmA(1,2)=2\t\r\nmA(2,1)=3\tmA(2,2)=4\t"),
+    // The last row ends in "\r\n" and the result line adds its own "\r\n\r\n".
+    EXPECT_NE(r.output.find("Matrix: mA(1,1)=1\tmA(1,2)=2\t\r\nmA(2,1)=3\tmA(2,2)=4\t\r\n\r\n\r\nLn 5"),
               std::string::npos);
     EXPECT_NE(r.output.find("Vector: vE(1)=9\t"), std::string::npos);
 }

@@ -53,7 +53,8 @@ TEST_F(ReaderTest, TextsBecomeTreesOrErrors) {
         {"x,5", "error 6"},
         {"x%2", "error 6"},
         {"x\t+1", "error 6"},
-        {"x+\xC3\xBC", "error 6"},
+        {"x+\xC2\xB2", "error 6"},        // ² is no letter
+        {"x+\xC3\xBC", "((x)+(\xC3\xBC))"},  // ü is one
         {"", "error 3"},
         {"()", "error 3"},
         {"x y", "error -1"},

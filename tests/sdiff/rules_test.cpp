@@ -44,7 +44,10 @@ TEST_F(RulesTest, TemplatesBeforeSimplification) {
     } cases[] = {
         {"x+y", "x", "((1)+(0))"},
         {"X", "x", "0"},  // names compare case-sensitively
-        {"2*3", "x", "((0)*(3)+(0)*(2))"},
+        // A subtree without the variable derives to 0 before any rule.
+        {"2*3", "x", "0"},
+        {"x*(-1)^2", "x", "((1)*(((-1)^(2)))+(0)*(x))"},
+        {"sqrt(0)+x", "x", "((0)+(1))"},
         {"x/y", "x", "((1)*(y)-(0)*(x))/(y)^2"},
         {"-x", "x", "(-(1))"},
         {"x^(-2)", "x", "((-2)*(x)^(-3)*(1))+((x)^(-2)*(ln(x)*0))"},

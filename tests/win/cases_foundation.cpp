@@ -130,9 +130,10 @@ PROBE_CASES(zbad_input) {
     out("len null", std::to_string(len(nullptr)));
     out("list null", std::to_string(list(nullptr, 10, nullptr)));
     zrt_char guardBuf[4] = {'a', 'b', 'c', 0};
-    out("list 0", std::to_string(list(guardBuf, 0, Z("vars").c_str())));
     out("list -5", std::to_string(list(guardBuf, -5, Z("vars").c_str())));
     expectEq("buffer untouched", U(guardBuf), "abc");
+    out("list 0", std::to_string(list(guardBuf, 0, Z("vars").c_str())));
+    expect(guardBuf[0] == 0 && guardBuf[1] == 'b', "list 0 writes only the terminating zero");
     out("clear null", std::to_string(clear(nullptr)));
     out("strd0 null", U(strd0(nullptr)));
     out("const null", std::to_string(k(nullptr, nullptr)));

@@ -147,6 +147,8 @@ int main(int argc, char** argv) {
         line += " /sel:'" + stdinScript + "' /";
     }
 
+    // Without "/o" or "/a" the output goes to standard output, not to Result.zrt.
+    zrt::batchRun().hostTakesUnnamedOutput = true;
     const int exitCode = zrt::zrtEvalMain(line);
     if (!zrt::batchRun().outputWritten && !zrt::zrtResStr().empty()) {
         std::fwrite(zrt::zrtResStr().data(), 1, zrt::zrtResStr().size(), stdout);
