@@ -221,7 +221,7 @@ int aDiag(double* a, int n) {
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix m(a, a + order * order);
-    eliminate(m.data(), order, 0.0);
+    eliminate(m.data(), order, nullptr);
     for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = 0; j < order; ++j) a[i * order + j] = i == j ? m[i * order + j] : 0.0;
     return kMatrOk;

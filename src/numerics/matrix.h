@@ -54,8 +54,9 @@ int checkMatrix(const void* elements, int rows, int cols);
 // ---- Determinant, inverse, systems, diagonal form ----
 
 // Determinant of the n x n matrix a: exact products up to order 3; from order 4
-// elimination with column pivoting, pivots of magnitude 1e-12 or less count as
-// 0, and a result below 1e-12 in magnitude is 0.
+// elimination with column pivoting, where a pivot within its row's rounding
+// noise (n * machine epsilon * the row's largest magnitude) counts as 0 and
+// makes the determinant 0.
 int aDet(const double* a, int n, double* det);
 double aDetN(const double* a, int n);  // 0 when a or n is not valid
 

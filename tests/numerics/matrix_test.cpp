@@ -44,6 +44,12 @@ Mat unit(int n) {
     return u;
 }
 
+Mat scaledUnit(int n, double k) {
+    Mat u(n * n, 0.0);
+    for (int i = 0; i < n; ++i) u[i * n + i] = k;
+    return u;
+}
+
 // Diagonally dominant, so well conditioned.
 Mat wellConditioned(int n, std::mt19937& rng) {
     std::uniform_real_distribution<double> d(-1, 1);
@@ -77,10 +83,26 @@ TEST_F(MatrixTest, Determinant) {
         {"4x4 unit", 4, unit(4), 1},
         {"4x4 equal rows", 4, {1, 2, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4, 9, 1, 2, 3}, 0},
         {"4x4 all about 1e-13", 4, Mat(16, 1e-13), 0},
-        {"4x4 result below 1e-12",
+        // The singularity test is relative to each row's scale: small and
+        // badly scaled matrices that are regular keep their determinant.
+        {"4x4 small unit", 4, {1e-4, 0, 0, 0, 0, 1e-4, 0, 0, 0, 0, 1e-4, 0, 0, 0, 0, 1e-4}, 1e-16},
+        {"5x5 0.001 unit", 5, scaledUnit(5, 0.001), 1e-15},
+        {"4x4 diag(1e-13, 1e7, 1e7, 1e7)",
          4,
-         {1e-4, 0, 0, 0, 0, 1e-4, 0, 0, 0, 0, 1e-4, 0, 0, 0, 0, 1e-4},
+         {1e-13, 0, 0, 0, 0, 1e7, 0, 0, 0, 0, 1e7, 0, 0, 0, 0, 1e7},
+         1e8},
+        {"4x4 tiny regular", 4, {1e-20, 2e-20, 0, 0, 3e-20, 1e-20, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
+         -5e-40},
+        // Rows equal within rounding (numerically singular) at every scale.
+        {"4x4 row 1 = 3 row 0 within an ulp",
+         4,
+         {1, 2, 3, 4, 3, 6, 9, 12.000000000000002, 5, 1, 2, 2, 7, 3, 1, 8},
          0},
+        {"4x4 large dependent rows",
+         4,
+         {1e10, 2e10, 3e10, 4e10, 3e10, 6e10, 9e10, 1.2000000000000002e11, 5, 1, 2, 2, 7, 3, 1, 8},
+         0},
+        {"4x4 zero row", 4, {1, 2, 3, 4, 0, 0, 0, 0, 5, 1, 2, 2, 7, 3, 1, 8}, 0},
         {"4x4 pivot from another column", 4, {0, 2, 0, 0, 3, 0, 0, 0, 0, 0, 0, 5, 0, 0, 7, 0}, 210},
         {"5x5 triangular",
          5,
@@ -126,6 +148,22 @@ TEST_F(MatrixTest, InverseAndSystemKnownResults) {
     Mat v = {1, 2}, w = {7, 7};
     EXPECT_EQ(zrt::aSist(singular.data(), 2, v.data(), w.data()), zrt::kMatrSingular);
     EXPECT_EQ(w, (Mat{7, 7}));
+
+    // Small but regular: 0.001 times the unit matrix inverts and solves.
+    Mat small = scaledUnit(5, 0.001);
+    EXPECT_EQ(zrt::aInv(small.data(), 5), kMatrOk);
+    expectNear(small, scaledUnit(5, 1000), 1e-9, "0.001 unit inverse");
+    Mat rhs5 = {1, 2, 3, 4, 5}, x5(5);
+    EXPECT_EQ(zrt::aSist(scaledUnit(5, 0.001).data(), 5, rhs5.data(), x5.data()), kMatrOk);
+    for (int i = 0; i < 5; ++i) EXPECT_NEAR(x5[i], 1000.0 * (i + 1), 1e-9) << i;
+    // Numerically singular (row 1 is row 0 times 3 within an ulp): refused.
+    Mat nearly = {1, 2, 3, 4, 3, 6, 9, 12.000000000000002, 5, 1, 2, 2, 7, 3, 1, 8};
+    const Mat nearlyBefore = nearly;
+    EXPECT_EQ(zrt::aInv(nearly.data(), 4), zrt::kMatrSingular);
+    EXPECT_EQ(nearly, nearlyBefore);
+    Mat w4(4, 7);
+    EXPECT_EQ(zrt::aSist(nearly.data(), 4, rhs5.data(), w4.data()), zrt::kMatrSingular);
+    EXPECT_EQ(w4, Mat(4, 7));
 
     // x + y = 3, x - y = 1; the result may share the right-hand side.
     Mat a = {1, 1, 1, -1}, rhs = {3, 1};
