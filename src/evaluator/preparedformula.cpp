@@ -293,19 +293,14 @@ PreparedFormula::PreparedFormula(std::string_view formula, std::string_view vari
     if (!Reader(formula, variable, kind).read(items, names)) return;
     if (kind == SlotKind::Substring && !wholeNames(formula, variable, names)) return;
     if (kind == SlotKind::Word && names.size() != expectedSlots) return;
-    ready_ = Compiler(items, code_).compile(stackSize_);
+    std::size_t stackSize = 0;
+    ready_ = Compiler(items, code_).compile(stackSize);
     if (!ready_) code_.clear();
+    stack_.assign(stackSize + 1, 0.0);
 }
 
 bool PreparedFormula::evaluate(double slot, double& value) const {
-    // Formulas nest at most kMaxNesting deep: a small stack serves most.
-    double local[64];
-    std::vector<double> heap;
-    double* stack = local;
-    if (stackSize_ > 64) {
-        heap.resize(stackSize_);
-        stack = heap.data();
-    }
+    double* stack = stack_.data();
     std::size_t top = 0;  // stack[top - 1] is the top
     for (const Instruction& in : code_) {
         switch (in.op) {

@@ -76,7 +76,7 @@ public:
 private:
     bool ready_ = false;
     std::vector<Instruction> code_;
-    std::size_t stackSize_ = 0;
+    mutable std::vector<double> stack_;  // the evaluation's operands
 };
 
 // e_eval of a formula at points with the point's text in place of every
