@@ -100,8 +100,8 @@ ZRT_EXPORT int32_t ZRT_API aCopyArray(const double* source, double* destination,
  * rank, 14 wrong swap, 15 null array), also kept as the matrix status where noted. */
 ZRT_EXPORT int32_t ZRT_API aDet(const double* A, int32_t n, double* det);      /* determinant into *det; status kept */
 ZRT_EXPORT double ZRT_API aDetN(const double* A, int32_t n);                   /* determinant (0 on bad arguments) */
-ZRT_EXPORT int32_t ZRT_API aInv(double* A, int32_t n);                         /* adjugate inverse in place; 7 singular; kept */
-ZRT_EXPORT int32_t ZRT_API aSist(const double* A, int32_t n, const double* v, double* w); /* Cramer: A w = v; 7 singular */
+ZRT_EXPORT int32_t ZRT_API aInv(double* A, int32_t n);                         /* inverse in place (adjugate up to order 10, LU above); 7 singular; kept */
+ZRT_EXPORT int32_t ZRT_API aSist(const double* A, int32_t n, const double* v, double* w); /* A w = v (Cramer up to order 10, LU above); 7 singular */
 ZRT_EXPORT int32_t ZRT_API aDiag(double* A, int32_t n);                        /* elimination pivots on the diagonal, in place */
 ZRT_EXPORT int32_t ZRT_API aMultEx(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB, int32_t cB,
                                    double* C);                                /* C = A B (rA x cB); 10 when cA != rB; kept */

@@ -50,6 +50,7 @@ seeds = {
     "fuzz_evals": [b"x\\ " + f + b"\x00" * 24 for f in formulas],
     "fuzz_integrate": [b"x\\ " + f + b"\x00" * 24 for f in formulas],
     "fuzz_solvers": [b"x\\ " + f + b"\x00" * 8 for f in formulas],
+    "fuzz_prepared": [b"x\\ " + f + b"\x00" * 66 for f in formulas],
 }
 for harness, items in seeds.items():
     folder = out / harness

@@ -14,6 +14,7 @@
 #include "evaluator/matrixexpr.h"
 #include "evaluator/numtext.h"
 #include "evaluator/pointformula.h"
+#include "evaluator/preparedformula.h"
 #include "evaluator/parser.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
@@ -376,7 +377,8 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
                      std::to_string(kMaxTableSteps) + " steps, formula = " + std::string(formula));
         return 13;
     }
-    PointFormula points(formula, variable);
+    PointEvaluator evaluator(formula, variable);
+    PointFormula& points = evaluator.points();
     if (!pointTextsFit("e_evals", points.longestText(), points.occurrences(), variable) ||
         !withinEvaluationBudget("e_evals", evaluationWork(steps < 0 ? 0 : std::uint64_t(steps) + 1,
                                                           points.textAt(start))))
@@ -389,7 +391,7 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
     int lastCode = kNoError;
     long long i = 0;
     for (; x <= end && i <= steps; ++i) {
-        e_eval(points.textAt(x), &y, 0);  // a failed point keeps the previous y
+        evaluator.at(x, &y);  // a failed point keeps the previous y
         lastCode = eError();
         lastX = x;
         if (lastCode == kNoError) {
@@ -498,6 +500,13 @@ bool withinEvaluationBudget(const char* proc, std::uint64_t work) {
 }
 
 int runCount() { return evalState().runCount; }
+
+void notePreparedEvaluation(bool counted) {
+    EvalState& s = evalState();
+    if (counted) ++s.runCount;
+    s.resultType = kNumberType;
+    setEError(kNoError);
+}
 
 void showEvalErrorKeeping(std::string_view text) {
     const int code = eError();

@@ -79,6 +79,11 @@ bool pointTextsFit(const char* proc, std::uint64_t longestText, std::size_t occu
 // e_eval calls since load (trace lines only).
 int runCount();
 
+// What a successful evaluation of a number leaves behind, for a value that a
+// prepared formula computed instead: e_error -1, the result type 0 and, for
+// e_eval (not de_eval), one more run.
+void notePreparedEvaluation(bool counted);
+
 // A message box lets the host run code, which may evaluate again: these show
 // an error message or a trace line and keep the interrupted evaluation's code.
 void showEvalErrorKeeping(std::string_view text);

@@ -112,14 +112,17 @@ double e_function(std::string_view name, double x) {
     return e_functionAt(index, x);
 }
 
-double e_functionAt(int index, double x) {
-    setEError(kNoError);
-    if (index < 0 || index > static_cast<int>(Fn::Heaviside)) {
-        setEError(4);
-        logError("e_function", 0, "Undefined Function = #" + std::to_string(index));
-        return 0;
-    }
-    const Fn fn = static_cast<Fn>(index);
+namespace {
+
+// What is wrong with a function's argument: nothing, or its domain (with the
+// quantity the message shows for the inverse sine and secant rows).
+struct Domain {
+    enum Kind : std::uint8_t { Fine, Plain, SinRow, SecRow } kind = Fine;
+    double d = 0;
+};
+
+// The function at x, in single precision; a domain failure is noted, not reported.
+double compute(Fn fn, double x, Domain& domain) {
     const double f = static_cast<float>(x);
     const double halfPi = 2 * std::atan(1.0);
     double r = 0;
@@ -135,17 +138,17 @@ double e_functionAt(int index, double x) {
         case Fn::Int: r = truncInt32(f); break;
         case Fn::Ln:
             r = std::log(f);
-            if (f < 0) domainError(x, "");
+            if (f < 0) domain.kind = Domain::Plain;
             break;
         case Fn::Log10:
             r = std::log10(f);
-            if (f < 0) domainError(x, "");
+            if (f < 0) domain.kind = Domain::Plain;
             break;
         case Fn::Rnd: r = randomUpTo(f); break;
         case Fn::Sgn: r = sgn(f); break;
         case Fn::Sqrt:
             r = std::sqrt(f);
-            if (f < 0) domainError(x, "");
+            if (f < 0) domain.kind = Domain::Plain;
             break;
         case Fn::Sec: r = 1 / std::cos(f); break;
         case Fn::Cosec: r = 1 / std::sin(f); break;
@@ -155,7 +158,7 @@ double e_functionAt(int index, double x) {
             const double d = 1 - f * f;
             const double a = std::atan((fn == Fn::ArcSin ? f : -f) / std::sqrt(d));
             r = fn == Fn::ArcSin ? a : a + halfPi;
-            if (d <= 0) domainError(x, " and (-arg^2 + 1) => " + shortNumber(d));
+            if (d <= 0) domain = Domain{Domain::SinRow, d};
             break;
         }
         // The inverse secant and cosecant are acos(1/f) and asin(1/f); the
@@ -165,7 +168,7 @@ double e_functionAt(int index, double x) {
         case Fn::ArcCosec: {
             const double d = f * f - 1;
             r = fn == Fn::ArcSec ? std::acos(1 / f) : std::asin(1 / f);
-            if (d <= 0) domainError(x, " and (arg^2 - 1) => " + shortNumber(d));
+            if (d <= 0) domain = Domain{Domain::SecRow, d};
             break;
         }
         // pi/2 - atan(f), in (0, pi): the value the differentiator's rule
@@ -191,6 +194,37 @@ double e_functionAt(int index, double x) {
     }
     return static_cast<float>(r);
 }
+
+bool knownIndex(int index) { return index >= 0 && index <= static_cast<int>(Fn::Heaviside); }
+
+}  // namespace
+
+double e_functionAt(int index, double x) {
+    setEError(kNoError);
+    if (!knownIndex(index)) {
+        setEError(4);
+        logError("e_function", 0, "Undefined Function = #" + std::to_string(index));
+        return 0;
+    }
+    Domain domain;
+    const double r = compute(static_cast<Fn>(index), x, domain);
+    switch (domain.kind) {
+        case Domain::Fine: break;
+        case Domain::Plain: domainError(x, ""); break;
+        case Domain::SinRow: domainError(x, " and (-arg^2 + 1) => " + shortNumber(domain.d)); break;
+        case Domain::SecRow: domainError(x, " and (arg^2 - 1) => " + shortNumber(domain.d)); break;
+    }
+    return r;
+}
+
+bool functionValue(int index, double x, double& value) {
+    if (!knownIndex(index)) return false;
+    Domain domain;
+    value = compute(static_cast<Fn>(index), x, domain);
+    return domain.kind == Domain::Fine;
+}
+
+bool isRandomFunction(int index) { return index == static_cast<int>(Fn::Rnd); }
 
 int e_get_const(std::string_view name, double* value, std::string* text) {
     setEError(0);

@@ -22,6 +22,14 @@ bool isBuiltinFunction(std::string_view name);
 int functionIndex(std::string_view name);
 double e_functionAt(int index, double x);
 
+// The function by number at x without reporting anything: false for an
+// unknown number or an argument outside the domain (where e_functionAt sets
+// 13), else the same value as e_functionAt.
+bool functionValue(int index, double x, double& value);
+
+// Whether the function by that number draws from the random generator.
+bool isRandomFunction(int index);
+
 // Every built-in function name with its number.
 struct BuiltinName {
     std::string_view name;

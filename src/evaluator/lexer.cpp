@@ -286,6 +286,52 @@ void lexerStart(std::string_view formula) {
     s.trace = tracing();
 }
 
+NameMeaning nameMeaning(std::string_view name) {
+    NameMeaning m;
+    const NameInfo* info = nameTable().find(name);
+    if (info && info->kind == NameKind::Word) {
+        m.kind = info->word;
+        return m;
+    }
+    if (!varEntries(ListKind::Vars).empty()) {
+        if (const VarEntry* v = findVarEntry(ListKind::Vars, name)) {
+            m.kind = Tok::Num;
+            m.value = enteredValue(*v);
+            return m;
+        }
+    }
+    if (info && info->kind == NameKind::Constant) {
+        m.kind = Tok::Num;
+        m.value = info->entered;
+        return m;
+    }
+    m.function = info ? info->function : -1;
+    return m;
+}
+
+double numberTokenValue(std::string_view spelling) {
+    // The same reading as e_nxt's while it scans.
+    std::uint64_t digits = 0;
+    int count = 0, decimals = 0, points = 0;
+    for (const char d : spelling) {
+        if (points > 1) break;
+        if (d == '.') {
+            ++points;
+        } else if (count < 16) {
+            digits = digits * 10 + static_cast<unsigned>(d - '0');
+            ++count;
+            if (points) ++decimals;
+        } else {
+            count = 99;
+        }
+    }
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (count > 15) return DecValue(spelling);
+    if (decimals == 0) return static_cast<double>(digits);
+    return static_cast<double>(digits) / kPowersOfTen[decimals];
+}
+
 int e_nxt() {
     Scan& s = scan();
     Token& t = s.tok;

@@ -117,6 +117,21 @@ LexerReport lexerReport(std::size_t fieldCap = std::string::npos);
 void lexerEnterNested();
 void lexerLeaveNested();
 
+// What a name (lower case) stands for, classified as the lexer classifies it
+// (words, then stored variables, then constants, then functions), without
+// reporting anything: the word's token, Tok::Num with the value it enters
+// with, or Tok::Id with the function's number (-1 for an unknown name).
+struct NameMeaning {
+    Tok kind = Tok::Id;
+    double value = 0;
+    int function = -1;
+};
+NameMeaning nameMeaning(std::string_view name);
+
+// The value of a number token's spelling (digits and points), as the lexer
+// reads it.
+double numberTokenValue(std::string_view spelling);
+
 // Load-time state: no formula.
 void resetLexer();
 

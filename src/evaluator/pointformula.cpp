@@ -9,16 +9,8 @@
 
 namespace zrt {
 
-namespace {
-
-// Writes the trimmed ten-decimal text of x (what NumText(FixText(x)) gives)
-// into buf for |x| < 1e5 and returns its length; 0 when x needs the general
-// conversion. x * 1e10 is rounded to an integer exactly as the decimal
-// conversion rounds (to nearest, ties to even): the product's rounding error
-// comes from an exact two-product (1e10 has 24 significant bits, so the halves
-// of x multiply by it exactly).
-std::size_t fastPointText(char* buf, double x) {
-    if (!(std::fabs(x) < 1e5)) return 0;
+bool tenDecimalInteger(double x, std::int64_t& out) {
+    if (!(std::fabs(x) < 1e5)) return false;
     constexpr double scale = 1e10;
     const double p = x * scale;
     const double c = 134217729.0 * x;  // Dekker's split: x = hi + lo, 26 bits each
@@ -33,6 +25,18 @@ std::size_t fastPointText(char* buf, double x) {
     } else if (d == 0 && e == 0 && std::fmod(f, 2) != 0) {
         n = f + 1;  // an exact tie goes to the even neighbour
     }
+    out = static_cast<std::int64_t>(n);
+    return true;
+}
+
+namespace {
+
+// Writes the trimmed ten-decimal text of x (what NumText(FixText(x)) gives)
+// into buf for |x| < 1e5 and returns its length; 0 when x needs the general
+// conversion.
+std::size_t fastPointText(char* buf, double x) {
+    std::int64_t n = 0;
+    if (!tenDecimalInteger(x, n)) return 0;
     const bool negative = n < 0;
     const std::uint64_t v = static_cast<std::uint64_t>(negative ? -n : n);
     std::uint64_t whole = v / 10000000000u, fraction = v % 10000000000u;

@@ -15,6 +15,10 @@ namespace zrt {
 // of the largest double, a point and ten decimals.
 constexpr std::size_t kMaxPointText = 323;
 
+// x * 10^10 rounded to the nearest integer (ties to even) exactly, as the
+// ten-decimal text rounds, for |x| < 1e5; false beyond.
+bool tenDecimalInteger(double x, std::int64_t& out);
+
 // "(" + the trimmed ten-decimal text of x + ")" (what "(" + NumText(FixText(x))
 // + ")" gives), appended: how a point enters a formula.
 void appendPointText(std::string& out, double x);

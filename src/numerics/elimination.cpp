@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -68,18 +69,41 @@ double det3(const double* r0, const double* r1, const double* r2, std::size_t c0
            r0[c2] * (r1[c0] * r2[c1] - r1[c1] * r2[c0]);
 }
 
-// The determinant from the factor of an elimination and its last element.
-double finish(double d, double last) {
+// The determinant from the factor of an elimination and its last element,
+// whose row has the given tolerance. A skipped pivot or a last element within
+// the tolerance makes it 0; a NaN stays.
+double finish(double d, double last, double tolerance) {
     const double det = d * last;
-    return std::fabs(det) < kDetTolerance ? 0.0 : det;
+    if (std::isnan(det)) return det;
+    return d == 0 || !(std::fabs(last) > tolerance) ? 0.0 : det;
 }
 
 // Determinant of the s x s matrix m (s >= 1) whose elimination has already
-// built up the factor d.
-double eliminatedDeterminant(double* m, std::size_t s, double d) {
-    d = eliminate(m, s, kDetTolerance, d);
-    return finish(d, m[s * s - 1]);
+// built up the factor d; tolerances for its s rows.
+double eliminatedDeterminant(double* m, std::size_t s, double d, const double* tolerances) {
+    d = eliminate(m, s, tolerances, d);
+    return finish(d, m[s * s - 1], tolerances[s - 1]);
 }
+
+// A few rows' tolerances without an allocation for the small orders.
+class Tolerances {
+   public:
+    explicit Tolerances(std::size_t n) : data_(local_) {
+        if (n > kLocal) {
+            heap_.resize(n);
+            data_ = heap_.data();
+        }
+    }
+    Tolerances(const Tolerances&) = delete;
+    Tolerances& operator=(const Tolerances&) = delete;
+    double* data() { return data_; }
+
+   private:
+    static constexpr std::size_t kLocal = 16;
+    double local_[kLocal];
+    std::vector<double> heap_;
+    double* data_;
+};
 
 // ---- Elimination shared by several matrices ----
 //
@@ -102,6 +126,7 @@ struct Block {
     std::size_t first = 0;  // the next pivot row; rows before it are done
     std::size_t live = 0;   // slots [0, live) hold the columns not pivoted yet
     std::vector<double> cells;
+    std::vector<double> tolerance;  // per row: the singularity bound of its pivots
     std::vector<int> slotColumn;  // slot -> physical column
     std::vector<int> columnSlot;  // physical column -> slot, -1 once pivoted
 
@@ -199,7 +224,7 @@ Decision decide(Block& b, Members& members, std::size_t step, std::vector<std::s
         return decision;
     }
     // Each member's own largest magnitude is at most the block's.
-    if (!(largest > kDetTolerance)) {
+    if (!(largest > b.tolerance[b.first])) {
         decision.skip = true;
         return decision;
     }
@@ -279,14 +304,16 @@ void sharedDeterminants(Block& b, Members& members, std::size_t step, Workspace&
             const std::size_t s = m - step;
             w.leaf.resize(s * s);
             copyMember(b, members, *it, step, b.first, s, w.leaf.data());
-            emit(members.id[*it], eliminatedDeterminant(w.leaf.data(), s, members.d[*it]));
+            emit(members.id[*it], eliminatedDeterminant(w.leaf.data(), s, members.d[*it],
+                                                        &b.tolerance[b.first]));
             members.remove(*it);
         }
         apply(b, members, step, decision);
     }
     for (std::size_t k = 0; k < members.size(); ++k)
         emit(members.id[k],
-             finish(members.d[k], b.row(b.first)[b.columnSlot[members.columnsOf(k)[m - 1]]]));
+             finish(members.d[k], b.row(b.first)[b.columnSlot[members.columnsOf(k)[m - 1]]],
+                    b.tolerance[b.first]));
 }
 
 // r = the live rows of b but its first, with the same columns.
@@ -296,6 +323,7 @@ void withoutFirstRow(Block& b, Block& r) {
     r.rows = b.rows - b.first - 1;
     r.live = b.live;
     r.cells.resize(r.rows * r.stride);
+    r.tolerance.assign(b.tolerance.begin() + b.first + 1, b.tolerance.end());
     for (std::size_t i = 0; i < r.rows; ++i) {
         const double* src = b.row(b.first + 1 + i);
         std::copy(src, src + b.live, r.row(i));
@@ -306,11 +334,11 @@ void withoutFirstRow(Block& b, Block& r) {
 
 // Minors of one column order: the (s + 1) x s matrix c (row after row), whose
 // rows are the rows `firstRow`... of the matrix at elimination step `step` and
-// whose factor is d, without each of its rows but the first (that minor has
-// been done). out(row, determinant).
+// whose factor is d and whose rows have the tolerances given, without each of
+// its rows but the first (that minor has been done). out(row, determinant).
 template <class Out>
-void minorsByRow(double* c, std::size_t s, double d, std::size_t firstRow,
-                 std::vector<double>& scratch, Out out) {
+void minorsByRow(double* c, std::size_t s, double d, const double* tolerance,
+                 std::size_t firstRow, std::vector<double>& scratch, Out out) {
     const std::size_t stride = s;
     scratch.resize(s * s);
     double* view = c;
@@ -321,24 +349,43 @@ void minorsByRow(double* c, std::size_t s, double d, std::size_t firstRow,
             for (std::size_t r = 0; r < cols; ++r)
                 std::copy(view + (r + 1) * stride, view + (r + 1) * stride + cols,
                           scratch.data() + r * cols);
-            out(firstRow + local, eliminatedDeterminant(scratch.data(), cols, d));
+            out(firstRow + local,
+                eliminatedDeterminant(scratch.data(), cols, d, tolerance + local + 1));
         }
         if (cols == 1) break;
-        d = eliminationStep(view, stride, rows, cols, kDetTolerance, d);
+        d = eliminationStep(view, stride, rows, cols, tolerance[local], d);
         view += stride + 1;
         --rows;
         --cols;
     }
     // Without the last row.
-    out(firstRow + local + 1, finish(d, view[0]));
+    out(firstRow + local + 1, finish(d, view[0], tolerance[local]));
 }
 
 }  // namespace
 
-double eliminate(double* m, std::size_t n, double tolerance, double d) {
+void rowTolerances(const double* a, std::size_t rows, std::size_t cols, std::size_t stride,
+                   std::size_t order, double* out) {
+    const double unit = static_cast<double>(order) * std::numeric_limits<double>::epsilon();
+    for (std::size_t r = 0; r < rows; ++r) {
+        const double* row = a + r * stride;
+        double largest = 0;
+        for (std::size_t c = 0; c < cols; ++c) {
+            const double v = std::fabs(row[c]);
+            if (v > largest && v <= std::numeric_limits<double>::max()) largest = v;
+        }
+        out[r] = unit * largest;
+    }
+}
+
+double eliminate(double* m, std::size_t n, const double* tolerances, double d) {
     for (std::size_t k = 0; k + 1 < n; ++k)
-        d = eliminationStep(m + k * n + k, n, n - k, n - k, tolerance, d);
+        d = eliminationStep(m + k * n + k, n, n - k, n - k, tolerances ? tolerances[k] : 0.0, d);
     return d;
+}
+
+double eliminatedDeterminant(double* m, std::size_t n, const double* tolerances) {
+    return eliminatedDeterminant(m, n, 1, tolerances);
 }
 
 double determinantInPlace(double* m, std::size_t n) {
@@ -352,7 +399,9 @@ double determinantInPlace(double* m, std::size_t n) {
         default:
             break;
     }
-    return eliminatedDeterminant(m, n, 1);
+    Tolerances tolerances(n);
+    rowTolerances(m, n, n, n, n, tolerances.data());
+    return eliminatedDeterminant(m, n, 1, tolerances.data());
 }
 
 // Below these orders the shared steps save less than their bookkeeping costs
@@ -362,10 +411,13 @@ constexpr std::size_t kSharedColumnsFrom = 11;
 
 void minorDeterminants(const double* a, std::size_t n, double* out) {
     const std::size_t m = n - 1;
+    Tolerances tolerances(n);
+    rowTolerances(a, n, n, n, n, tolerances.data());
     if (n < kSharedMinorsFrom) {
         // Each minor read in place through its row and column numbers.
         std::size_t rows[kSharedMinorsFrom], cols[kSharedMinorsFrom];
         double minor[(kSharedMinorsFrom - 2) * (kSharedMinorsFrom - 2)];
+        double minorTolerances[kSharedMinorsFrom];
         for (std::size_t i = 0; i < n; ++i)
             for (std::size_t j = 0; j < n; ++j) {
                 for (std::size_t t = 0, r = 0, c = 0; t < n; ++t) {
@@ -381,10 +433,12 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
                 } else if (m == 3) {
                     det = det3(r0, a + rows[1] * n, a + rows[2] * n, cols[0], cols[1], cols[2]);
                 } else {
-                    for (std::size_t r = 0; r < m; ++r)
+                    for (std::size_t r = 0; r < m; ++r) {
+                        minorTolerances[r] = tolerances.data()[rows[r]];
                         for (std::size_t c = 0; c < m; ++c)
                             minor[r * m + c] = a[rows[r] * n + cols[c]];
-                    det = determinantInPlace(minor, m);
+                    }
+                    det = eliminatedDeterminant(minor, m, 1, minorTolerances);
                 }
                 out[i * n + j] = det;
             }
@@ -397,6 +451,7 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
     Block b;
     b.stride = b.rows = b.live = n;
     b.cells.assign(a, a + n * n);
+    b.tolerance.assign(tolerances.data(), tolerances.data() + n);
     for (std::size_t c = 0; c < n; ++c) {
         b.slotColumn.push_back(static_cast<int>(c));
         b.columnSlot.push_back(static_cast<int>(c));
@@ -426,7 +481,7 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
             const std::size_t j = members.id[*it];
             w.alone.resize((s + 1) * s);
             copyMember(b, members, *it, k, b.first, s + 1, w.alone.data());
-            minorsByRow(w.alone.data(), s, members.d[*it], k, w.leaf,
+            minorsByRow(w.alone.data(), s, members.d[*it], &b.tolerance[b.first], k, w.leaf,
                         [&](std::size_t i, double det) { out[i * n + j] = det; });
             members.remove(*it);
         }
@@ -435,17 +490,26 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
     // Without the last row: the block's next row is the members' last.
     for (std::size_t q = 0; q < members.size(); ++q)
         out[(n - 1) * n + members.id[q]] =
-            finish(members.d[q], b.row(b.first)[b.columnSlot[members.columnsOf(q)[m - 1]]]);
+            finish(members.d[q], b.row(b.first)[b.columnSlot[members.columnsOf(q)[m - 1]]],
+                   b.tolerance[b.first]);
 }
 
 void replacedColumnDeterminants(const double* a, std::size_t n, const double* v, double* out) {
+    // Each row's tolerance: its row of a with v's element beside it.
+    Tolerances tolerances(n);
+    rowTolerances(a, n, n, n, n, tolerances.data());
+    Tolerances ofV(n);
+    rowTolerances(v, n, 1, 1, n, ofV.data());
+    for (std::size_t r = 0; r < n; ++r)
+        tolerances.data()[r] = std::max(tolerances.data()[r], ofV.data()[r]);
     if (n < kSharedColumnsFrom) {
         double replaced[(kSharedColumnsFrom - 1) * (kSharedColumnsFrom - 1)];
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t r = 0; r < n; ++r)
                 for (std::size_t c = 0; c < n; ++c)
                     replaced[r * n + c] = c == i ? v[r] : a[r * n + c];
-            out[i] = determinantInPlace(replaced, n);
+            out[i] = n < 4 ? determinantInPlace(replaced, n)
+                           : eliminatedDeterminant(replaced, n, 1, tolerances.data());
         }
         return;
     }
@@ -454,6 +518,7 @@ void replacedColumnDeterminants(const double* a, std::size_t n, const double* v,
     b.stride = b.live = n + 1;
     b.rows = n;
     b.cells.resize(n * (n + 1));
+    b.tolerance.assign(tolerances.data(), tolerances.data() + n);
     for (std::size_t r = 0; r < n; ++r) {
         std::copy(a + r * n, a + (r + 1) * n, b.row(r));
         b.row(r)[n] = v[r];

@@ -10,7 +10,7 @@
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
-#include "evaluator/pointformula.h"
+#include "evaluator/preparedformula.h"
 #include "platform/platform.h"
 #include "ui/trace.h"
 
@@ -29,16 +29,17 @@ int refuse(int code, const std::string& detail) {
 // that is reused, then evaluated.
 class Integrand {
 public:
-    Integrand(std::string_view formula, std::string_view variable) : points_(formula, variable) {}
+    Integrand(std::string_view formula, std::string_view variable)
+        : evaluator_(formula, variable) {}
 
-    const PointFormula& points() const { return points_; }
-    std::string_view textAt(double x) { return points_.textAt(x); }
+    const PointFormula& points() { return evaluator_.points(); }
+    std::string_view textAt(double x) { return evaluator_.points().textAt(x); }
 
     // f(x) into *y; false (e_error set) when the point has no value.
     bool at(double x, double* y) {
-        const std::string_view text = points_.textAt(x);
-        const int code = e_eval(text, y, 0);
+        const int code = evaluator_.at(x, y);
         if (code == 0) return true;
+        const std::string_view text = textAt(x);
         if (eError() == kNoError) {
             // A matrix is no value of a function of one variable.
             setEError(10);
@@ -53,7 +54,7 @@ public:
     }
 
 private:
-    PointFormula points_;
+    PointEvaluator evaluator_;
 };
 
 bool midpoint(Integrand& f, double a, double h, int n, double* integral) {

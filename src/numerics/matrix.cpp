@@ -9,6 +9,7 @@
 
 #include "evaluator/errors.h"
 #include "numerics/elimination.h"
+#include "numerics/lu.h"
 
 namespace zrt {
 
@@ -108,16 +109,20 @@ bool isUnit(const double* a, std::size_t n) {
 }
 
 // Multiply-adds of the operations, as the elimination does them: one
-// elimination of order n takes n^3 / 3; the inverse shares the eliminations
-// of its n^2 minors as far as they agree (n^5 / 30 for dense matrices), a
-// system those of its n matrices with a replaced column (n^4 / 12).
+// elimination of order n takes n^3 / 3; the adjugate inverse shares the
+// eliminations of its n^2 minors as far as they agree (n^5 / 30 for dense
+// matrices), Cramer's rule those of its n matrices with a replaced column
+// (n^4 / 12). Beyond kLargestAdjugate the LU takes n^3 / 3, the inverse from
+// it n^3 more and a solution n^2.
 double eliminationWork(double n) {
     return n * n * n / 3;
 }
 double inverseWork(double n) {
+    if (n > kLargestAdjugate) return n * n * n + eliminationWork(n);
     return n * n * n * n * n / 30 + eliminationWork(n);
 }
 double systemWork(double n) {
+    if (n > kLargestAdjugate) return n * n + eliminationWork(n);
     return n * n * n * n / 12 + eliminationWork(n);
 }
 
@@ -181,6 +186,7 @@ int aInv(double* a, int n) {
     if (!withinMatrixWork(inverseWork(n), "aInv", "The inverse of " + orderText(n, n)))
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
+    if (order > kLargestAdjugate) return luInverse(a, order);
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
     if (order == 1) {
@@ -206,6 +212,7 @@ int aSist(const double* a, int n, const double* v, double* w) {
     if (!withinMatrixWork(systemWork(n), "aSist", "The system of " + orderText(n, n)))
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
+    if (order > kLargestAdjugate) return luSolve(a, order, v, w);
     const double d = determinant(a, order);
     if (d == 0) return kMatrSingular;
     // Cramer: column i replaced by the right-hand side, over the determinant.
@@ -221,7 +228,7 @@ int aDiag(double* a, int n) {
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix m(a, a + order * order);
-    eliminate(m.data(), order, 0.0);
+    eliminate(m.data(), order, nullptr);
     for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = 0; j < order; ++j) a[i * order + j] = i == j ? m[i * order + j] : 0.0;
     return kMatrOk;

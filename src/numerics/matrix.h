@@ -35,8 +35,8 @@ constexpr int kMatrWrongSwap = 14;
 // The most multiply-adds one operation may take, a second or so here: beyond
 // it an order or exponent typed by mistake would keep the editor busy for
 // hours (the inverse by cofactors of order 4096 takes years). The largest
-// orders this leaves: determinant and diagonal form 2344, inverse 166, linear
-// system 475, a product of two n x n matrices 1625; a power m of order n needs
+// orders this leaves: determinant and diagonal form 2344, inverse 1476, linear
+// system 2343, a product of two n x n matrices 1625; a power m of order n needs
 // (m - 1) n^3 within it. Beyond, the operation returns kMatrTooMuchWork
 // without touching its result and leaves an entry in the error log.
 constexpr double kMaxMatrixWork = 4294967296.0;
@@ -54,17 +54,21 @@ int checkMatrix(const void* elements, int rows, int cols);
 // ---- Determinant, inverse, systems, diagonal form ----
 
 // Determinant of the n x n matrix a: exact products up to order 3; from order 4
-// elimination with column pivoting, pivots of magnitude 1e-12 or less count as
-// 0, and a result below 1e-12 in magnitude is 0.
+// elimination with column pivoting, where a pivot within its row's rounding
+// noise (n * machine epsilon * the row's largest magnitude) counts as 0 and
+// makes the determinant 0.
 int aDet(const double* a, int n, double* det);
 double aDetN(const double* a, int n);  // 0 when a or n is not valid
 
-// Inverse by the adjugate, in place. kMatrSingular (a unchanged) when the
-// determinant is exactly 0.
+// Inverse in place: by the adjugate up to order 10, kMatrSingular (a
+// unchanged) when the determinant is exactly 0; from order 11 by LU with
+// partial pivoting (numerics/lu.h), kMatrSingular when a pivot is within its
+// row's singularity bound.
 int aInv(double* a, int n);
 
-// Solves a x = v by Cramer's rule: x into w (n values). kMatrSingular when the
-// determinant is exactly 0 (w unchanged).
+// Solves a x = v: x into w (n values). Up to order 10 by Cramer's rule,
+// kMatrSingular when the determinant is exactly 0 (w unchanged); from order
+// 11 by LU as aInv.
 int aSist(const double* a, int n, const double* v, double* w);
 
 // Reduces a in place to the diagonal of its elimination pivots (column

@@ -6,6 +6,7 @@
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
+#include "evaluator/preparedformula.h"
 #include "memory/varstore.h"
 #include "numerics/solvers.h"
 #include "sdiff/sdiff.h"
@@ -21,10 +22,10 @@ constexpr int kNewtonSteps = 20;
 // f at x as the solvers evaluate it: the variable stored as the ten-decimal
 // text of x, then the formula through e_eval. False when it has no value (a
 // matrix cannot arise: the differentiator has already refused "[").
-bool valueAt(std::string_view formula, std::string_view variable, double x, double& y) {
+bool valueAt(StoredFormula& formula, std::string_view variable, double x, double& y) {
     SetVarFunct(variable, FixText(x), ListKind::Vars);
     double v = 0;
-    const int type = e_eval(formula, &v, 0);
+    const int type = formula.eEval(&v);
     if (type == 1) setEError(5);
     if (tracing()) DebugAdd("SolveD: e_error = " + std::to_string(eError()), "SolveD");
     if (type != 0) return false;
@@ -66,9 +67,10 @@ int SolveD(std::string_view formula, std::string_view variableIn, double* root) 
 
     double x = startValue(formula, variable, kSearchSteps);
     setEError(kNoError);
+    StoredFormula f(formula, variable), fPrime(derivative, variable);
     for (int step = 1; step <= kNewtonSteps; ++step) {
         double y = 0, d = 0;
-        if (!valueAt(formula, variable, x, y) || !valueAt(derivative, variable, x, d)) break;
+        if (!valueAt(f, variable, x, y) || !valueAt(fPrime, variable, x, d)) break;
         const double next = d == 0 ? x - y : x - y / d;
         if (!std::isfinite(next)) {
             setEError(5);

@@ -9,6 +9,7 @@
 #include "evaluator/evaluator.h"
 #include "evaluator/letters.h"
 #include "evaluator/numtext.h"
+#include "evaluator/preparedformula.h"
 #include "memory/varstore.h"
 #include "numerics/polynomials.h"
 #include "ui/trace.h"
@@ -38,12 +39,12 @@ namespace {
 // The formula at x: the variable set to x's ten-decimal text, then the value
 // by e_eval, or by de_eval for the text solvers. False (e_error set) when the
 // point has no value; a matrix result counts as none (10).
-bool valueAt(std::string_view formula, std::string_view variable, const std::string& xText,
+bool valueAt(StoredFormula& formula, std::string_view variable, const std::string& xText,
              bool text, double* y) {
     SetVarFunct(variable, xText, ListKind::Vars);
     bool ok;
     if (text) {
-        const double v = de_eval(formula, 0);
+        const double v = formula.deEval();
         ok = eError() == kNoError;
         if (ok && GetResultType() == 1) {
             setEError(10);
@@ -52,7 +53,7 @@ bool valueAt(std::string_view formula, std::string_view variable, const std::str
         if (ok) *y = v;
     } else {
         double v = 0;
-        const int code = e_eval(formula, &v, 0);
+        const int code = formula.eEval(&v);
         if (code == 1 && eError() == kNoError) setEError(10);
         ok = code == 0;
         if (ok) *y = v;
@@ -63,14 +64,15 @@ bool valueAt(std::string_view formula, std::string_view variable, const std::str
 
 // |f(x)| for the start-value walk: a point without a value is as far from a
 // root as can be, so the walk moves away from it and never stops there.
-double distanceAt(std::string_view formula, std::string_view variable, double x, bool text) {
+double distanceAt(StoredFormula& formula, std::string_view variable, double x, bool text) {
     double y = 0;
     if (!valueAt(formula, variable, FixText(x), text, &y) || std::isnan(y))
         return std::numeric_limits<double>::infinity();
     return std::fabs(y);
 }
 
-double search(std::string_view formula, std::string_view variable, int limit, bool text) {
+double search(std::string_view formulaText, std::string_view variable, int limit, bool text) {
+    StoredFormula formula(formulaText, variable);
     double x = 0;
     for (int k = 0; k < limit; ++k) {
         const double here = distanceAt(formula, variable, x, text);
@@ -155,11 +157,11 @@ double dSolve(std::string_view formula, std::string_view variable) {
     const std::string derivative = derivativeFormula(formula, variable);
     if (!stepsFit("dSolve", formula, derivative, kNewtonSteps)) return 0;
     double x = search(formula, variable, kSearchSteps, false);
+    StoredFormula f(formula, variable), fPrime(derivative, variable);
     for (int step = 1; step <= kNewtonSteps; ++step) {
         double y = 0, d = 0;
         const std::string xText = FixText(x);
-        if (!valueAt(formula, variable, xText, false, &y) ||
-            !valueAt(derivative, variable, xText, false, &d)) {
+        if (!valueAt(f, variable, xText, false, &y) || !valueAt(fPrime, variable, xText, false, &d)) {
             logError("dSolve", 0,
                      "Newton step " + std::to_string(step) + ": no value at x = " + xText);
             break;
@@ -182,14 +184,15 @@ std::string sSolve(std::string_view formula, std::string_view variable, int step
     if (!stepsFit("sSolve", formula, derivative, steps)) return {};
     std::string x = sPolyNewt(formula, variable, kSearchSteps);
     if (x.empty()) return x;
+    StoredFormula f(formula, variable), fPrime(derivative, variable);
     for (int step = 1; step <= steps; ++step) {
         double y = 0, d = 0;
-        if (!valueAt(formula, variable, x, true, &y)) {
+        if (!valueAt(f, variable, x, true, &y)) {
             logError("sSolve", 0, "Newton step " + std::to_string(step) + ": no value at x = " + x);
             break;
         }
         const std::string yText = FixText(y);
-        if (!valueAt(derivative, variable, x, true, &d)) {
+        if (!valueAt(fPrime, variable, x, true, &d)) {
             logError("sSolve", 0,
                      "Newton step " + std::to_string(step) + ": no derivative at x = " + x);
             break;

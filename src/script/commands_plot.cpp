@@ -1,6 +1,7 @@
 #include "script/commands_plot.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "evaluator/letters.h"
 #include "evaluator/numtext.h"
 #include "evaluator/pointformula.h"
+#include "evaluator/preparedformula.h"
 #include "script/flags.h"
 #include "ui/plot.h"
 #include "ui/trace.h"
@@ -55,12 +57,29 @@ void textAt(const std::vector<std::string>& pieces, double x, std::string& text)
     }
 }
 
-PlotEval evaluatorOf(std::vector<std::string> pieces) {
-    // Each point's text is built in a reused buffer.
-    return [pieces = std::move(pieces), text = std::string()](double x, double& y) mutable {
-        textAt(pieces, x, text);
+PlotEval evaluatorOf(const PlotRequest& r, std::vector<std::string> pieces) {
+    // The prepared form where it serves; else each point's text, built in a
+    // reused buffer.
+    struct Points {
+        std::string expression, variable;
+        std::vector<std::string> pieces;
+        std::string text;
+        std::unique_ptr<PointEvaluator> evaluator;
+    };
+    auto p = std::make_shared<Points>();
+    p->expression = r.expression;
+    p->variable = r.variable;
+    p->pieces = std::move(pieces);
+    p->evaluator = std::make_unique<PointEvaluator>(p->expression, p->variable, SlotKind::Word,
+                                                    p->pieces.size() - 1);
+    return [p](double x, double& y) {
         double value = 0;
-        if (e_eval(text, &value, 0) != 0 || eError() != kNoError) return false;
+        if (!p->evaluator->preparedAt(x, &value)) {
+            textAt(p->pieces, x, p->text);
+            const int code = e_eval(p->text, &value, 0);
+            p->evaluator->afterText(code);
+            if (code != 0 || eError() != kNoError) return false;
+        }
         y = value;
         return true;
     };
@@ -100,7 +119,7 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
             // The expression is cut once, for the check and for the points.
             std::vector<std::string> pieces = cutAtVariable(request.expression, request.variable);
             if (plotFits(request, pieces)) {
-                eval = evaluatorOf(std::move(pieces));
+                eval = evaluatorOf(request, std::move(pieces));
                 plotted = plotRequest(request, number, eval);
             }
         } else {
@@ -136,7 +155,10 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
 }
 
 PlotEval plotFormula(const std::string& expression, const std::string& variable) {
-    return evaluatorOf(cutAtVariable(expression, variable));
+    PlotRequest request;
+    request.expression = expression;
+    request.variable = variable;
+    return evaluatorOf(request, cutAtVariable(expression, variable));
 }
 
 void startPlotRun() {

@@ -1,5 +1,6 @@
 #include "evaluator/matrixexpr.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,41 @@ TEST_F(MatrixExprTest, Failures) {
         EXPECT_EQ(matrixCount(), 5u) << c.formula;  // no temporary survives a failure
     }
     EXPECT_EQ(findMatrixByName("[ms]")->elements, (Elements{1, 2, 2, 4}));
+}
+
+TEST_F(MatrixExprTest, SingularityIsRelativeToEachRowsScale) {
+    // 0.001 times the unit matrix, diag(1e-13, 1e7, 1e7, 1e7), and a matrix
+    // whose second row is its first times 3 within an ulp (numerically singular).
+    SetStrMatrix("[mT];5;5;0.001;0;0;0;0;0;0.001;0;0;0;0;0;0.001;0;0;0;0;0;0.001;0;0;0;0;0;0.001",
+                 false, false);
+    SetStrMatrix("[vT];5;1;1;2;3;4;5", false, false);
+    SetStrMatrix("[mD];4;4;1e-13;0;0;0;0;1e7;0;0;0;0;1e7;0;0;0;0;1e7", false, false);
+    SetStrMatrix("[mN];4;4;1;2;3;4;3;6;9;12.000000000000002;5;1;2;2;7;3;1;8", false, false);
+    SetStrMatrix("[vN];4;1;1;1;1;1", false, false);
+    const struct {
+        const char* formula;
+        int code;
+        Elements want;  // the number, or the elements
+    } cases[] = {
+        {"det([mT])", 0, {1e-15}},
+        {"det([mD])", 0, {1e8}},
+        {"det([mN])", 0, {0}},
+        {"[mT]I", 1, {1000, 0, 0, 0, 0, 0, 1000, 0, 0, 0, 0, 0, 1000, 0, 0, 0, 0, 0, 1000, 0,
+                      0, 0, 0, 0, 1000}},
+        {"syst([mT];[vT])", 1, {1000, 2000, 3000, 4000, 5000}},
+        {"[mD]I", 1, {1e13, 0, 0, 0, 0, 1e-7, 0, 0, 0, 0, 1e-7, 0, 0, 0, 0, 1e-7}},
+        {"[mN]I", 7, {}},
+        {"syst([mN];[vN])", 7, {}},
+        {"1/[mN]", 7, {}},
+    };
+    for (const auto& c : cases) {
+        const Result r = eval(c.formula);
+        ASSERT_EQ(r.code, c.code) << c.formula << ": e_error " << eError();
+        const Elements got = c.code == 0 ? Elements{r.number} : r.elements;
+        ASSERT_EQ(got.size(), c.want.size()) << c.formula;
+        for (std::size_t k = 0; k < c.want.size(); ++k)
+            EXPECT_NEAR(got[k], c.want[k], std::fabs(c.want[k]) * 1e-14) << c.formula << " " << k;
+    }
 }
 
 TEST_F(MatrixExprTest, ErrorDetailIsShownWhenMessagesAreOn) {

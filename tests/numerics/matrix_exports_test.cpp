@@ -83,6 +83,23 @@ TEST_F(MatrixExportsTest, MatrixStatus) {
     }
 }
 
+TEST_F(MatrixExportsTest, LargeOrdersInEitherElementOrder) {
+    // Order 15 goes by LU: a column-order host gets the same numbers in its order.
+    const int n = 15;
+    Mat a(n * n), v(n);
+    for (int i = 0; i < n * n; ++i) a[i] = std::sin(i * 1.7) + (i % (n + 1) == 0 ? 3 : 0);
+    for (int i = 0; i < n; ++i) v[i] = i - 7.0;
+    Mat inv = a, w(n);
+    ASSERT_EQ(aInv(inv.data(), n), -1);
+    ASSERT_EQ(aSist(a.data(), n, v.data(), w.data()), -1);
+    zrt::aElemOrderSet(1);
+    Mat invCols = columns(a, n, n), wCols(n);
+    ASSERT_EQ(aInv(invCols.data(), n), -1);
+    ASSERT_EQ(aSist(columns(a, n, n).data(), n, v.data(), wCols.data()), -1);
+    EXPECT_EQ(invCols, columns(inv, n, n));
+    EXPECT_EQ(wCols, w);
+}
+
 TEST_F(MatrixExportsTest, RefusedArgumentsAreReportedAndTouchNothing) {
     double one[1] = {42};
     double out = 99;

@@ -127,6 +127,15 @@ PROBE_CASES(evaluator) {
     expectNum("e_evals y[3]", ys[3], 0.5625);
     const int r2 = evals(Z("sin(t)/t").c_str(), -1, Z("t").c_str(), 1, 8, xs, ys, bounds);
     out("e_evals sin(t)/t", std::to_string(r2) + " " + num(ys[4]) + " " + num(bounds[4]));
+    // Tables of formulas the prepared form takes (every value bit for bit as
+    // the point's text gives it), and one it leaves to the text (a statistics function).
+    for (const char* f : {"sin(x)*x^2", "-x^2+x mod 3-(x>0)*cosh(x)/3", "arcsin(x)+1/x",
+                          "min(x;0)*x"}) {
+        const int rp = evals(Z(f).c_str(), -1.3, Z("x").c_str(), 1.3, 8, xs, ys, bounds);
+        std::string points;
+        for (int i = 0; i < 9; ++i) points += num(ys[i]) + " ";
+        out(std::string("e_evals prepared ") + f, std::to_string(rp) + " " + points);
+    }
 
     onSmallStack(deepFormulas);
     out("deep", std::to_string(gDeepCodes[0]) + " " + std::to_string(gDeepCodes[1]) + " " +

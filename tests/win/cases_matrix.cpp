@@ -148,9 +148,10 @@ PROBE_CASES(matrix) {
     expect(swapRC(sw.data(), 2, 2, 1, 0, 2) == 14, "aSwapRC row 0");
 }
 
-// Larger orders, where the minors and the replaced-column matrices share their
-// elimination: dense fractions, and small integers with equal magnitudes in a
-// row and pivots that vanish.
+// Larger orders: up to 10 the minors and the replaced-column matrices share
+// their elimination, from 11 the inverse and the system go by LU. Dense
+// fractions, and small integers with equal magnitudes in a row and pivots
+// that vanish.
 PROBE_CASES(matrix_large) {
     unsigned state = 12345;
     auto next = [&state](unsigned range) {
@@ -177,6 +178,9 @@ PROBE_CASES(matrix_large) {
         {"dense 17", 17, dense(17)},
         {"small ints 9", 9, smallInts(9)},
         {"small ints 14", 14, smallInts(14)},
+        // Orders above 10 go by LU: a large one, and singular ones.
+        {"dense 40", 40, dense(40)},
+        {"small ints 11", 11, smallInts(11)},
     };
     for (const Case& c : cases) {
         Mat inverse = c.a;

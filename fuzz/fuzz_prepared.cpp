@@ -1,0 +1,72 @@
+// The prepared form of a formula of one variable against the point's text: at
+// every point taken from the input, the same code, value bits, error code and
+// error log, or the harness stops (abort counts as a crash).
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "api/lifecycle.h"
+#include "evaluator/errors.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/pointformula.h"
+#include "evaluator/preparedformula.h"
+#include "memory/varstore.h"
+
+namespace {
+
+bool sameBits(double a, double b) {
+    if (std::isnan(a) && std::isnan(b)) return true;
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+struct Outcome {
+    int code;
+    double value;
+    int error;
+    std::string log;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    zrt::resetLibraryForTests();
+    FuzzedDataProvider in(data, size);
+    const bool stored = in.ConsumeBool();
+    if (in.ConsumeBool()) zrt::SetVarFunct("a", "1.5", zrt::ListKind::Vars);
+    const std::string variable = in.ConsumeRandomLengthString(6);
+    double points[8];
+    for (double& p : points) p = in.ConsumeFloatingPoint<double>();
+    const std::string formula = in.ConsumeRemainingBytesAsString();
+    if (formula.size() > 4096) return 0;
+
+    zrt::PointEvaluator table(formula, variable);
+    zrt::PointFormula text(formula, variable);
+    zrt::StoredFormula solver(formula, variable);
+    for (double x : points) {
+        const auto run = [&](int how) {
+            if (stored) zrt::SetVarFunct(variable, zrt::FixText(x), zrt::ListKind::Vars);
+            zrt::LogError("", 0, "", zrt::kLogClear);
+            zrt::setEError(zrt::kNoError);
+            Outcome o{0, -12345, 0, {}};
+            switch (how) {
+                case 0: o.code = table.at(x, &o.value); break;
+                case 1: o.code = zrt::e_eval(text.textAt(x), &o.value, 0); break;
+                case 2: o.code = solver.eEval(&o.value); break;
+                default: o.code = zrt::e_eval(formula, &o.value, 0); break;
+            }
+            o.error = zrt::eError();
+            o.log = zrt::errorLog();
+            return o;
+        };
+        const int first = stored ? 2 : 0;
+        const Outcome a = run(first), b = run(first + 1);
+        if (a.code != b.code || a.error != b.error || !sameBits(a.value, b.value) || a.log != b.log)
+            std::abort();
+    }
+    return 0;
+}
