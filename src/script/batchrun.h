@@ -21,6 +21,8 @@ struct BatchRun {
     bool firstRun = true;      // the first run writes the log header
     std::uint32_t executionMs = 0;
     bool outputWritten = false;  // the last run wrote an output file
+    long long commandCount = 0;  // commands the last run executed
+    long long errorCount = 0;    // and how many of them failed
     std::string iniPath;         // the settings file (named in the log header)
     std::string hostPath;        // the host program, from its command line
 };
