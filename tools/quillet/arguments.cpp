@@ -15,13 +15,18 @@ namespace {
 const zrt::ParamKey* parameterOf(const std::string& arg) {
     if (arg.size() < 2 || arg[0] != '/') return nullptr;
     const std::size_t next = arg.find('/', 1);
-    return zrt::parameterKey(next == std::string::npos ? arg.substr(1) + " " : arg.substr(1, next - 1));
+    return zrt::parameterKey(next == std::string::npos ? arg.substr(1) + " "
+                                                       : arg.substr(1, next - 1));
 }
 
-bool isOption(const std::string& arg) { return arg == "-" || arg == "-e" || arg.rfind("--", 0) == 0; }
+bool isOption(const std::string& arg) {
+    return arg == "-" || arg == "-e" || arg.rfind("--", 0) == 0;
+}
 
 // Arguments that end a text gathered from several arguments.
-bool endsText(const std::string& arg) { return parameterOf(arg) != nullptr || isOption(arg); }
+bool endsText(const std::string& arg) {
+    return parameterOf(arg) != nullptr || isOption(arg);
+}
 
 std::string trimmed(const std::string& text) {
     const std::size_t b = text.find_first_not_of(' ');
@@ -30,18 +35,19 @@ std::string trimmed(const std::string& text) {
 }
 
 class Reader {
-public:
+   public:
     explicit Reader(const std::vector<std::string>& args) : args_(args) {}
 
     Invocation read() {
         for (i_ = 0; i_ < args_.size() && inv_.fault.empty(); ++i_) take(args_[i_]);
         for (const std::string& piece : inputs_) add(piece);
-        if (inv_.hasFormula && (inv_.fromStdin || inv_.otherInput || fileInput_) && inv_.fault.empty())
+        if (inv_.hasFormula && (inv_.fromStdin || inv_.otherInput || fileInput_) &&
+            inv_.fault.empty())
             inv_.fault = "-e takes no other input (/i, /sel, /gclp, - or a file)";
         return inv_;
     }
 
-private:
+   private:
     void add(const std::string& piece) {
         if (!inv_.line.empty()) inv_.line += ' ';
         inv_.line += piece;
@@ -83,8 +89,9 @@ private:
             add("/i " + fileArgument(arg));
         } else {
             inv_.fault = arg.rfind("--", 0) == 0 ? "unknown option " + arg
-                         : zrt::isRegularFile(arg)   ? "\"" + arg + "\" is no parameter (the input is given already)"
-                                                     : "\"" + arg + "\" is neither a parameter nor a file";
+                         : zrt::isRegularFile(arg)
+                             ? "\"" + arg + "\" is no parameter (the input is given already)"
+                             : "\"" + arg + "\" is neither a parameter nor a file";
         }
     }
 
@@ -101,8 +108,10 @@ private:
                     inv_.fault = "/i needs a file name";
                     return;
                 }
-                if (input) fileInput_ = true;
-                else inv_.outputNamed = true;
+                if (input)
+                    fileInput_ = true;
+                else
+                    inv_.outputNamed = true;
                 add(name.empty() ? word : word + " " + fileArgument(name));
                 return;
             }
@@ -153,6 +162,8 @@ std::string fileArgument(const std::string& name) {
     return text;
 }
 
-Invocation readArguments(const std::vector<std::string>& args) { return Reader(args).read(); }
+Invocation readArguments(const std::vector<std::string>& args) {
+    return Reader(args).read();
+}
 
 }  // namespace quillet

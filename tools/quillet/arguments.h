@@ -7,12 +7,12 @@
 namespace quillet {
 
 struct Invocation {
-    std::string line;          // the parameter line for the batch driver
-    bool help = false;         // --help, -h
-    bool version = false;      // --version
-    bool strict = false;       // --strict: a failed script line makes status 6
-    bool fromStdin = false;    // "-": the script is standard input
-    bool hasFormula = false;   // -e FORMULA
+    std::string line;         // the parameter line for the batch driver
+    bool help = false;        // --help, -h
+    bool version = false;     // --version
+    bool strict = false;      // --strict: a failed script line makes status 6
+    bool fromStdin = false;   // "-": the script is standard input
+    bool hasFormula = false;  // -e FORMULA
     std::string formula;
     bool otherInput = false;   // the script comes from /sel or /gclp
     bool outputNamed = false;  // /o or /a was given

@@ -29,16 +29,23 @@ constexpr int kStatusNoInput = 5;
 constexpr int kStatusLineFailed = 6;
 
 const char* const kNoInputHint =
-    "quillet: no input: give /i FILE, - for standard input, /sel:'...' or -e FORMULA; quillet --help\n";
+    "quillet: no input: give /i FILE, - for standard input, /sel:'...' or -e FORMULA; quillet "
+    "--help\n";
 
 int exitStatus(int exitCode) {
     switch (exitCode) {
-        case zrt::kExitCompleted: return kStatusDone;
-        case zrt::kExitNotRead: return 2;
-        case zrt::kExitNotWritten: return 3;
-        case zrt::kExitCancelled: return 4;
-        case zrt::kExitNoInput: return kStatusNoInput;
-        default: return 1;
+        case zrt::kExitCompleted:
+            return kStatusDone;
+        case zrt::kExitNotRead:
+            return 2;
+        case zrt::kExitNotWritten:
+            return 3;
+        case zrt::kExitCancelled:
+            return 4;
+        case zrt::kExitNoInput:
+            return kStatusNoInput;
+        default:
+            return 1;
     }
 }
 
@@ -49,7 +56,8 @@ void printUsage(std::FILE* out) {
         "       quillet FILE [PARAMETERS...]  the same as quillet /i FILE\n"
         "       quillet - [PARAMETERS...]     run the script read from standard input\n"
         "       quillet -e FORMULA [PARAMETERS...]\n"
-        "                                     evaluate one formula (or script line), print the result\n"
+        "                                     evaluate one formula (or script line), print the "
+        "result\n"
         "       quillet                       on a terminal: the interactive calculator\n"
         "       quillet --help | --version\n",
         out);
@@ -85,7 +93,8 @@ void printOutput(const std::string& text, std::FILE* out) {
 
 // -e: the formula runs as one script line of a batch with the other parameters.
 int evaluateFormula(const quillet::Invocation& inv) {
-    std::string line = inv.line + " /noh /nln /nt /sel:'" + quillet::asScriptLine(inv.formula) + "' /";
+    std::string line =
+        inv.line + " /noh /nln /nt /sel:'" + quillet::asScriptLine(inv.formula) + "' /";
     const int exitCode = zrt::zrtEvalMain(line);
     if (exitCode != zrt::kExitCompleted) return exitStatus(exitCode);
     int errors = 0;
@@ -110,9 +119,11 @@ int runBatch(const quillet::Invocation& inv) {
     if (exitCode == zrt::kExitCompleted && inv.outputNamed && (inv.fromStdin || inv.otherInput) &&
         !zrt::batchRun().outputWritten)
         exitCode = zrt::saveOutputToFile();
-    if (!zrt::batchRun().outputWritten && !zrt::zrtResStr().empty()) printOutput(zrt::zrtResStr(), stdout);
+    if (!zrt::batchRun().outputWritten && !zrt::zrtResStr().empty())
+        printOutput(zrt::zrtResStr(), stdout);
     int status = exitStatus(exitCode);
-    if (status == kStatusDone && inv.strict && zrt::batchRun().errorCount > 0) status = kStatusLineFailed;
+    if (status == kStatusDone && inv.strict && zrt::batchRun().errorCount > 0)
+        status = kStatusLineFailed;
     return status;
 }
 
@@ -137,7 +148,8 @@ int main(int argc, char** argv) {
         return kStatusDone;
     }
     if (!inv.fault.empty()) {
-        std::fprintf(stderr, "quillet: %s; quillet --help lists the parameters\n", inv.fault.c_str());
+        std::fprintf(stderr, "quillet: %s; quillet --help lists the parameters\n",
+                     inv.fault.c_str());
         return kStatusNoInput;
     }
     return inv.hasFormula ? evaluateFormula(inv) : runBatch(inv);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -99,10 +99,12 @@ char** completeWord(const char* text, int, int) {
     return rl_completion_matches(text, completionMatch);
 }
 
-char* noMatch(const char*, int) { return nullptr; }
+char* noMatch(const char*, int) {
+    return nullptr;
+}
 
 class LineReader {
-public:
+   public:
     LineReader() : history_(historyFile()) {
         static char breaks[] = " \t\n=;,()+-*/\\^<>[]&|!";
         rl_readline_name = "quillet";
@@ -125,7 +127,7 @@ public:
         return true;
     }
 
-private:
+   private:
     std::string history_;
 };
 
@@ -133,7 +135,7 @@ private:
 
 // Without libedit: plain lines, no history and no completion.
 class LineReader {
-public:
+   public:
     bool read(std::string& line) {
         std::fputs(kPrompt, stdout);
         std::fflush(stdout);
@@ -195,8 +197,9 @@ void evaluate(const std::string& line) {
 }  // namespace
 
 int runSession() {
-    std::printf("Quillet %s: type a formula or a script line; :help for help, :quit or Ctrl+D to end.\n",
-                zrt::libraryFileVersion().c_str());
+    std::printf(
+        "Quillet %s: type a formula or a script line; :help for help, :quit or Ctrl+D to end.\n",
+        zrt::libraryFileVersion().c_str());
     LineReader reader;
     std::string line;
     while (true) {

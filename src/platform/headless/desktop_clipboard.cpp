@@ -39,7 +39,8 @@ std::string onPath(const std::string& program) {
         const std::string dir = to > from ? dirs.substr(from, to - from) : ".";
         const std::string candidate = dir + "/" + program;
         struct stat st {};
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0)
             return candidate;
         from = to + 1;
     }
@@ -105,7 +106,8 @@ int runTool(const std::vector<std::string>& command, std::string_view input, std
     } else {
         close(fds[0]);
         // A tool that ends early must not end this program with SIGPIPE.
-        struct sigaction ignore {}, old {};
+        struct sigaction ignore {
+        }, old{};
         ignore.sa_handler = SIG_IGN;
         sigaction(SIGPIPE, &ignore, &old);
         std::size_t done = 0;
@@ -130,8 +132,8 @@ bool useTool(bool reading, std::string_view input, std::string* output, std::str
     const int status = runTool(command, input, output);
     if (status == 0) return true;
     const std::string name = command[0].substr(command[0].rfind('/') + 1);
-    fault = name + (reading ? " could not read" : " could not write") + " the clipboard (exit status " +
-            std::to_string(status) + ")";
+    fault = name + (reading ? " could not read" : " could not write") +
+            " the clipboard (exit status " + std::to_string(status) + ")";
     return false;
 }
 
