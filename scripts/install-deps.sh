@@ -6,7 +6,7 @@
 set -euo pipefail
 
 declare -A GROUP=(
-  [base]="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libeigen3-dev"
+  [base]="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libeigen3-dev libedit-dev python3"
   [win]="mingw-w64 wine wine64 wine32:i386 xvfb xauth dpkg-dev"
   [fuzz]="clang libclang-rt-14-dev python3"
   [check]="valgrind"

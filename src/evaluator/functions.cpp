@@ -226,26 +226,40 @@ bool functionValue(int index, double x, double& value) {
 
 bool isRandomFunction(int index) { return index == static_cast<int>(Fn::Rnd); }
 
+namespace {
+
+struct Constant {
+    std::string_view name;
+    double value;
+};
+
+const Constant kConstants[] = {
+    {"pi", 3.141592653589793},   {"2pi", 6.283185307179586},    {"e", 2.71828182845905},
+    {"deg", 57.2957795130823},   {"to_deg", 57.2957795130823},  {"rad", 0.017453292519943302},
+    {"to_rad", 0.017453292519943302},
+};
+
+}  // namespace
+
+std::vector<std::string_view> constantNames() {
+    std::vector<std::string_view> names;
+    for (const Constant& c : kConstants) names.push_back(c.name);
+    return names;
+}
+
 int e_get_const(std::string_view name, double* value, std::string* text) {
     setEError(0);
     const std::string key = lowerAscii(name);
     const std::string_view bare = !key.empty() && key[0] == '#' ? std::string_view(key).substr(1)
                                                                 : std::string_view(key);
-    double constant;
-    if (bare == "pi") {
-        constant = 3.141592653589793;
-    } else if (bare == "2pi") {
-        constant = 6.283185307179586;
-    } else if (bare == "e") {
-        constant = 2.71828182845905;
-    } else if (bare == "deg" || bare == "to_deg") {
-        constant = 57.2957795130823;
-    } else if (bare == "rad" || bare == "to_rad") {
-        constant = 0.017453292519943302;
-    } else {
+    const Constant* found = nullptr;
+    for (const Constant& c : kConstants)
+        if (bare == c.name) found = &c;
+    if (!found) {
         setEError(18);
         return 0;
     }
+    const double constant = found->value;
     // Constants enter formulas through their ten-decimal text.
     const std::string fixed = FixText(constant);
     if (value) *value = DecValue(fixed);

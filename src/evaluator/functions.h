@@ -42,6 +42,8 @@ std::vector<BuiltinName> builtinFunctionNames();
 // given) = the value of the constant's ten-decimal text, *text (when given) =
 // that text; returns 1. Not found: e_error 18, returns 0.
 int e_get_const(std::string_view name, double* value, std::string* text = nullptr);
+// The names e_get_const knows (without "#").
+std::vector<std::string_view> constantNames();
 
 // The generator behind rnd(): seeded from the system at load; tests may fix it.
 void seedRandom(std::uint64_t seed);

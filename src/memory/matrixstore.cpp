@@ -318,6 +318,13 @@ int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int col
     return -1;
 }
 
+std::vector<std::string> matrixNames() {
+    std::vector<std::string> names;
+    for (const auto& r : storeState().list)
+        if (!r->internal) names.push_back(r->name);
+    return names;
+}
+
 std::string GetMatrixList(bool withValues) {
     const MatrixStoreState& s = storeState();
     std::string text = "Matrix List: Count:" + std::to_string(s.list.size()) + "\r\n";

@@ -76,6 +76,8 @@ int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int col
 // all: from the first matrix beyond, a line "values: N elements, not listed"
 // instead, e_error 13 and a log entry.
 std::string GetMatrixList(bool withValues);
+// Names of the stored matrices that are not temporaries, in creation order.
+std::vector<std::string> matrixNames();
 
 // keep = 0: every record goes. Otherwise the internal records go, except the
 // one at address `keep`. e_error becomes -1.

@@ -43,9 +43,12 @@ std::string modulePath();
 
 namespace zrt::platform {
 
-// Clipboard text (headless: kept in memory).
+// Clipboard text (headless: kept in memory; the command line tool's console
+// reaches the desktop's clipboard through its tools, see headless.h).
 void setClipboardText(std::string_view text);
 std::string clipboardText();
+// Why the last clipboard read or write reached no clipboard ("" when it did).
+std::string clipboardFault();
 
 }  // namespace zrt::platform
 

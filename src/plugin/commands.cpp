@@ -183,16 +183,8 @@ std::string CheckExpressionS(const std::string& input, const std::string& captio
         // Resting the mouse on an empty line is no mistake worth a box.
         if (!toolTipMode) platform::messageBox("No Expression found!", "Quillet");
     } else {
-        const std::string lower = lowerAscii(expression);
-        const CommandInfo* commands = commandTable();
-        int found = -1;
-        for (int k = 0; k <= kLastCommandIndex && k < kCommandCount; ++k) {
-            if (lower.find(lowerAscii(commands[k].name)) != std::string::npos) {
-                found = k;
-                break;
-            }
-        }
-        const int kind = found >= 0 ? commands[found].type : 1;
+        const int found = commandIn(expression);
+        const int kind = found >= 0 ? commandTable()[found].type : 1;
         const char* prompt = kind == 2   ? "Press: Yes to Load Expression in Memory\r\n"
                              : kind == 3 ? "Press: Yes to Execute Command\r\n"
                                          : "Press: Yes to Evaluate Expression\r\n";

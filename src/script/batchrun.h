@@ -24,6 +24,8 @@ struct BatchRun {
     // Set by a host that takes the output of a file run without "/o" or "/a"
     // itself (the command line tool prints it): no Result.zrt is written then.
     bool hostTakesUnnamedOutput = false;
+    long long commandCount = 0;  // commands the last run executed
+    long long errorCount = 0;    // and how many of them failed
     std::string iniPath;         // the settings file (named in the log header)
     std::string hostPath;        // the host program, from its command line
 };

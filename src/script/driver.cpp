@@ -76,6 +76,17 @@ void deleteSavedPlots(const std::string& folder) {
     }
 }
 
+// A clipboard the platform could not reach is said (a console without a
+// clipboard tool); true when that happened.
+bool noClipboard() {
+    const std::string fault = platform::clipboardFault();
+    if (fault.empty()) return false;
+    runLog("Clipboard     : " + fault);
+    platform::messageBox("Error : " + fault + ".", "Quillet", platform::Buttons::Ok,
+                         platform::Icon::Error);
+    return true;
+}
+
 // The interpreter run with header: leaves the output in the script text.
 void runWithHeader(BatchFlags& f) {
     BatchRun& run = batchRun();
@@ -102,6 +113,8 @@ void runWithHeader(BatchFlags& f) {
     output += r.output;
     if (output.size() < 2 || output.compare(output.size() - 2, 2, "\r\n") != 0) output += "\r\n";
     run.exitCode = kExitCompleted;
+    run.commandCount = r.commands;
+    run.errorCount = r.errors;
     runLog("Eval Executed : Commands: " + std::to_string(r.commands) +
            ", Errors: " + std::to_string(r.errors));
     run.scriptText = std::move(output);
@@ -121,6 +134,19 @@ std::string pluginFolder() {
 
 std::string headerVersion() { return libraryFileVersion(); }
 
+int saveOutputToFile() {
+    BatchRun& run = batchRun();
+    const BatchFlags& f = batchFlags();
+    std::string end = "'--- End Of BatchRun : Time " + runTimeStamp() +
+                      " - (Execution Time: " + std::to_string(run.executionMs) + " ms)";
+    if (end.size() < 84) end.append(84 - end.size(), '-');
+    run.scriptText += end + "\r\n";
+    const int code = LoadSaveFile(FileMode::WriteOutput);
+    if (code == kExitCompleted) run.outputWritten = true;
+    runLog("SaveToFile    : " + inQuotes(f.OutpFN));
+    return code;
+}
+
 int zrtEvalMain(std::string_view parameterLine) {
     BatchRun& run = batchRun();
     BatchFlags& f = batchFlags();
@@ -128,6 +154,7 @@ int zrtEvalMain(std::string_view parameterLine) {
     run.exitCode = kExitCompleted;
     setZrtResStr({});
     run.outputWritten = false;
+    run.commandCount = run.errorCount = 0;
     pluginLog("zrtEvalMain", ": CmdLine = '" + std::string(parameterLine) + "'");
     run.commandLine.assign(parameterLine);
     ParseCmdLine(parameterLine);
@@ -196,7 +223,9 @@ int zrtEvalMain(std::string_view parameterLine) {
         }
         fromFile = true;
     } else if (f.getFromClpF) {
-        run.scriptText = withCrLf(trimmedText(platform::clipboardText()));
+        const std::string clip = platform::clipboardText();
+        if (noClipboard()) return run.exitCode = kExitNoInput;
+        run.scriptText = withCrLf(trimmedText(clip));
         runLog("GetClipbTEXT  : " + inQuotes(run.scriptText));
     } else if (f.getFromSelTextF) {
         run.scriptText = withCrLf(unquoted(std::string(trimBlanks(f.selText))));
@@ -231,14 +260,10 @@ int zrtEvalMain(std::string_view parameterLine) {
     // Result.zrt beside the input (the default rule of the parameter parser).
     const bool toFile = fromFile && !f.OutpFN.empty() && (f.outputF || !run.hostTakesUnnamedOutput);
     if (toFile) {
-        std::string end = "'--- End Of BatchRun : Time " + runTimeStamp() +
-                          " - (Execution Time: " + std::to_string(run.executionMs) + " ms)";
-        if (end.size() < 84) end.append(84 - end.size(), '-');
-        run.scriptText += end + "\r\n";
-        if (LoadSaveFile(FileMode::WriteOutput) == kExitCompleted) run.outputWritten = true;
-        runLog("SaveToFile    : " + inQuotes(f.OutpFN));
+        saveOutputToFile();
     } else if (f.SaveToClpBF) {
         platform::setClipboardText(run.scriptText);
+        if (noClipboard()) run.exitCode = kExitNoInput;
         runLog("Result        : " + inQuotes(run.scriptText));
     }
 

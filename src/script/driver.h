@@ -11,6 +11,12 @@ namespace zrt {
 // (-1 completed, -2 not read, -3 not written, -4 cancelled, -5 no input).
 int zrtEvalMain(std::string_view parameterLine);
 
+// Appends the end line to the output of the last run and writes it to OutpFN
+// (appending under "/a"), as a run from a file does: a host whose script came
+// from elsewhere (standard input) and that named an output file calls it.
+// Returns the file writer's exit code.
+int saveOutputToFile();
+
 // The plug-in folder (CurDir when no run has set it): the module's folder +
 // "Quillet\" where such a folder exists, else the module's own folder.
 std::string pluginFolder();

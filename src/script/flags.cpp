@@ -22,20 +22,24 @@ FlagsState& flagsState() {
     return state;
 }
 
-// Keys decide by their first two letters ("/dec" is told apart from "/del"
-// by its third letter). "gc" (/gclp) and "pb" (/pb) are recognised too.
-const char* const kKeys[] = {"nt", "pb", "i ", "o ", "a ", "sc", "se", "de", "ln", "lc", "sp",
-                             "lo", "rs", "re", "no", "nl", "h ", "sm", "lg", "sf", "cm", "w ",
-                             "ab", "gc"};
+// "gc" (/gclp) reads the clipboard; "pb" (/pb), "rr" (/rr) and "qu" (/quit)
+// are recognised and change nothing in the record.
+const ParamKey kKeys[] = {
+    {"nt", ParamKind::Word},     {"pb", ParamKind::Word},     {"i ", ParamKind::FileName},
+    {"o ", ParamKind::FileName}, {"a ", ParamKind::FileName}, {"sc", ParamKind::Word},
+    {"se", ParamKind::Selection}, {"de", ParamKind::Word},    {"ln", ParamKind::Word},
+    {"lc", ParamKind::Word},     {"sp", ParamKind::FileAfterColon},
+    {"lo", ParamKind::FileAfterColon},                        {"rs", ParamKind::Word},
+    {"re", ParamKind::Word},     {"no", ParamKind::Word},     {"nl", ParamKind::Word},
+    {"h ", ParamKind::Word},     {"sm", ParamKind::Word},     {"lg", ParamKind::Word},
+    {"sf", ParamKind::Word},     {"cm", ParamKind::Word},     {"w ", ParamKind::Word},
+    {"ab", ParamKind::Word},     {"gc", ParamKind::Word},     {"rr", ParamKind::Word},
+    {"qu", ParamKind::Word},
+};
 
 std::string keyOf(std::string_view piece) { return lowerAscii(piece.substr(0, 2)); }
 
-bool isParameter(std::string_view piece) {
-    const std::string key = keyOf(piece);
-    for (const char* k : kKeys)
-        if (key == k) return true;
-    return false;
-}
+bool isParameter(std::string_view piece) { return parameterKey(piece) != nullptr; }
 
 // The value after the first ":" of a piece, trimmed.
 std::string valueAfterColon(std::string_view piece) {
@@ -96,6 +100,13 @@ std::size_t takeSelection(const std::string& line, std::size_t start, std::strin
 }  // namespace
 
 BatchFlags& batchFlags() { return flagsState().flags; }
+
+const ParamKey* parameterKey(std::string_view piece) {
+    const std::string key = keyOf(piece);
+    for (const ParamKey& k : kKeys)
+        if (key == k.key) return &k;
+    return nullptr;
+}
 
 void ParseCmdLine(std::string_view lineIn) {
     BatchFlags& f = batchFlags();

@@ -47,6 +47,23 @@ struct BatchFlags {
 
 BatchFlags& batchFlags();
 
+// The parameter words. A piece of the parameter line (the text between two
+// "/") is a parameter when its first two characters, lower-cased, are one of
+// the keys; "i ", "o ", "a ", "h " and "w " are one letter and a blank, so
+// "/nohead" is "/noh" and "/i:x" is no parameter. "/dec" and "/del" share "de".
+enum class ParamKind {
+    Word,            // everything else: a word, or a word with ":" and a value
+    FileName,        // the rest of the piece is a file name ("/i", "/o", "/a")
+    FileAfterColon,  // a file or folder name after ":" ("/log:", "/spl:")
+    Selection,       // a script text follows ("/sel:")
+};
+struct ParamKey {
+    const char* key;
+    ParamKind kind;
+};
+// The entry of the piece's key; null when the piece is no parameter.
+const ParamKey* parameterKey(std::string_view piece);
+
 // Parses a parameter line into the flags record. Only what the given
 // parameters touch changes, apart from the bare-result flag, which every parse
 // clears first.

@@ -612,6 +612,13 @@ std::string removeComments(std::string_view text) {
 
 const CommandInfo* commandTable() { return kCommands; }
 
+int commandIn(std::string_view text) {
+    const std::string lower = lowerAscii(text);
+    for (int k = 0; k <= kLastCommandIndex && k < kCommandCount; ++k)
+        if (lower.find(lowerAscii(kCommands[k].name)) != std::string::npos) return k;
+    return -1;
+}
+
 std::string formatValue(double value, int decimals) {
     std::string text = fixedDecimals(value, decimals);
     if (std::isfinite(value) && text.find('.') != std::string::npos) {

@@ -46,6 +46,10 @@ const CommandInfo* commandTable();  // 26 rows
 constexpr int kCommandCount = 26;
 constexpr int kExprCommandIndex = 6;
 constexpr int kLastCommandIndex = 25;
+// The command a text names, as the editor decides it: the first row of the
+// command table whose name the text contains (any case); -1 for none (a bare
+// expression, which the editor runs as "Expr = " + text).
+int commandIn(std::string_view text);
 
 // V: a value rounded to `decimals` digits after the point, trailing zeros and
 // a trailing point removed ("-0" prints as 0; infinities as "+Infinity" ...).

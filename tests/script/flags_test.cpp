@@ -77,6 +77,33 @@ TEST_F(FlagsTest, LinesCorrectionDecimalsAndOddKeys) {
     EXPECT_EQ(f.decimals, 3);
 }
 
+TEST_F(FlagsTest, ParameterWordsDecideByTheirFirstTwoLetters) {
+    const struct {
+        const char* piece;
+        const char* key;  // null: no parameter
+        ParamKind kind;
+    } cases[] = {
+        {"nohead ", "no", ParamKind::Word},     {"NOH ", "no", ParamKind::Word},
+        {"i ", "i ", ParamKind::FileName},      {"i file.zrt ", "i ", ParamKind::FileName},
+        {"i:file.zrt ", nullptr, ParamKind::Word}, {"ifoo ", nullptr, ParamKind::Word},
+        {"a ", "a ", ParamKind::FileName},      {"log:", "lo", ParamKind::FileAfterColon},
+        {"spl ", "sp", ParamKind::FileAfterColon}, {"sel:'x'", "se", ParamKind::Selection},
+        {"dec:3 ", "de", ParamKind::Word},      {"gclp ", "gc", ParamKind::Word},
+        {"quit ", "qu", ParamKind::Word},       {"help ", nullptr, ParamKind::Word},
+        {"2 ", nullptr, ParamKind::Word},       {"", nullptr, ParamKind::Word},
+    };
+    for (const auto& c : cases) {
+        const ParamKey* key = parameterKey(c.piece);
+        if (!c.key) {
+            EXPECT_EQ(key, nullptr) << c.piece;
+            continue;
+        }
+        ASSERT_NE(key, nullptr) << c.piece;
+        EXPECT_STREQ(key->key, c.key) << c.piece;
+        EXPECT_EQ(key->kind, c.kind) << c.piece;
+    }
+}
+
 TEST_F(FlagsTest, ResetClearsTheRunFlags) {
     ParseCmdLine("/i a.zrt /o /nln /lc:4 /spl:x");
     ParseCmdLine("/rset");

@@ -29,9 +29,11 @@ if [ "${UPDATE:-0}" = 1 ]; then
   cp "$work/actual.out" "$dir/$name.out"
   exit 0
 fi
-if ! cmp -s "$dir/$name.out" "$work/actual.out"; then
+# The tool prints lines ended by LF; NAME.out may keep the CR LF of the files.
+tr -d '\r' <"$dir/$name.out" >"$work/expected.out"
+if ! cmp -s "$work/expected.out" "$work/actual.out"; then
   echo "golden script $name: output differs (- expected, + actual)"
-  diff -u <(tr -d '\r' <"$dir/$name.out") <(tr -d '\r' <"$work/actual.out") || true
-  cmp "$dir/$name.out" "$work/actual.out" || true
+  diff -u "$work/expected.out" "$work/actual.out" || true
+  cmp "$work/expected.out" "$work/actual.out" || true
   exit 1
 fi

@@ -1,158 +1,159 @@
-// quillet: the command line face of the Zerith math library. Its arguments,
-// joined with blanks, are the parameter line of one batch run.
+// quillet: the command line face of the Zerith math library. Its arguments
+// make the parameter line of one batch run; with none on a terminal it is an
+// interactive calculator.
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "evaluator/numtext.h"
+#include "arguments.h"
 #include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "results.h"
 #include "script/batch_state.h"
 #include "script/batchrun.h"
 #include "script/driver.h"
-#include "script/evaluation.h"
 #include "script/flags.h"
-#include "script/interpreter.h"
+#include "session.h"
 #include "ui/version.h"
 
 namespace {
 
-// Parameter words; a word alone or followed by ":" and a value.
-const char* const kWords[] = {"i",   "o",   "a",    "nt",  "pb", "sclp", "sel", "del", "dec",
-                              "lns", "lc",  "spl",  "log", "rset", "rep", "noh", "nln", "h",
-                              "sm",  "lg",  "sf",   "cm",  "w",  "ab",   "gclp", "rr", "quit"};
+// Exit statuses of the tool.
+constexpr int kStatusDone = 0;
+constexpr int kStatusFormulaFailed = 1;
+constexpr int kStatusNoInput = 5;
+constexpr int kStatusLineFailed = 6;
 
-bool isParameter(const std::string& arg, std::string& word, std::string& value) {
-    if (arg.size() < 2 || arg[0] != '/') return false;
-    const std::size_t colon = arg.find(':');
-    word = zrt::lowerAscii(arg.substr(1, colon == std::string::npos ? std::string::npos : colon - 1));
-    value = colon == std::string::npos ? std::string() : arg.substr(colon + 1);
-    for (const char* w : kWords)
-        if (word == w) return true;
-    return false;
-}
-
-// A file name of this machine as the parameter line carries it: absolute
-// (relative names mean the current folder here) and with "\" for "/".
-std::string fileArgument(const std::string& name) {
-    if (name.empty()) return name;
-    std::error_code ec;
-    std::filesystem::path p(name);
-    if (p.is_relative()) p = std::filesystem::absolute(p, ec);
-    std::string text = ec ? name : p.lexically_normal().string();
-    for (char& c : text)
-        if (c == '/') c = '\\';
-    return text;
-}
+const char* const kNoInputHint =
+    "quillet: no input: give /i FILE, - for standard input, /sel:'...' or -e FORMULA; quillet "
+    "--help\n";
 
 int exitStatus(int exitCode) {
     switch (exitCode) {
-        case zrt::kExitCompleted: return 0;
-        case zrt::kExitNotRead: return 2;
-        case zrt::kExitNotWritten: return 3;
-        case zrt::kExitCancelled: return 4;
-        case zrt::kExitNoInput: return 5;
-        default: return 1;
+        case zrt::kExitCompleted:
+            return kStatusDone;
+        case zrt::kExitNotRead:
+            return 2;
+        case zrt::kExitNotWritten:
+            return 3;
+        case zrt::kExitCancelled:
+            return 4;
+        case zrt::kExitNoInput:
+            return kStatusNoInput;
+        default:
+            return 1;
     }
 }
 
 void printUsage(std::FILE* out) {
-    std::fprintf(out,
-                 "Usage: quillet PARAMETERS...      run a batch (quillet /h lists the parameters)\n"
-                 "       quillet /i script.zrt /o    run a script file, output in Result.zrt beside it\n"
-                 "       quillet - [PARAMETERS...]   run the script read from standard input\n"
-                 "       quillet -e 'FORMULA'        evaluate one formula and print the result\n"
-                 "       quillet --help | --version\n");
+    std::fputs(
+        "Usage: quillet PARAMETERS...        run a batch (the parameters are listed below)\n"
+        "       quillet /i script.zrt /o      run a script file, output in Result.zrt beside it\n"
+        "       quillet FILE [PARAMETERS...]  the same as quillet /i FILE\n"
+        "       quillet - [PARAMETERS...]     run the script read from standard input\n"
+        "       quillet -e FORMULA [PARAMETERS...]\n"
+        "                                     evaluate one formula (or script line), print the "
+        "result\n"
+        "       quillet                       on a terminal: the interactive calculator\n"
+        "       quillet --help | --version\n",
+        out);
 }
 
-int evaluateOne(const std::string& formula) {
-    const zrt::Evaluated v = zrt::evaluateFormula(formula);
-    if (v.error != zrt::kNoError) {
-        std::fprintf(stderr, "Error %d: %s\n", v.error, zrt::errorText(v.error).c_str());
-        return 1;
+void printHelp() {
+    printUsage(stdout);
+    std::fputs(
+        "\n"
+        "Without /o and /a the output goes to standard output. File names may be given\n"
+        "with \"/\"; a /sel text and everything else is passed on as written.\n"
+        "  --strict   a script line that fails makes the exit status 6\n"
+        "\n"
+        "Exit status:\n"
+        "  0  done (script lines that failed are reported in the output)\n"
+        "  1  the -e formula failed\n"
+        "  2  a file could not be read\n"
+        "  3  a file could not be written\n"
+        "  4  cancelled\n"
+        "  5  no input, a word that is no parameter, or no clipboard for /gclp or /sclp\n"
+        "  6  with --strict: a script line failed\n"
+        "\n"
+        "Parameters (the library's help screen):\n",
+        stdout);
+    std::printf("%s\n", zrt::headless::lfLines(zrt::helpText()).c_str());
+}
+
+void printOutput(const std::string& text, std::FILE* out) {
+    const std::string lf = zrt::headless::lfLines(text);
+    std::fwrite(lf.data(), 1, lf.size(), out);
+    if (!lf.empty() && lf.back() != '\n') std::fputc('\n', out);
+}
+
+// -e: the formula runs as one script line of a batch with the other parameters.
+int evaluateFormula(const quillet::Invocation& inv) {
+    std::string line =
+        inv.line + " /noh /nln /nt /sel:'" + quillet::asScriptLine(inv.formula) + "' /";
+    const int exitCode = zrt::zrtEvalMain(line);
+    if (exitCode != zrt::kExitCompleted) return exitStatus(exitCode);
+    int errors = 0;
+    const std::string shown = quillet::lineResults(zrt::zrtResStr(), errors);
+    std::fputs(shown.c_str(), errors ? stderr : stdout);
+    return errors ? kStatusFormulaFailed : kStatusDone;
+}
+
+int runBatch(const quillet::Invocation& inv) {
+    std::string line = inv.line;
+    if (inv.fromStdin) {
+        const std::string script(std::istreambuf_iterator<char>(std::cin), {});
+        line += " /sel:'" + script + "' /";
     }
-    const int decimals = zrt::batchFlags().decimals;
-    if (v.isMatrix) {
-        std::fputs(zrt::printMatrix(v, decimals).c_str(), stdout);
-    } else {
-        std::printf("%s\n", zrt::formatValue(v.number, decimals).c_str());
+    int exitCode = zrt::zrtEvalMain(line);
+    if (exitCode == zrt::kExitNoInput && zrt::platform::clipboardFault().empty()) {
+        std::fputs(kNoInputHint, stderr);
+        return kStatusNoInput;
     }
-    return 0;
+    // A script that came from elsewhere than a file is written to the output
+    // file the user named, as a file's output is.
+    if (exitCode == zrt::kExitCompleted && inv.outputNamed && (inv.fromStdin || inv.otherInput) &&
+        !zrt::batchRun().outputWritten)
+        exitCode = zrt::saveOutputToFile();
+    if (!zrt::batchRun().outputWritten && !zrt::zrtResStr().empty())
+        printOutput(zrt::zrtResStr(), stdout);
+    int status = exitStatus(exitCode);
+    if (status == kStatusDone && inv.strict && zrt::batchRun().errorCount > 0)
+        status = kStatusLineFailed;
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     zrt::headless::setConsole(true);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        printUsage(stderr);
-        return 5;
-    }
-    if (args[0] == "--version") {
-        std::printf("quillet %s (Zerith math library)\n", zrt::libraryFileVersion().c_str());
-        return 0;
-    }
-    if (args[0] == "--help" || args[0] == "-h") {
-        printUsage(stdout);
-        std::printf("\n%s\n", zrt::helpText().c_str());
-        return 0;
-    }
-    if (args[0] == "-e") {
-        if (args.size() < 2) {
-            printUsage(stderr);
-            return 5;
-        }
-        std::string formula = args[1];
-        for (std::size_t i = 2; i < args.size(); ++i) formula += " " + args[i];
-        return evaluateOne(formula);
-    }
-
-    std::string line;
-    std::string stdinScript;
-    bool fromStdin = false;
-    bool fileNext = false;  // the argument after /i, /o or /a is a file name
-    for (const std::string& arg : args) {
-        std::string word, value, piece;
-        if (arg == "-") {
-            fromStdin = true;
-            continue;
-        }
-        if (isParameter(arg, word, value)) {
-            fileNext = word == "i" || word == "o" || word == "a";
-            if (word == "sel") {
-                piece = arg;  // a selection text is never rewritten
-            } else if (value.empty()) {
-                piece = "/" + word;
-            } else if (word == "log" || word == "spl") {
-                piece = "/" + word + ":" + fileArgument(value);
-            } else {
-                piece = "/" + word + ":" + value;
-            }
-        } else {
-            piece = fileNext ? fileArgument(arg) : arg;
-            for (char& c : piece)
-                if (c == '/') c = '\\';
-            fileNext = false;
-        }
-        if (!line.empty()) line += ' ';
-        line += piece;
-    }
-    if (fromStdin) {
-        stdinScript.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        line += " /sel:'" + stdinScript + "' /";
-    }
-
-    // Without "/o" or "/a" the output goes to standard output, not to Result.zrt.
+    zrt::headless::setSystemClipboard(true);
+    // Without "/o" or "/a" a file run's output goes to standard output, not to
+    // Result.zrt beside the script.
     zrt::batchRun().hostTakesUnnamedOutput = true;
-    const int exitCode = zrt::zrtEvalMain(line);
-    if (!zrt::batchRun().outputWritten && !zrt::zrtResStr().empty()) {
-        std::fwrite(zrt::zrtResStr().data(), 1, zrt::zrtResStr().size(), stdout);
-        if (zrt::zrtResStr().back() != '\n') std::fputc('\n', stdout);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        if (isatty(STDIN_FILENO)) return quillet::runSession();
+        printUsage(stderr);
+        return kStatusNoInput;
     }
-    return exitStatus(exitCode);
+    const quillet::Invocation inv = quillet::readArguments(args);
+    if (inv.version) {
+        std::printf("quillet %s (Zerith math library)\n", zrt::libraryFileVersion().c_str());
+        return kStatusDone;
+    }
+    if (inv.help) {
+        printHelp();
+        return kStatusDone;
+    }
+    if (!inv.fault.empty()) {
+        std::fprintf(stderr, "quillet: %s; quillet --help lists the parameters\n",
+                     inv.fault.c_str());
+        return kStatusNoInput;
+    }
+    return inv.hasFormula ? evaluateFormula(inv) : runBatch(inv);
 }

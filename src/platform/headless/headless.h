@@ -22,6 +22,10 @@ struct ShownMessage {
 // error as "TITLE: text"; questions take their default answer.
 void setConsole(bool on);
 
+// Text as a Linux terminal or pipe takes it: "\r\n" becomes "\n". What the
+// console prints goes through it; files keep the "\r\n" the system writes.
+std::string lfLines(std::string_view text);
+
 // Answers for the next questions, in order; without one a question takes its
 // default answer.
 void queueAnswer(int answer);
@@ -46,6 +50,12 @@ const std::vector<ShownMessage>& shownMessages();
 void clearShownMessages();
 
 // (The clipboard text is platform::clipboardText().)
+
+// The command line tool's clipboard is the desktop's: read with wl-paste
+// (Wayland) or "xclip -o -selection clipboard" (X), written with wl-copy or
+// xclip, whichever is on PATH for the session's display. Without one, reads
+// give "" and writes are dropped, with platform::clipboardFault() telling why.
+void setSystemClipboard(bool on);
 
 // Lines sent to the debugger output since the last clear.
 const std::vector<std::string>& debugLines();

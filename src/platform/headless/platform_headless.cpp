@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/headless/desktop_clipboard.h"
 #include "platform/headless/headless.h"
 
 namespace zrt::headless {
@@ -44,6 +45,8 @@ struct HeadlessState {
     std::uint32_t clockOffset = 0;
     std::string unwritable;
     bool progressShown = false;
+    bool systemClipboard = false;
+    std::string clipboardFault;
 };
 
 HeadlessState& headlessState() {
@@ -83,6 +86,25 @@ void keepRecord(std::vector<Record>& list, Record record, std::size_t maxCount) 
 }  // namespace
 
 void setConsole(bool on) { headlessState().console = on; }
+
+std::string lfLines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') out += text[i];
+    return out;
+}
+
+namespace {
+
+void printLines(std::FILE* stream, std::string_view text) {
+    const std::string lf = lfLines(text);
+    std::fwrite(lf.data(), 1, lf.size(), stream);
+    std::fputc('\n', stream);
+}
+
+}  // namespace
+void setSystemClipboard(bool on) { headlessState().systemClipboard = on; }
 void setWhileBoxIsOpen(std::function<void()> hook) { headlessState().whileBoxIsOpen = std::move(hook); }
 void queueFileAnswer(const std::string& path) { headlessState().fileAnswers.push_back(path); }
 const std::vector<std::string>& shownScreens() { return headlessState().screens; }
@@ -118,10 +140,7 @@ int messageBox(std::string_view text, std::string_view title, Buttons buttons, I
         answer = s.answers.front();
         s.answers.pop_front();
     }
-    if (s.console) {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
-                     static_cast<int>(text.size()), text.data());
-    }
+    if (s.console) headless::printLines(stderr, std::string(title) + ": " + std::string(text));
     headless::keepRecord(s.shown, {std::string(text), std::string(title), buttons, answer}, 10000);
     if (s.whileBoxIsOpen) {
         // A box the hook shows itself does not run the hook again.
@@ -147,12 +166,26 @@ std::uint32_t tickCount() {
 
 void setClipboardText(std::string_view text) {
     auto& s = headless::headlessState();
+    s.clipboardFault.clear();
+    if (s.systemClipboard) {
+        headless::writeDesktopClipboard(text, s.clipboardFault);
+        return;
+    }
     s.clipboard = text;
     s.clipboardHasPicture = false;
     s.clipboardPicture = Image{};
 }
 
-std::string clipboardText() { return headless::headlessState().clipboard; }
+std::string clipboardText() {
+    auto& s = headless::headlessState();
+    s.clipboardFault.clear();
+    if (!s.systemClipboard) return s.clipboard;
+    std::string text;
+    headless::readDesktopClipboard(text, s.clipboardFault);
+    return text;
+}
+
+std::string clipboardFault() { return headless::headlessState().clipboardFault; }
 
 bool setClipboardPicture(const Image& picture) {
     if (picture.empty()) return false;
@@ -214,7 +247,7 @@ std::string ansiToUtf8(std::string_view bytes) {
 
 void showTextScreen(std::string_view text) {
     auto& s = headless::headlessState();
-    if (s.console) std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
+    if (s.console) headless::printLines(stdout, text);
     headless::keepRecord(s.screens, std::string(text), 1000);
 }
 
@@ -477,8 +510,7 @@ bool inputBox(std::string_view prompt, std::string_view title, std::string_view 
 
 void showMessagesWindow(std::string_view title, std::string_view text, bool console) {
     auto& s = headless::headlessState();
-    if (s.console || console)
-        std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
+    if (s.console || console) headless::printLines(stdout, text);
     headless::keepRecord(
         s.msgWindows, {std::string(title), std::string(text), console, !console && s.msgWindowOpen},
         1000);

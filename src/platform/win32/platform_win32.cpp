@@ -77,6 +77,8 @@ std::string clipboardText() {
     return out;
 }
 
+std::string clipboardFault() { return {}; }
+
 }  // namespace zrt::platform
 
 namespace zrt::platform {
