@@ -342,8 +342,8 @@ TEST_P(CommandsTest, EveryCommandAfterEveryOther) {
     for (int first : commands) {
         for (int second : commands) {
             EXPECT_TRUE(runAndCheck(first)) << first;
-            EXPECT_TRUE(runAndCheck(second)) << second << " after " << first << ": "
-                                             << host->main.text;
+            EXPECT_TRUE(runAndCheck(second))
+                << second << " after " << first << ": " << host->main.text;
         }
     }
     EXPECT_TRUE(boxes().empty());

@@ -32,7 +32,7 @@ class Npp {
     int currentView = 0;
     std::string configDir;  // NPPM_GETPLUGINSCONFIGDIR
     std::vector<std::string> reloaded, opened;
-    std::vector<bool> reloadAlerts;  // NPPM_RELOADFILE: whether it asked the user first
+    std::vector<bool> reloadAlerts;      // NPPM_RELOADFILE: whether it asked the user first
     std::vector<unsigned> commandsSeen;  // WM_COMMAND ids that reached the host
     int menuSelectsSeen = 0;
     int notifiesSeen = 0;

@@ -63,8 +63,8 @@ bool answerOpenDocuments(const View& main, const View& second, unsigned message,
         return true;
     }
     if (message == npp::NPPM_GETBUFFERIDFROMPOS) {
-        const bool known = (lParam == 0 || lParam == 1) &&
-                           wParam <= views[lParam]->otherTabs.size();
+        const bool known =
+            (lParam == 0 || lParam == 1) && wParam <= views[lParam]->otherTabs.size();
         result = known ? 1000 * (lParam + 1) + static_cast<std::intptr_t>(wParam) + 1 : 0;
         return true;
     }

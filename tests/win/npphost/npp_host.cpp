@@ -808,8 +808,8 @@ void scenarioEveryCommandAfterEveryOther() {
     const std::string folder = currentFolder() + "\\docs";
     const std::string script = folder + "\\every.zrt";
     const int items[] = {0, 1, 3, 4, 5};  // the file commands and the three Wnd commands
-    const char* names[] = {"CurFile", "CurLineToFile", "", "CurLineToWnd", "SelTextToWnd",
-                           "ExpressionToWnd"};
+    const char* names[] = {"CurFile",      "CurLineToFile", "",
+                           "CurLineToWnd", "SelTextToWnd",  "ExpressionToWnd"};
     int value = 2000;
     auto runAndCheck = [&](int item) {
         const std::string number = std::to_string(++value);
@@ -943,7 +943,8 @@ void scenarioPlots() {
         check(h != nullptr, title + " open");
         if (!h) continue;
         DWORD_PTR answer = 0;
-        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(h, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         check(SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0,
               title + " answers after painting");
         pump(200);
@@ -958,7 +959,8 @@ void scenarioPlots() {
     }
     // The next run closes the windows of this one.
     evalMain(L" /sel:'Pause = 0' /");
-    check(FindWindowW(L"QuilletPlotWindow", nullptr) == nullptr, "plot windows closed by the next run");
+    check(FindWindowW(L"QuilletPlotWindow", nullptr) == nullptr,
+          "plot windows closed by the next run");
     RemoveDirectoryW(wide(pictures).c_str());
 }
 
