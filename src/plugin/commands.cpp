@@ -52,12 +52,17 @@ int runDriver(const std::string& line, bool toolTipMode) {
 }
 
 // Notepad++ then shows the output: reloaded when it is open, opened when not.
+// The reload asks first only when the open result file holds changes the
+// user made: asked without need, a "No" leaves the old text, and Notepad++
+// then reports a file changed by another program.
 void showResultFile(const std::string& document) {
     const std::string result = folderOf(document) + "Result.zrt";
     const std::u16string path = toUtf16(result);
     const platform::WindowHandle host = pluginState().npp._nppHandle;
-    platform::sendMessage(host, npp::NPPM_RELOADFILE, 1,
+    const bool alert = hasUnsavedChanges(result);
+    platform::sendMessage(host, npp::NPPM_RELOADFILE, alert ? 1 : 0,
                           reinterpret_cast<std::intptr_t>(path.c_str()));
+    pluginLog("showResultFile", std::string(": Reload alert = ") + (alert ? "1" : "0"));
     platform::sendMessage(host, npp::NPPM_DOOPEN, 0, reinterpret_cast<std::intptr_t>(path.c_str()));
     pluginLog("showResultFile", ": Result File = " + result);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "api/text16.h"
+#include "evaluator/numtext.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
@@ -173,6 +174,68 @@ std::string getFileName() {
     s.currentFileName = fromUtf16(buffer.c_str());
     pluginLog("getFileName", ": currentFileName = " + s.currentFileName);
     return s.currentFileName;
+}
+
+namespace {
+
+constexpr std::intptr_t kMaxPathChars = 32767;
+
+// Paths as Windows compares them: letters in either case, "\\" or "/".
+std::string pathKey(std::string_view path) {
+    std::string key = lowerAscii(path);
+    std::replace(key.begin(), key.end(), '/', '\\');
+    return key;
+}
+
+// The full path of the document the view (0 main, 1 second) shows, from the
+// host's list of open documents; empty when the host cannot tell.
+std::string shownDocumentPath(int view) {
+    const WindowHandle host = pluginState().npp._nppHandle;
+    const std::intptr_t index = send(host, npp::NPPM_GETCURRENTDOCINDEX, 0, view);
+    if (index < 0) return {};
+    const std::intptr_t id =
+        send(host, npp::NPPM_GETBUFFERIDFROMPOS, static_cast<std::uintptr_t>(index), view);
+    if (id == 0) return {};
+    const std::intptr_t length =
+        send(host, npp::NPPM_GETFULLPATHFROMBUFFERID, static_cast<std::uintptr_t>(id), 0);
+    if (length <= 0 || length > kMaxPathChars) return {};
+    std::u16string buffer(static_cast<std::size_t>(length) + 1, u'\0');
+    send(host, npp::NPPM_GETFULLPATHFROMBUFFERID, static_cast<std::uintptr_t>(id),
+         reinterpret_cast<std::intptr_t>(&buffer[0]));
+    return fromUtf16(buffer.c_str());
+}
+
+WindowHandle viewHandle(int view) {
+    const zrt_NppData& npp = pluginState().npp;
+    return view ? npp._scintillaSecondHandle : npp._scintillaMainHandle;
+}
+
+}  // namespace
+
+bool hasUnsavedChanges(const std::string& path) {
+    const std::string key = pathKey(path);
+    bool hostTells = false;
+    for (int view = 0; view < 2; ++view) {
+        const std::string shown = shownDocumentPath(view);
+        if (shown.empty()) continue;
+        hostTells = true;
+        if (pathKey(shown) == key) return send(viewHandle(view), npp::SCI_GETMODIFY) != 0;
+    }
+    if (!hostTells) return true;
+    return pluginState().unsavedDocuments.count(key) != 0;
+}
+
+void savePointChanged(WindowHandle view, bool left) {
+    const int index = view == viewHandle(0) ? 0 : view == viewHandle(1) ? 1 : -1;
+    if (index < 0) return;
+    const std::string shown = shownDocumentPath(index);
+    if (shown.empty()) return;
+    auto& unsaved = pluginState().unsavedDocuments;
+    if (left) {
+        unsaved.insert(pathKey(shown));
+    } else {
+        unsaved.erase(pathKey(shown));
+    }
 }
 
 std::string getCurrentLineText() {

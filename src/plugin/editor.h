@@ -28,6 +28,16 @@ std::intptr_t getInsertPos(int* emptyLineMark);
 // Full path of the current document.
 std::string getFileName();
 
+// Whether the host has the document `path` open with changes not saved. The
+// view that shows it answers (SCI_GETMODIFY); for a document in a tab that is
+// not shown, the save-point notifications of the views tell. A host that
+// cannot say what its views show gets "yes": one question too many loses
+// nothing, a reload without one may lose what the user typed.
+bool hasUnsavedChanges(const std::string& path);
+
+// A view reports that its document left (`left`) or reached its save point.
+void savePointChanged(platform::WindowHandle view, bool left);
+
 // The text of the line holding the caret, line end included.
 std::string getCurrentLineText();
 

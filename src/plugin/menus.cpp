@@ -241,8 +241,13 @@ void menuSelect(std::uintptr_t wParam, std::intptr_t lParam) {
 }
 
 void notify(std::intptr_t lParam) {
-    if (!pluginState().toolTipF || !lParam) return;
+    if (!lParam) return;
     const auto* n = reinterpret_cast<const npp::Notification*>(lParam);
+    if (n->nmhdr.code == npp::SCN_SAVEPOINTLEFT || n->nmhdr.code == npp::SCN_SAVEPOINTREACHED) {
+        savePointChanged(n->nmhdr.hwndFrom, n->nmhdr.code == npp::SCN_SAVEPOINTLEFT);
+        return;
+    }
+    if (!pluginState().toolTipF) return;
     if (n->nmhdr.hwndFrom != pluginState().npp._scintillaMainHandle) return;
     if (n->nmhdr.code == npp::SCN_DWELLSTART) {
         dwellStart(n->position, n->x, n->y);

@@ -17,10 +17,13 @@ constexpr unsigned kMfPopup = 0x0010;  // WM_MENUSELECT flag: the item opens a p
 
 // Notepad++ (NPPMSG = WM_USER + 1000).
 constexpr unsigned NPPM_GETCURRENTSCINTILLA = 2028;
+constexpr unsigned NPPM_GETCURRENTDOCINDEX = 2047;  // lParam: 0 main view, 1 second view
 constexpr unsigned NPPM_GETMENUHANDLE = 2049;
 constexpr unsigned NPPPLUGINMENU = 0;
 constexpr unsigned NPPM_RELOADFILE = 2060;
 constexpr unsigned NPPM_GETPLUGINSCONFIGDIR = 2070;
+constexpr unsigned NPPM_GETFULLPATHFROMBUFFERID = 2082;
+constexpr unsigned NPPM_GETBUFFERIDFROMPOS = 2083;  // wParam: tab index, lParam: view
 constexpr unsigned NPPM_DOOPEN = 2101;
 constexpr unsigned NPPM_GETFULLCURRENTPATH = 4025;
 
@@ -37,6 +40,7 @@ constexpr unsigned SCI_GETCODEPAGE = 2137;
 constexpr unsigned SCI_GETSELECTIONSTART = 2143;
 constexpr unsigned SCI_GETSELECTIONEND = 2145;
 constexpr unsigned SCI_GETLINE = 2153;
+constexpr unsigned SCI_GETMODIFY = 2159;
 constexpr unsigned SCI_GETSELTEXT = 2161;
 constexpr unsigned SCI_GETTEXTRANGE = 2162;  // hosts without SCI_GETTEXTRANGEFULL only
 constexpr unsigned SCI_LINEFROMPOSITION = 2166;
@@ -51,6 +55,8 @@ constexpr unsigned SCI_CALLTIPACTIVE = 2202;
 constexpr unsigned SCI_SETMOUSEDWELLTIME = 2264;
 constexpr unsigned SCI_GETMOUSEDWELLTIME = 2265;
 constexpr unsigned SCI_LINELENGTH = 2350;
+constexpr unsigned SCN_SAVEPOINTREACHED = 2002;
+constexpr unsigned SCN_SAVEPOINTLEFT = 2003;
 constexpr unsigned SCN_DWELLSTART = 2016;
 constexpr unsigned SCN_DWELLEND = 2017;
 

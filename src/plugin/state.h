@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "platform/platform.h"
@@ -62,6 +63,9 @@ struct PluginState {
     std::string currentSelection;
     int selectionLength = 1;
     std::string currentFileName;
+    // Documents whose view last reported leaving its save point (unsaved
+    // changes), by path as samePath compares them.
+    std::set<std::string> unsavedDocuments;
 };
 
 PluginState& pluginState();

@@ -97,6 +97,22 @@ std::size_t takeSelection(const std::string& line, std::size_t start, std::strin
     return end == std::string::npos ? line.size() : end;
 }
 
+// What a parameter asks of one run only. Every parse starts without them, so
+// that nothing an earlier run asked for acts in a later one: a line selection
+// ("/lns", "/lc") would make a later run evaluate only those lines of a text
+// that has none; a "/del" or a screen left over by a run that ended early
+// would delete or show in the next one.
+void clearOneRunRequests(BatchFlags& f) {
+    f.bareF = false;
+    f.delF = false;
+    f.lnsF = false;
+    f.LnsStr.clear();
+    f.lineCorrection = 0;
+    f.lineCorrectionF = false;
+    f.progressF = false;
+    f.helpF = f.showMemF = f.showLogF = f.showFlagsF = f.showCmdsF = f.aboutF = false;
+}
+
 }  // namespace
 
 BatchFlags& batchFlags() { return flagsState().flags; }
@@ -112,7 +128,7 @@ void ParseCmdLine(std::string_view lineIn) {
     BatchFlags& f = batchFlags();
     std::string line(lineIn);
     if (line.empty() || line.back() != '/') line += " /";
-    f.bareF = false;
+    clearOneRunRequests(f);
     pluginLog("ParseCmdLine", ": CmdLine = '" + line + "'");
 
     std::string params;

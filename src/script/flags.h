@@ -65,8 +65,9 @@ struct ParamKey {
 const ParamKey* parameterKey(std::string_view piece);
 
 // Parses a parameter line into the flags record. Only what the given
-// parameters touch changes, apart from the bare-result flag, which every parse
-// clears first.
+// parameters touch changes, apart from the requests of one run (bare results,
+// "/del", the line selection and its correction, the progress indicator, the
+// screens), which every parse clears first.
 void ParseCmdLine(std::string_view line);
 
 // The help screen text and the flags dump.

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "ui/msgwindow.h"
 #include "ui/version.h"
+#include "ui/version_info.h"
 
 namespace zrt {
 
@@ -11,7 +12,7 @@ std::string PluginInfoText(bool asComment, bool suppress) {
     const std::string rule(75, '-');
     const char* const lines[] = {
         "Quillet.dll - a math plugin for Notepad++",
-        "Version: 0.0.4.7 - Built: 49. (Unicode version)",
+        "Version: " QUILLET_VERSION_TEXT " - Built: 49. (Unicode version)",
         "Contact: the Quillet project - send questions and reports to its issue tracker",
         rule.c_str(),
         rule.c_str(),

@@ -311,3 +311,78 @@ TEST_P(CommandsTest, CommentsGoWholeEvenWhenOneBeginsLikeAnother) {
     EXPECT_NE(parameterLines()[0].find("/sel:'Expr = 1 \r\nExpr = 2'"), std::string::npos)
         << parameterLines()[0];
 }
+
+// Each command works after each other one: nothing a run asks for alone (the
+// line selection of Eval CurLine To File, say) may stay for the next.
+TEST_P(CommandsTest, EveryCommandAfterEveryOther) {
+    start("[Quillet]\r\nDon't confirm Expr=1\r\n");
+    const std::filesystem::path script = dir() / "docs" / "calc.zrt";
+    const std::filesystem::path result = dir() / "docs" / "Result.zrt";
+    const int commands[] = {kCurFile, kCurLineToFile, kCurLine, kSelText, kExpr, kShowMem};
+    int value = 1000;
+    // Runs `item` on a script of its own, whose third line is the one to
+    // evaluate (a selection of it is one line), and says whether its result arrived.
+    auto runAndCheck = [&](int item) {
+        const std::string number = std::to_string(++value);
+        const std::string line = "Expr = " + number + "+0";
+        const std::string text = "' first\r\n' second\r\n" + line + "\r\n";
+        writeFile(script, text);
+        host->main.path = script.string();
+        host->main.text = text;
+        const auto start = static_cast<std::intptr_t>(text.find("Expr"));
+        host->main.select(start, start + static_cast<std::intptr_t>(line.size()));
+        const std::size_t screens = headless::shownScreens().size();
+        host->runItem(item);
+        const std::string want = "Number = " + number + "\r\n";
+        if (item == kShowMem) return headless::shownScreens().size() == screens + 1;
+        if (item == kCurFile || item == kCurLineToFile)
+            return readFile(result).find(want) != std::string::npos;
+        return host->main.text.find(want) != std::string::npos;
+    };
+    for (int first : commands) {
+        for (int second : commands) {
+            EXPECT_TRUE(runAndCheck(first)) << first;
+            EXPECT_TRUE(runAndCheck(second))
+                << second << " after " << first << ": " << host->main.text;
+        }
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+// Reloading the result file asks first only when the open Result.zrt holds
+// changes the user made.
+TEST_P(CommandsTest, ResultFileReloadAsksOnlyForUnsavedChanges) {
+    start();
+    const std::filesystem::path script = dir() / "docs" / "calc.zrt";
+    const std::string result = (dir() / "docs" / "Result.zrt").string();
+    writeFile(script, "Expr = 1+1\r\n");
+    host->main.path = script.string();
+    host->main.text = "Expr = 1+1\r\n";
+    auto alertOf = [&](int item) {
+        host->runItem(item);
+        return host->reloadAlerts.empty() ? -1 : static_cast<int>(host->reloadAlerts.back());
+    };
+    // Not open, or open in a tab that is not shown, with nothing typed: no question.
+    EXPECT_EQ(alertOf(kCurFile), 0);
+    host->main.otherTabs = {{result, "old result", false}};
+    EXPECT_EQ(alertOf(kCurFile), 0);
+    EXPECT_EQ(alertOf(kCurLineToFile), 0);
+    // Shown in the second view: its own modified state decides.
+    host->second.path = result;
+    host->second.modified = true;
+    EXPECT_EQ(alertOf(kCurFile), 1);
+    host->second.modified = false;
+    EXPECT_EQ(alertOf(kCurLineToFile), 0);
+    host->second.path = "C:\\work\\new 2";
+    // Typed into while shown, then hidden behind the script's tab: still asked;
+    // once saved, not.
+    host->main.showTab(0);
+    host->savePoint(host->main, true);
+    host->main.showTab(0);
+    EXPECT_EQ(alertOf(kCurFile), 1);
+    host->main.showTab(0);
+    host->savePoint(host->main, false);
+    host->main.showTab(0);
+    EXPECT_EQ(alertOf(kCurLineToFile), 0);
+    EXPECT_EQ(host->reloaded.size(), host->reloadAlerts.size());
+}

@@ -47,6 +47,19 @@ TEST_F(DriverTest, HelpAndScreensRunNothing) {
     EXPECT_NE(zrtResStr().find("Number = 3"), std::string::npos);
 }
 
+// A "/del" of a run that ends early (a screen, a missing script) deletes
+// nothing later: the next run appends to the output the user kept.
+TEST_F(DriverTest, DeletionAskedByARunThatEndedEarlyStaysWithIt) {
+    write("s.zrt", "Expr = 1\r\n");
+    for (const std::string& first :
+         std::vector<std::string>{"/del /h", "/del /sm", "/del /i " + path("missing.zrt")}) {
+        write("Result.zrt", "kept\r\n");
+        zrtEvalMain(first);
+        EXPECT_EQ(zrtEvalMain("/i " + path("s.zrt") + " /a " + path("Result.zrt")), kExitCompleted);
+        EXPECT_EQ(read("Result.zrt").rfind("kept\r\n", 0), 0u) << first;
+    }
+}
+
 TEST_F(DriverTest, InputSourcesAndTheirFailures) {
     EXPECT_EQ(zrtEvalMain("/noh"), kExitNoInput);
     EXPECT_EQ(zrtEvalMain("/i " + path("missing.zrt")), kExitNotRead);

@@ -104,6 +104,34 @@ TEST_F(FlagsTest, ParameterWordsDecideByTheirFirstTwoLetters) {
     }
 }
 
+// What a parameter asks of one run is gone in the next parse; settings stay.
+TEST_F(FlagsTest, OneRunRequestsEndWithTheirRun) {
+    const BatchFlags& f = batchFlags();
+    const struct {
+        const char* line;
+        bool (*set)(const BatchFlags&);
+    } cases[] = {
+        {"/i C:\\a.zrt /a /lns:3 /lc:0 /noh", [](const BatchFlags& g) { return g.lnsF; }},
+        {"/lns:1;2", [](const BatchFlags& g) { return !g.LnsStr.empty(); }},
+        {"/lc:5", [](const BatchFlags& g) { return g.lineCorrectionF || g.lineCorrection != 0; }},
+        {"/del", [](const BatchFlags& g) { return g.delF; }},
+        {"/i C:\\a.zrt /o /log /pbar", [](const BatchFlags& g) { return g.progressF; }},
+        {"/nt", [](const BatchFlags& g) { return g.bareF; }},
+        {"/h /sm /lg /sf /cm /ab", [](const BatchFlags& g) {
+             return g.helpF || g.showMemF || g.showLogF || g.showFlagsF || g.showCmdsF || g.aboutF;
+         }},
+    };
+    for (const auto& c : cases) {
+        ParseCmdLine(c.line);
+        EXPECT_TRUE(c.set(f)) << c.line;
+        ParseCmdLine(" /noh /sclp /log /sel:'Expr = 1' /");
+        EXPECT_FALSE(c.set(f)) << "after " << c.line;
+    }
+    ParseCmdLine("/dec:2 /log /sclp");
+    ParseCmdLine("/noh");
+    EXPECT_TRUE(f.decimals == 2 && f.logF && f.SaveToClpBF);  // settings outlive the run
+}
+
 TEST_F(FlagsTest, ResetClearsTheRunFlags) {
     ParseCmdLine("/i a.zrt /o /nln /lc:4 /spl:x");
     ParseCmdLine("/rset");

@@ -149,7 +149,17 @@ void Npp::dwellEnd() {
     send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
 }
 
+void Npp::savePoint(View& view, bool left) {
+    view.modified = left;
+    npp::Notification n{};
+    n.nmhdr.hwndFrom = &view;
+    n.nmhdr.code = left ? npp::SCN_SAVEPOINTLEFT : npp::SCN_SAVEPOINTREACHED;
+    send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
+}
+
 std::intptr_t Npp::handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    std::intptr_t answer = 0;
+    if (fake::answerOpenDocuments(main, second, message, wParam, lParam, answer)) return answer;
     switch (message) {
         case npp::NPPM_GETCURRENTSCINTILLA:
             if (lParam) *reinterpret_cast<int*>(lParam) = currentView;
@@ -160,7 +170,17 @@ std::intptr_t Npp::handle(unsigned message, std::uintptr_t wParam, std::intptr_t
             return reinterpret_cast<std::intptr_t>(wParam == npp::NPPPLUGINMENU ? plugins_ : bar_);
         case npp::NPPM_RELOADFILE:
             reloaded.push_back(text16(reinterpret_cast<const void*>(lParam)));
+            reloadAlerts.push_back(wParam != 0);
             return 1;
+        case npp::NPPM_GETFULLPATHFROMBUFFERID: {
+            const std::string* path = openDocumentPath(main, second, wParam);
+            if (!path) return -1;
+            const std::u16string wide = zrt::toUtf16(*path);
+            if (lParam)
+                std::memcpy(reinterpret_cast<char16_t*>(lParam), wide.c_str(),
+                            (wide.size() + 1) * 2);
+            return static_cast<std::intptr_t>(wide.size());
+        }
         case npp::NPPM_DOOPEN:
             opened.push_back(text16(reinterpret_cast<const void*>(lParam)));
             return 1;

@@ -32,6 +32,7 @@ class Npp {
     int currentView = 0;
     std::string configDir;  // NPPM_GETPLUGINSCONFIGDIR
     std::vector<std::string> reloaded, opened;
+    std::vector<bool> reloadAlerts;      // NPPM_RELOADFILE: whether it asked the user first
     std::vector<unsigned> commandsSeen;  // WM_COMMAND ids that reached the host
     int menuSelectsSeen = 0;
     int notifiesSeen = 0;
@@ -57,6 +58,9 @@ class Npp {
     // The mouse rests at `position` of the main view (SCN_DWELLSTART), and moves on.
     void dwell(std::intptr_t position, int x = 20, int y = 20);
     void dwellEnd();
+    // The document `view` shows leaves its save point (the user types) or
+    // reaches it again (saved): Scintilla tells the main window.
+    void savePoint(View& view, bool left);
 
     View& current() { return currentView ? second : main; }
 

@@ -47,6 +47,37 @@ bool wordEndAt(const std::string& t, std::size_t pos) {
 
 }  // namespace
 
+void View::showTab(std::size_t k) {
+    if (k >= otherTabs.size()) return;
+    std::swap(path, otherTabs[k].path);
+    std::swap(text, otherTabs[k].text);
+    std::swap(modified, otherTabs[k].modified);
+    caret = anchor = 0;
+}
+
+bool answerOpenDocuments(const View& main, const View& second, unsigned message,
+                         std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    const View* views[2] = {&main, &second};
+    if (message == npp::NPPM_GETCURRENTDOCINDEX) {
+        result = lParam == 0 || lParam == 1 ? 0 : -1;
+        return true;
+    }
+    if (message == npp::NPPM_GETBUFFERIDFROMPOS) {
+        const bool known =
+            (lParam == 0 || lParam == 1) && wParam <= views[lParam]->otherTabs.size();
+        result = known ? 1000 * (lParam + 1) + static_cast<std::intptr_t>(wParam) + 1 : 0;
+        return true;
+    }
+    return false;
+}
+
+const std::string* openDocumentPath(const View& main, const View& second, std::uintptr_t id) {
+    const View* view = id / 1000 == 1 ? &main : id / 1000 == 2 ? &second : nullptr;
+    const std::size_t tab = id % 1000;
+    if (!view || tab == 0 || tab > view->otherTabs.size() + 1) return nullptr;
+    return tab == 1 ? &view->path : &view->otherTabs[tab - 2].path;
+}
+
 const char* generationName(Generation generation) {
     return generation == Generation::Old ? "Old" : "Today";
 }
@@ -101,6 +132,8 @@ std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_
     auto clampPos = [&](std::intptr_t p) { return std::clamp<std::intptr_t>(p, 0, length); };
     const bool old = generation == Generation::Old;
     switch (message) {
+        case npp::SCI_GETMODIFY:
+            return modified ? 1 : 0;
         case npp::SCI_GETCODEPAGE:
             return codePage;
         case npp::SCI_GETEOLMODE:

@@ -25,6 +25,13 @@ enum class Generation {
 
 const char* generationName(Generation generation);
 
+// A document open in a view's tab bar but not the one the view shows.
+struct OpenDocument {
+    std::string path;
+    std::string text;
+    bool modified = false;
+};
+
 // One Scintilla editing view.
 struct View {
     std::string text;  // the document's bytes
@@ -44,6 +51,9 @@ struct View {
     std::intptr_t targetStart = 0, targetEnd = 0;
     int searchFlags = 0;
     std::vector<unsigned> unknown;  // messages this view does not answer
+    bool modified = false;          // SCI_GETMODIFY: changes not saved
+    // Notepad++'s tab bar of this view: the shown document is tab 0, these follow.
+    std::vector<OpenDocument> otherTabs;
 
     void select(std::intptr_t anchorPos, std::intptr_t caretPos) {
         anchor = anchorPos;
@@ -57,6 +67,8 @@ struct View {
     std::intptr_t lineCount() const;
 
     std::intptr_t handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // The user picks tab `k` of `otherTabs`: it is shown, the shown one joins the tabs.
+    void showTab(std::size_t k);
 
    private:
     // `count` bytes from `from` and a terminating zero after them.
@@ -64,5 +76,14 @@ struct View {
     // A text range as both range messages copy it; the number of bytes.
     std::intptr_t copyRange(std::intptr_t from, std::intptr_t to, char* buffer) const;
 };
+
+// Notepad++'s answers about its open documents in the views `main` and
+// `second` (NPPM_GETCURRENTDOCINDEX, NPPM_GETBUFFERIDFROMPOS); true when
+// `message` is one of them. Buffer ids are 1000 × (view + 1) + tab + 1.
+bool answerOpenDocuments(const View& main, const View& second, unsigned message,
+                         std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
+// The path of an open document by buffer id (NPPM_GETFULLPATHFROMBUFFERID);
+// nullptr for an unknown id.
+const std::string* openDocumentPath(const View& main, const View& second, std::uintptr_t id);
 
 }  // namespace fake

@@ -16,7 +16,8 @@ TEST_F(AboutTest, AboutTextAsComment) {
         EXPECT_EQ(text[start], '\'') << lines;
     EXPECT_EQ(start, text.size());
     EXPECT_GT(lines, 10u);
-    EXPECT_NE(text.find("'Version: 0.0.4.7 - Built: 49. (Unicode version)\r\n"), std::string::npos);
+    // The version the DLL's version block holds.
+    EXPECT_NE(text.find("'Version: 0.0.4.8 - Built: 49. (Unicode version)\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 78), "'" + std::string(75, '-') + "\r\n");
 }
 

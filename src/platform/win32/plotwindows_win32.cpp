@@ -123,12 +123,27 @@ void printChild(HWND child, HDC dc, const RECT& at) {
     dib.destroy();
 }
 
-// What PrintWindow asks for: the frame from the system, then the inside with
-// every child, which Wine's default handling of WM_PRINT leaves out.
-void printClient(HWND hwnd, HDC dc) {
+// The window's own client area: the background behind its gadgets. This is
+// all WM_PRINTCLIENT paints: a themed control (Notepad++ carries the Common
+// Controls 6 manifest) paints its parent's background by sending the parent
+// WM_PRINTCLIENT, so a parent that printed its children there would loop.
+void paintOwnClient(HWND hwnd, HDC dc) {
     RECT client;
     GetClientRect(hwnd, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// Set while a capture walks a window's children: whatever they send back to
+// the window meanwhile paints its own area only and starts no second walk.
+bool gPrintingChildren = false;
+
+// What PrintWindow asks for: the frame from the system, then the inside with
+// every child, which Wine's default handling of WM_PRINT leaves out. The one
+// walk over the children of a capture.
+void printClient(HWND hwnd, HDC dc) {
+    paintOwnClient(hwnd, dc);
+    if (gPrintingChildren) return;
+    gPrintingChildren = true;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
         RECT r;
@@ -136,6 +151,7 @@ void printClient(HWND hwnd, HDC dc) {
         MapWindowPoints(HWND_DESKTOP, hwnd, reinterpret_cast<POINT*>(&r), 2);
         printChild(child, dc, r);
     }
+    gPrintingChildren = false;
 }
 
 LRESULT print(HWND hwnd, HDC dc, LPARAM flags) {
@@ -193,7 +209,7 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
         case WM_PRINT:
             return print(hwnd, reinterpret_cast<HDC>(wp), lp);
         case WM_PRINTCLIENT:
-            printClient(hwnd, reinterpret_cast<HDC>(wp));
+            paintOwnClient(hwnd, reinterpret_cast<HDC>(wp));
             return 0;
         case WM_NCDESTROY:
             if (w) windowsState().windows.erase(n);

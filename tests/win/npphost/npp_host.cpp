@@ -10,6 +10,9 @@
 // or, with --old, as an older one ("Plugins", no NPPM_GETMENUHANDLE, the
 // Scintilla before 5.1.5); see fake::Generation.
 //
+// Today's host runs with the Common Controls 6 manifest Notepad++ carries
+// (themed buttons and fields in the plug-in's windows); the older one without.
+//
 // Usage (current directory = the host's folder): npp_host [--old] [screenshot.bmp]
 #include <windows.h>
 
@@ -23,8 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "npp_host_ids.h"
 #include "plugin/nppinterface.h"
 #include "support/fake_scintilla.h"
+#include "support/jpeg_read.h"
 #include "zerith.h"
 
 namespace {
@@ -187,7 +192,64 @@ BOOL CALLBACK answerWindow(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+// ---- Common Controls 6 ----
+
+// The manifest of today's Notepad++, from the host's resources, active on the
+// threads that make or look for windows (as a process-wide one would be).
+HANDLE gCommonControls6 = INVALID_HANDLE_VALUE;
+
+bool createCommonControls6() {
+    wchar_t self[MAX_PATH] = {0};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ACTCTXW ctx{};
+    ctx.cbSize = sizeof ctx;
+    ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    ctx.hModule = GetModuleHandleW(nullptr);
+    ctx.lpSource = self;
+    ctx.lpResourceName = MAKEINTRESOURCEW(QUILLET_HOST_MANIFEST);
+    gCommonControls6 = CreateActCtxW(&ctx);
+    return gCommonControls6 != INVALID_HANDLE_VALUE;
+}
+
+void activateCommonControls6() {
+    ULONG_PTR cookie = 0;
+    if (gCommonControls6 != INVALID_HANDLE_VALUE) ActivateActCtx(gCommonControls6, &cookie);
+}
+
+// ---- The watchdog ----
+
+// A scenario that could hang the host (a window procedure that loops) runs
+// under a time bound: past it the watchdog reports and ends the process, so
+// the run fails instead of waiting for the outer timeout.
+struct Watched {
+    volatile LONG until = 0;  // tick count by which the scenario ends; 0: none
+    const char* name = "";
+} gWatched;
+
+struct Watch {
+    Watch(const char* name, DWORD seconds) {
+        gWatched.name = name;
+        InterlockedExchange(&gWatched.until, static_cast<LONG>(GetTickCount() + seconds * 1000));
+    }
+    ~Watch() { InterlockedExchange(&gWatched.until, 0); }
+};
+
+DWORD WINAPI watchdog(LPVOID) {
+    for (;;) {
+        Sleep(250);
+        const LONG until = InterlockedCompareExchange(&gWatched.until, 0, 0);
+        if (until != 0 && static_cast<LONG>(GetTickCount() - static_cast<DWORD>(until)) > 0) {
+            std::printf("FAIL %s: the host gave no answer within its time bound (it hangs)\n",
+                        gWatched.name);
+            std::printf("FAILURES: %d\n", gFailures + 1);
+            std::fflush(stdout);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+    }
+}
+
 DWORD WINAPI watcher(LPVOID) {
+    activateCommonControls6();
     for (;;) {
         EnumWindows(answerWindow, 0);
         Sleep(40);
@@ -206,6 +268,7 @@ struct Host {
     WNDPROC originalProc = nullptr;
     std::wstring configDir;
     std::vector<std::string> reloaded, opened;
+    std::vector<bool> reloadAlerts;  // NPPM_RELOADFILE: whether it asked the user first
     std::vector<unsigned> commandsSeen;
     zrt_FuncItem* items = nullptr;
     int itemCount = 0;
@@ -299,6 +362,9 @@ LRESULT copyOut(const std::string& text, WPARAM capacity, LPARAM buffer) {
 LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     // Notepad++ relays its messages to every plug-in.
     if (host.messageProc && msg < WM_USER) host.messageProc(msg, wParam, lParam);
+    std::intptr_t documents = 0;
+    if (fake::answerOpenDocuments(host.view[0], host.view[1], msg, wParam, lParam, documents))
+        return documents;
     switch (msg) {
         case npp::NPPM_GETCURRENTSCINTILLA:
             if (lParam) *reinterpret_cast<int*>(lParam) = host.currentView;
@@ -322,7 +388,17 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return MAKELRESULT(0, MNC_IGNORE);
         case npp::NPPM_RELOADFILE:
             host.reloaded.push_back(utf8(reinterpret_cast<const wchar_t*>(lParam)));
+            host.reloadAlerts.push_back(wParam != 0);
             return TRUE;
+        case npp::NPPM_GETFULLPATHFROMBUFFERID: {
+            const std::string* path = fake::openDocumentPath(host.view[0], host.view[1], wParam);
+            if (!path) return -1;
+            const std::wstring w = wide(*path);
+            if (lParam)
+                std::memcpy(reinterpret_cast<wchar_t*>(lParam), w.c_str(),
+                            (w.size() + 1) * sizeof(wchar_t));
+            return static_cast<LRESULT>(w.size());
+        }
         case npp::NPPM_DOOPEN:
             host.opened.push_back(utf8(reinterpret_cast<const wchar_t*>(lParam)));
             return TRUE;
@@ -717,6 +793,177 @@ void scenarioCurFile() {
           "host asked to show Result.zrt");
 }
 
+// The host's own folder (the file commands move the current directory to
+// the document's).
+std::string gHostFolder;
+
+std::string currentFolder() {
+    return gHostFolder;
+}
+
+// Each command works after each other one: nothing a run asks for alone (the
+// line selection of Eval CurLine To File, say) may stay for the next. The
+// line to evaluate is the script's third; a selection of it is one line.
+void scenarioEveryCommandAfterEveryOther() {
+    const std::string folder = currentFolder() + "\\docs";
+    const std::string script = folder + "\\every.zrt";
+    const int items[] = {0, 1, 3, 4, 5};  // the file commands and the three Wnd commands
+    const char* names[] = {"CurFile",      "CurLineToFile", "",
+                           "CurLineToWnd", "SelTextToWnd",  "ExpressionToWnd"};
+    int value = 2000;
+    auto runAndCheck = [&](int item) {
+        const std::string number = std::to_string(++value);
+        const std::string line = "Expr = " + number + "+0";
+        const std::string text = "' first\r\n' second\r\n" + line + "\r\n";
+        {
+            std::ofstream out(script, std::ios::binary);
+            out << text;
+        }
+        fake::View& v = host.view[0];
+        v.path = script;
+        v.text = text;
+        const std::intptr_t start = static_cast<std::intptr_t>(text.find("Expr"));
+        v.select(start, start + static_cast<std::intptr_t>(line.size()));
+        runItem(item);
+        const std::string want = "Number = " + number + "\r\n";
+        if (item <= 1) return readFile(folder + "\\Result.zrt").find(want) != std::string::npos;
+        return v.text.find(want) != std::string::npos;
+    };
+    int failed = 0;
+    for (int first : items) {
+        for (int second : items) {
+            const bool ok = runAndCheck(first) && runAndCheck(second);
+            if (!ok) {
+                ++failed;
+                check(false, std::string(names[second]) + " after " + names[first]);
+            }
+        }
+    }
+    check(failed == 0, "every editor command inserts its result after every other one");
+    check(takeSeen().empty(), "no dialog between the commands");
+}
+
+// The reload of Result.zrt asks first only when the open file has changes
+// the user made.
+void scenarioReloadAlert() {
+    const std::string folder = currentFolder() + "\\docs";
+    const std::string result = folder + "\\Result.zrt";
+    fake::View& v = host.view[0];
+    v.path = folder + "\\calc.zrt";
+    v.otherTabs = {{result, "old result", false}};
+    runItem(0);
+    check(!host.reloadAlerts.empty() && !host.reloadAlerts.back(),
+          "unchanged Result.zrt in a hidden tab reloads without a question");
+    host.view[1].path = result;
+    host.view[1].modified = true;
+    runItem(0);
+    check(!host.reloadAlerts.empty() && host.reloadAlerts.back(),
+          "Result.zrt with unsaved changes: the reload asks first");
+    host.view[1].modified = false;
+    runItem(1);
+    check(!host.reloadAlerts.empty() && !host.reloadAlerts.back(),
+          "unchanged Result.zrt shown in the second view reloads without a question");
+    host.view[1].path = "C:\\new 2";
+    v.otherTabs.clear();
+    takeSeen();
+}
+
+bool reddish(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) > 160 && ((rgb >> 8) & 0xFF) < 110 && (rgb & 0xFF) < 110;
+}
+
+int redPixels(const zrt::Image& picture) {
+    int n = 0;
+    for (std::uint32_t p : picture.pixels)
+        if (reddish(p)) ++n;
+    return n;
+}
+
+// The red pixels the screen shows inside a window.
+int redOnScreen(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w < 1 || h < 1) return 0;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    int n = 0;
+    for (int y = 0; y < h; y += 2)
+        for (int x = 0; x < w; x += 2) {
+            const COLORREF c = GetPixel(mem, x, y);
+            if (reddish((std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) |
+                        GetBValue(c)))
+                ++n;
+        }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
+// Two Plot lines through the plug-in, with the themed controls of today's
+// Notepad++: both windows paint, both pictures are saved and show the curve,
+// and the host keeps answering (the watchdog ends a host that hangs).
+void scenarioPlots() {
+    Watch watch("plot scenario", 120);
+    const std::string folder = currentFolder() + "\\docs";
+    const std::string pictures = currentFolder() + "\\plots";
+    CreateDirectoryW(wide(pictures).c_str(), nullptr);
+    // The editor commands save no pictures: a run through the library's own
+    // entry asks for them, and "/spl" stays for the runs after it.
+    decltype(&::zrtEvalMain) evalMain = nullptr;
+    if (!resolve(evalMain, "zrtEvalMain")) return;
+    const std::wstring spl = wide(" /spl:" + pictures + "\\ /sel:'Pause = 0' /");
+    evalMain(spl.c_str());
+    const std::string script = folder + "\\plots.zrt";
+    {
+        std::ofstream out(script, std::ios::binary);
+        out << "Plot = sin(x)*x^2 ; -5 ; x ; 5 ; 200\r\nPlot = sin(x)*x^2 ; -5 ; x ; 5 ; 200\r\n";
+    }
+    host.view[0].path = script;
+    runItem(0);
+    pump(300);
+    takeSeen();
+    const std::string result = readFile(folder + "\\Result.zrt");
+    std::vector<std::string> files;
+    for (std::size_t at = result.find("FileName => "); at != std::string::npos;
+         at = result.find("FileName => ", at + 1)) {
+        const std::size_t start = at + 12;
+        const std::size_t end = result.find_first_of("\r\n", start);
+        files.push_back(result.substr(start, end - start));
+    }
+    check(files.size() == 2, "two pictures saved: " + shown(result.substr(0, 400)));
+    for (int n = 1; n <= 2; ++n) {
+        const std::string title = "aPlot #" + std::to_string(n);
+        HWND h = FindWindowW(L"QuilletPlotWindow", wide(title).c_str());
+        check(h != nullptr, title + " open");
+        if (!h) continue;
+        DWORD_PTR answer = 0;
+        RedrawWindow(h, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        check(SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0,
+              title + " answers after painting");
+        pump(200);
+        check(redOnScreen(h) > 20, title + " shows its curve on the screen");
+    }
+    for (const std::string& f : files) {
+        const zrt::Image picture = testjpeg::readJpeg(f);
+        check(!picture.empty() && redPixels(picture) > 100,
+              "picture " + f + " decoded with the red curve (" +
+                  std::to_string(redPixels(picture)) + " red pixels)");
+        DeleteFileW(wide(f).c_str());
+    }
+    // The next run closes the windows of this one.
+    evalMain(L" /sel:'Pause = 0' /");
+    check(FindWindowW(L"QuilletPlotWindow", nullptr) == nullptr,
+          "plot windows closed by the next run");
+    RemoveDirectoryW(wide(pictures).c_str());
+}
+
 void scenarioAbout() {
     runItem(10);
     Lock lock;
@@ -753,12 +1000,18 @@ int main(int argc, char** argv) {
             screenshot = argv[i];
     }
     std::printf("host generation: %s\n", fake::generationName(host.generation));
+    if (host.generation == fake::Generation::Today) {
+        check(createCommonControls6(), "Common Controls 6 manifest activated");
+        activateCommonControls6();
+    }
     gMainThread = GetCurrentThreadId();
     CreateThread(nullptr, 0, watcher, nullptr, 0, nullptr);
+    CreateThread(nullptr, 0, watchdog, nullptr, 0, nullptr);
     createWindows(GetModuleHandleW(nullptr));
     wchar_t dir[MAX_PATH] = {0};
     GetCurrentDirectoryW(MAX_PATH, dir);
     host.configDir = std::wstring(dir) + L"\\config";
+    gHostFolder = utf8(dir);
     if (!loadPlugin()) return 1;
     scenarioLoad();
     scenarioOptionsMenu();
@@ -770,6 +1023,9 @@ int main(int argc, char** argv) {
     scenarioToolTip();
     scenarioIniFile();
     scenarioCurFile();
+    scenarioEveryCommandAfterEveryOther();
+    scenarioReloadAlert();
+    scenarioPlots();
     scenarioAbout();
     scenarioUnload();
     DestroyWindow(host.main);
