@@ -10,6 +10,8 @@
 
 #include "api/lifecycle.h"
 #include "api/text16.h"
+#include "memory/varstore.h"
+#include "plugin/liveeval.h"
 #include "zerith.h"
 
 namespace {
@@ -86,6 +88,26 @@ void BM_Quillet_EvalsPerPoint(benchmark::State& state) {
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// The status bar's look at a selection, as each selection change asks for it
+// (evaluation without a trace, then formatting): it must stay far below a
+// millisecond for the longest selection it takes, 200 characters.
+void selectionStatus(benchmark::State& state, const std::string& selection) {
+    zrt::resetLibraryForTests();
+    zrt::SetVarFunct("x", "0.7", zrt::ListKind::Vars);
+    for (auto _ : state) benchmark::DoNotOptimize(zrt::selectionStatusText(selection));
+    if (zrt::selectionStatusText(selection).empty()) state.SkipWithError("no value");
+}
+
+std::string longestSelection() {
+    std::string text = "sin(x)*x^2";
+    const char* terms[] = {"+3*x", "-1/(1+x^2)", "+cos(x)*2", "+sqrt(2)*10"};
+    for (int t = 0; text.size() + 12 < zrt::kMaxStatusSelectionChars; ++t) text += terms[t % 4];
+    return text;
+}
+
+void BM_SelectionStatus_Short(benchmark::State& s) { selectionStatus(s, "sqrt(2)*10"); }
+void BM_SelectionStatus_Longest(benchmark::State& s) { selectionStatus(s, longestSelection()); }
+
 }  // namespace
 
 // Names: comparison/implementation/case; the report pairs them by that.
@@ -96,5 +118,7 @@ BENCHMARK(BM_MuParser_Typical)->Name("BM_Eval/muparser/typical");
 BENCHMARK(BM_Quillet_Long)->Name("BM_Eval/Quillet/long");
 BENCHMARK(BM_MuParser_Long)->Name("BM_Eval/muparser/long");
 BENCHMARK(BM_Quillet_EvalsPerPoint);
+BENCHMARK(BM_SelectionStatus_Short)->Name("BM_SelectionStatus/Quillet/short");
+BENCHMARK(BM_SelectionStatus_Longest)->Name("BM_SelectionStatus/Quillet/200chars");
 
 BENCHMARK_MAIN();
