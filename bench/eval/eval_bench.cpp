@@ -11,6 +11,8 @@
 
 #include "api/lifecycle.h"
 #include "api/text16.h"
+#include "memory/varstore.h"
+#include "plugin/liveeval.h"
 #include "zerith.h"
 
 namespace {
@@ -129,6 +131,25 @@ void BM_MuParser_PointSinX2(benchmark::State& s) { muparserPerPoint(s, "sin(x)*x
 // A formula the prepared form does not cover (a statistics function): every
 // point is read as text, as before.
 void BM_Quillet_PointFallback(benchmark::State& s) { evalsPerPoint(s, "max(sin(x);0)*x^2"); }
+// The status bar's look at a selection, as each selection change asks for it
+// (evaluation without a trace, then formatting): it must stay far below a
+// millisecond for the longest selection it takes, 200 characters.
+void selectionStatus(benchmark::State& state, const std::string& selection) {
+    zrt::resetLibraryForTests();
+    zrt::SetVarFunct("x", "0.7", zrt::ListKind::Vars);
+    for (auto _ : state) benchmark::DoNotOptimize(zrt::selectionStatusText(selection));
+    if (zrt::selectionStatusText(selection).empty()) state.SkipWithError("no value");
+}
+
+std::string longestSelection() {
+    std::string text = "sin(x)*x^2";
+    const char* terms[] = {"+3*x", "-1/(1+x^2)", "+cos(x)*2", "+sqrt(2)*10"};
+    for (int t = 0; text.size() + 12 < zrt::kMaxStatusSelectionChars; ++t) text += terms[t % 4];
+    return text;
+}
+
+void BM_SelectionStatus_Short(benchmark::State& s) { selectionStatus(s, "sqrt(2)*10"); }
+void BM_SelectionStatus_Longest(benchmark::State& s) { selectionStatus(s, longestSelection()); }
 
 }  // namespace
 
@@ -143,5 +164,7 @@ BENCHMARK(BM_Quillet_EvalsPerPoint);
 BENCHMARK(BM_Quillet_PointSinX2)->Name("BM_PointEval/Quillet/sin(x)*x^2");
 BENCHMARK(BM_MuParser_PointSinX2)->Name("BM_PointEval/muparser/sin(x)*x^2");
 BENCHMARK(BM_Quillet_PointFallback)->Name("BM_PointEval/Quillet/fallback max(sin(x);0)*x^2");
+BENCHMARK(BM_SelectionStatus_Short)->Name("BM_SelectionStatus/Quillet/short");
+BENCHMARK(BM_SelectionStatus_Longest)->Name("BM_SelectionStatus/Quillet/200chars");
 
 BENCHMARK_MAIN();

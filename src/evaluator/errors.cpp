@@ -84,6 +84,7 @@ struct ErrorState {
     int eError = 0;  // 0 at load: nothing has run yet
     std::string errorLog;
     std::string lastErrorInfo;
+    bool muted = false;
 };
 
 ErrorState& errorState() {
@@ -140,6 +141,7 @@ const std::string& statusText(int code) {
 
 void logError(std::string_view proc, int line, std::string_view detail) {
     ErrorState& s = errorState();
+    if (s.muted) return;
     const LexerReport lex = lexerReport();
 
     std::string header = "Procedure : '";
@@ -181,6 +183,12 @@ std::string LogError(std::string_view proc, int line, std::string_view detail, i
         default:
             return s.errorLog;
     }
+}
+
+bool muteErrorLog(bool muted) {
+    const bool previous = errorState().muted;
+    errorState().muted = muted;
+    return previous;
 }
 
 const std::string& errorLog() { return errorState().errorLog; }

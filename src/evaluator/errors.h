@@ -36,6 +36,10 @@ std::string LogError(std::string_view proc, int line, std::string_view detail, i
 // Mode 1 without copying the log back: what failing procedures call.
 void logError(std::string_view proc, int line, std::string_view detail);
 
+// While muted, failures append nothing to the log (the evaluations behind a
+// status-bar look must leave no trace). Returns the previous state.
+bool muteErrorLog(bool muted);
+
 const std::string& errorLog();
 const std::string& lastErrorInfo();
 

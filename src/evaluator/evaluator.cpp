@@ -341,6 +341,48 @@ int e_eval(std::string_view formula, double* result, int check) {
     return out.type == kMatrixType ? 1 : 0;
 }
 
+PeekedValue peekValue(std::string_view formula) {
+    EvalState& s = evalState();
+    const int savedError = eError();
+    const int savedType = s.resultType;
+    const int savedSwitch = messageSwitch();
+    const int savedTrace = SetDebugF(0);
+    const bool savedMute = muteErrorLog(true);
+    ShowMsgs(0);
+
+    PeekedValue peeked;
+    {
+        EvaluationScope scope;
+        Outcome out;
+        // As a nested evaluation it drops its own temporaries, result aside,
+        // and leaves those of earlier evaluations alone.
+        peeked.error = evaluate(formula, 1, "e_eval", true, out);
+        if (peeked.error == kNoError && out.type == kMatrixType) {
+            const std::intptr_t address = matrixAddress(out.value);
+            if (const MatrixRecord* r = findMatrixByAddress(address)) {
+                peeked.isMatrix = true;
+                peeked.rows = r->rows;
+                peeked.cols = r->cols;
+                peeked.elements = r->elements;
+            } else {
+                peeked.error = 14;
+            }
+            discardTemporary(address);
+        } else if (peeked.error == kNoError) {
+            peeked.number = out.value;
+        }
+    }
+
+    ShowMsgs(savedSwitch);
+    SetDebugF(savedTrace);
+    muteErrorLog(savedMute);
+    s.resultType = savedType;
+    setEError(savedError);
+    return peeked;
+}
+
+bool evaluationActive() { return evalState().active > 0; }
+
 double de_eval(std::string_view formula, int check) {
     EvaluationScope scope;
     Outcome out;

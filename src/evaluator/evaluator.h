@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zrt {
 
@@ -26,6 +27,23 @@ double de_eval(std::string_view formula, int check);
 constexpr int kMaxTableSteps = 10000000;
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds);
+
+// peekValue: what a formula is worth, found without leaving a trace: no
+// message box, no trace line, no error-log entry, no matrix left in the store
+// (the temporaries of earlier evaluations stay too); e_error and the result
+// type stay as they were. User functions and variables are used, never changed.
+struct PeekedValue {
+    int error = -1;  // -1, or the code the evaluation failed with
+    bool isMatrix = false;
+    double number = 0;
+    int rows = 0;
+    int cols = 0;
+    std::vector<double> elements;  // row after row
+};
+PeekedValue peekValue(std::string_view formula);
+
+// True while an evaluation runs (a formula of a script, a plot, a solver ...).
+bool evaluationActive();
 
 // -1 after ReSetZeRarove, else the type of the last result (0 number, 1 matrix).
 int GetResultType();

@@ -453,6 +453,11 @@ void dropTemporary(std::intptr_t address) {
         eraseRecords({r});
 }
 
+void discardTemporary(std::intptr_t address) {
+    MatrixRecord* r = findMatrixByAddress(address);
+    if (r && r->internal) eraseRecords({r});
+}
+
 std::intptr_t renameMatrix(std::intptr_t address, std::string_view name) {
     MatrixRecord* r = findMatrixByAddress(address);
     if (!r) return 0;

@@ -105,6 +105,10 @@ void dropTemporariesSince(const MatrixMark& mark, std::intptr_t keep);
 // under way: an operand that an operation has used up. Anything else stays.
 void dropTemporary(std::intptr_t address);
 
+// Deletes the record at `address` when it is internal (a temporary of any
+// evaluation); named matrices stay.
+void discardTemporary(std::intptr_t address);
+
 // Stores the elements of the matrix at `address` under `name` (as storeMatrix
 // does) and deletes the record at `address`. Gives the new address, or 0.
 std::intptr_t renameMatrix(std::intptr_t address, std::string_view name);

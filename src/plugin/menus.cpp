@@ -8,6 +8,7 @@
 #include "evaluator/numtext.h"
 #include "plugin/commands.h"
 #include "plugin/editor.h"
+#include "plugin/liveeval.h"
 #include "plugin/nppinterface.h"
 #include "plugin/settings.h"
 #include "plugin/state.h"
@@ -29,7 +30,8 @@ using platform::WindowHandle;
 constexpr const char* kCaptions[kOptionCount] = {
     "Plugin Log",      "Show Error Messages", "Show Debug Log",      "-",
     "Decimals",        "Show Commands",       "Supported Functions", "ReSet memory",
-    "Eval to Tooltip", "Don't show Summary",  "Don't confirm Expr",  "Acknowledgments"};
+    "Eval to Tooltip", "Don't show Summary",  "Don't confirm Expr",  "Acknowledgments",
+    "Evaluate on =",   "Selection in status bar"};
 
 // A call tip of ours lives at most this long.
 constexpr std::uint32_t kTipLifetimeMs = 9000;
@@ -207,6 +209,12 @@ bool optionCommand(unsigned id) {
         case kOptAcknowledgments:
             acknowledgments();
             break;
+        case kOptEvalOnEqual:
+            setCheck(offset, toggleEvalOnEqual(checked(offset)));
+            break;
+        case kOptSelectionInStatus:
+            setCheck(offset, toggleSelectionInStatus(checked(offset)));
+            break;
         default:
             break;
     }
@@ -247,6 +255,7 @@ void notify(std::intptr_t lParam) {
         savePointChanged(n->nmhdr.hwndFrom, n->nmhdr.code == npp::SCN_SAVEPOINTLEFT);
         return;
     }
+    liveNotification(*n);
     if (!pluginState().toolTipF) return;
     if (n->nmhdr.hwndFrom != pluginState().npp._scintillaMainHandle) return;
     if (n->nmhdr.code == npp::SCN_DWELLSTART) {
@@ -333,6 +342,12 @@ void AddMenus(int pluginsIndex) {
                 break;
             case kOptNoConfirm:
                 setCheck(k, s.noConfirmF);
+                break;
+            case kOptEvalOnEqual:
+                setCheck(k, s.evalOnEqualF);
+                break;
+            case kOptSelectionInStatus:
+                setCheck(k, s.selectionInStatusF);
                 break;
             default:
                 break;

@@ -8,7 +8,7 @@
 
 namespace zrt {
 
-constexpr int kOptionCount = 12;
+constexpr int kOptionCount = 14;
 // Offsets of the Options entries from the base id.
 enum OptionOffset {
     kOptPluginLog = 1,
@@ -23,6 +23,8 @@ enum OptionOffset {
     kOptHideSummary = 10,
     kOptNoConfirm = 11,
     kOptAcknowledgments = 12,
+    kOptEvalOnEqual = 13,
+    kOptSelectionInStatus = 14,
 };
 const char* optionCaption(int offset);
 

@@ -18,12 +18,16 @@ constexpr unsigned kMfPopup = 0x0010;  // WM_MENUSELECT flag: the item opens a p
 // Notepad++ (NPPMSG = WM_USER + 1000).
 constexpr unsigned NPPM_GETCURRENTSCINTILLA = 2028;
 constexpr unsigned NPPM_GETCURRENTDOCINDEX = 2047;  // lParam: 0 main view, 1 second view
+constexpr unsigned NPPM_GETCURRENTLANGTYPE = 2029;
+constexpr unsigned NPPM_SETSTATUSBAR = 2048;
+constexpr unsigned STATUSBAR_DOC_TYPE = 0;
 constexpr unsigned NPPM_GETMENUHANDLE = 2049;
 constexpr unsigned NPPPLUGINMENU = 0;
 constexpr unsigned NPPM_RELOADFILE = 2060;
 constexpr unsigned NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr unsigned NPPM_GETFULLPATHFROMBUFFERID = 2082;
 constexpr unsigned NPPM_GETBUFFERIDFROMPOS = 2083;  // wParam: tab index, lParam: view
+constexpr unsigned NPPM_GETLANGUAGEDESC = 2108;
 constexpr unsigned NPPM_DOOPEN = 2101;
 constexpr unsigned NPPM_GETFULLCURRENTPATH = 4025;
 
@@ -34,6 +38,8 @@ constexpr unsigned SCI_GETCURRENTPOS = 2008;
 constexpr unsigned SCI_GOTOPOS = 2025;
 constexpr unsigned SCI_GETEOLMODE = 2030;
 constexpr unsigned SCI_GETTEXTRANGEFULL = 2039;
+constexpr unsigned SCI_BEGINUNDOACTION = 2078;
+constexpr unsigned SCI_ENDUNDOACTION = 2079;
 constexpr unsigned SCI_GETCOLUMN = 2129;
 constexpr unsigned SCI_GETLINEENDPOSITION = 2136;
 constexpr unsigned SCI_GETCODEPAGE = 2137;
@@ -43,6 +49,7 @@ constexpr unsigned SCI_GETLINE = 2153;
 constexpr unsigned SCI_GETMODIFY = 2159;
 constexpr unsigned SCI_GETSELTEXT = 2161;
 constexpr unsigned SCI_GETTEXTRANGE = 2162;  // hosts without SCI_GETTEXTRANGEFULL only
+constexpr unsigned SCI_UNDO = 2176;
 constexpr unsigned SCI_LINEFROMPOSITION = 2166;
 constexpr unsigned SCI_POSITIONFROMLINE = 2167;
 constexpr unsigned SCI_SETTARGETSTART = 2190;
@@ -57,10 +64,13 @@ constexpr unsigned SCI_GETMOUSEDWELLTIME = 2265;
 constexpr unsigned SCI_LINELENGTH = 2350;
 constexpr unsigned SCN_SAVEPOINTREACHED = 2002;
 constexpr unsigned SCN_SAVEPOINTLEFT = 2003;
+constexpr unsigned SCN_CHARADDED = 2001;
+constexpr unsigned SCN_UPDATEUI = 2007;
 constexpr unsigned SCN_DWELLSTART = 2016;
 constexpr unsigned SCN_DWELLEND = 2017;
 
 constexpr int kScFindWholeWord = 2;
+constexpr int SC_UPDATE_SELECTION = 0x2;
 constexpr int kCodePageUtf8 = 65001;
 
 // Sci_TextRangeFull: positions as pointer-sized integers.
@@ -78,7 +88,8 @@ struct TextRange {
     char* lpstrText;
 };
 
-// The head of SCNotification, up to the mouse position of dwell notifications.
+// SCNotification up to the `updated` flags of SCN_UPDATEUI (Scintilla always
+// sends the whole record).
 struct NotifyHeader {
     void* hwndFrom;
     std::uintptr_t idFrom;
@@ -103,6 +114,9 @@ struct Notification {
     int listType;
     int x;
     int y;
+    int token;
+    std::intptr_t annotationLinesAdded;
+    int updated;
 };
 
 // Notepad++ reads these records with its own declarations; the layouts must match.
@@ -117,6 +131,7 @@ static_assert(offsetof(zrt_FuncItem, _pShKey) == 140, "FuncItem layout (32-bit)"
 static_assert(sizeof(zrt_FuncItem) == 144, "FuncItem layout (32-bit)");
 static_assert(offsetof(Notification, x) == 72 && offsetof(Notification, y) == 76,
               "SCNotification layout (32-bit)");
+static_assert(offsetof(Notification, updated) == 88, "SCNotification layout (32-bit)");
 #else
 static_assert(sizeof(zrt_NppData) == 24, "three 64-bit handles");
 static_assert(offsetof(zrt_FuncItem, _cmdID) == 136, "FuncItem layout (x64)");
@@ -125,6 +140,7 @@ static_assert(offsetof(zrt_FuncItem, _pShKey) == 144, "FuncItem layout (x64)");
 static_assert(sizeof(zrt_FuncItem) == 152, "FuncItem layout (x64)");
 static_assert(offsetof(Notification, x) == 120 && offsetof(Notification, y) == 124,
               "SCNotification layout (x64)");
+static_assert(offsetof(Notification, updated) == 144, "SCNotification layout (x64)");
 #endif
 static_assert(sizeof(TextRangeFull) == 3 * sizeof(void*), "Sci_TextRangeFull layout");
 static_assert(offsetof(TextRange, lpstrText) == 8, "Sci_TextRange layout");

@@ -81,6 +81,8 @@ void readSettings() {
     s.ntParam = hide ? " /nt " : " ";
 
     s.noConfirmF = settingNumber(readKey(kKeyConfirm, "")) > 0;
+    s.evalOnEqualF = settingNumber(readKey(kKeyEvalOnEqual, "")) > 0;
+    s.selectionInStatusF = settingNumber(readKey(kKeySelectionInStatus, "")) > 0;
 }
 
 bool writeSetting(std::string_view key, int value) {

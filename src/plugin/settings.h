@@ -1,4 +1,4 @@
-// The settings file "plugins\Quillet\Quillet.INI": five options read at load
+// The settings file "plugins\Quillet\Quillet.INI": seven options read at load
 // and written one key at a time when the user changes one.
 #pragma once
 
@@ -13,12 +13,14 @@ constexpr const char* kKeyToolTip = "Eval To ToolTip";
 constexpr const char* kKeyDecimals = "Decimals";
 constexpr const char* kKeySummary = "Don't show Summary";
 constexpr const char* kKeyConfirm = "Don't confirm Expr";
+constexpr const char* kKeyEvalOnEqual = "Eval On Equal";
+constexpr const char* kKeySelectionInStatus = "Selection In Status Bar";
 
 // The plug-in's files below `currentDir` (the folder the host runs in, ending
 // in a separator): the settings file and the plug-in log.
 void setPluginFiles(const std::string& currentDir);
 
-// Reads the five keys in their order and sets the options from them.
+// Reads the seven keys in their order and sets the options from them.
 void readSettings();
 
 // Writes one key (the value as decimal text); false when the file could not be written.

@@ -32,6 +32,8 @@ struct PluginState {
     bool hideExprLineF = false;
     bool bareResultsF = false;
     bool noConfirmF = false;
+    bool evalOnEqualF = false;        // "=" then Enter inserts the line's value
+    bool selectionInStatusF = false;  // the selection's value in the status bar
     std::string nlnParam = " ";
     std::string ntParam = " ";
     std::string currentDir;  // at load, ending in a separator
@@ -57,6 +59,10 @@ struct PluginState {
     bool evaluating = false;    // a dwell evaluation runs (ignore nested dwells)
     bool tipEvaluated = false;  // the last tool-tip command ran the driver
     std::string lastResult;     // the driver's result text, cleaned
+
+    // Results as you type.
+    bool liveBusy = false;       // an "=" line or a status-bar look is being evaluated
+    bool statusShown = false;    // the status bar's first field holds a value of ours
 
     // Editor access.
     platform::WindowHandle currentView = nullptr;

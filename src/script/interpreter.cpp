@@ -58,6 +58,7 @@ const CommandInfo kCommands[kCommandCount] = {
 
 struct InterpreterState {
     int lastSDiffStatus = -1;
+    int runs = 0;  // sEval calls under way
 };
 
 InterpreterState& interpreterState() {
@@ -589,7 +590,20 @@ int ScriptResult::code() const {
 }
 
 ScriptResult sEval(std::string_view script, const ScriptOptions& options) {
+    struct Running {
+        Running() { ++interpreterState().runs; }
+        ~Running() { --interpreterState().runs; }
+    } running;
     return ScriptRun(options).run(script);
+}
+
+bool scriptRunning() { return interpreterState().runs > 0; }
+
+std::string commandValueText(std::string_view command, double value, int decimals) {
+    const std::string name = lowerAscii(command);
+    if (name == "hex") return "&" + hexDigits(integerBits(value));
+    if (name == "bin") return "!" + binaryDigits(integerBits(value));
+    return formatValue(value, decimals);
 }
 
 std::string removeComments(std::string_view text) {
@@ -632,6 +646,10 @@ int lastSDiffStatus() { return interpreterState().lastSDiffStatus; }
 
 void setLastSDiffStatus(int code) { interpreterState().lastSDiffStatus = code; }
 
-void resetInterpreter() { interpreterState() = InterpreterState{}; }
+void resetInterpreter() {
+    const int runs = interpreterState().runs;
+    interpreterState() = InterpreterState{};
+    interpreterState().runs = runs;
+}
 
 }  // namespace zrt

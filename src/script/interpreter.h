@@ -31,6 +31,13 @@ struct ScriptResult {
 constexpr std::size_t kMaxScriptOutput = std::size_t{1} << 27;
 ScriptResult sEval(std::string_view script, const ScriptOptions& options);
 
+// True while sEval runs (its progress window lets the editor's messages through).
+bool scriptRunning();
+
+// A number as the result line of `command` shows it in bare output: "&FF" for
+// Hex, "!101" for Bin, else formatValue with `decimals`.
+std::string commandValueText(std::string_view command, double value, int decimals);
+
 // Removes every comment: from each "'" to the end of its line (the next
 // "\r\n", which stays, or the end of the text), in one pass.
 std::string removeComments(std::string_view text);

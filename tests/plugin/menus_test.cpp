@@ -19,7 +19,7 @@ class MenusTest : public PluginTest {
 QUILLET_BOTH_HOSTS(MenusTest);
 
 TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
-    start("[Quillet]\r\nDon't confirm Expr=1\r\nEval To ToolTip=1\r\n");
+    start("[Quillet]\r\nDon't confirm Expr=1\r\nEval To ToolTip=1\r\nEval On Equal=1\r\n");
     host->openMenu(1);
     EXPECT_EQ(host->optionId("Decimals"), 0u);
     openPlugins();
@@ -27,6 +27,9 @@ TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
     EXPECT_EQ(pluginState().optionsBaseId, 47115u);
     EXPECT_EQ(host->optionId("Plugin Log"), 47116u);
     EXPECT_EQ(host->optionId("Acknowledgments"), 47127u);
+    // The later entries follow the specified ones, whose ids stay.
+    EXPECT_EQ(host->optionId("Evaluate on ="), 47128u);
+    EXPECT_EQ(host->optionId("Selection in status bar"), 47129u);
     openPlugins();
     host->openMenu(0);
     // One Options pop-up, before the separator above "About Quillet".
@@ -35,8 +38,9 @@ TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
     EXPECT_EQ(platform::menuString(menu, 9, true, 25), "Options");
     EXPECT_EQ(platform::menuString(menu, 11, true, 25), "About Quillet");
     const auto options = platform::subMenu(menu, 9);
-    ASSERT_EQ(platform::menuItemCount(options), 12);
+    ASSERT_EQ(platform::menuItemCount(options), 14);
     EXPECT_EQ(platform::menuString(options, 3, true, 25), "");  // the separator
+    EXPECT_EQ(platform::menuString(options, 11, true, 25), "Acknowledgments");
     const struct {
         const char* caption;
         bool checked;
@@ -44,7 +48,9 @@ TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
                  {"Eval to Tooltip", true},
                  {"Don't show Summary", false},
                  {"Don't confirm Expr", true},
-                 {"Decimals", false}};
+                 {"Decimals", false},
+                 {"Evaluate on =", true},
+                 {"Selection in status bar", false}};
     for (const auto& m : marks) EXPECT_EQ(host->optionChecked(m.caption), m.checked) << m.caption;
     // The host still sees its menu messages.
     EXPECT_EQ(host->menuSelectsSeen, 4);
@@ -79,9 +85,10 @@ TEST_P(MenusTest, CommandsThatAreNotOursReachTheHost) {
     const unsigned base = pluginState().optionsBaseId;
     host->command(41001);
     host->command(base + kOptSeparator);
-    host->command(base + 13);
+    host->command(base + kOptionCount + 1);
     host->send(0x0111, base + kOptAcknowledgments, 1234);  // from a control, not a menu
-    EXPECT_EQ(host->commandsSeen, (std::vector<unsigned>{41001, base + 4, base + 13, base + 12}));
+    EXPECT_EQ(host->commandsSeen,
+              (std::vector<unsigned>{41001, base + 4, base + kOptionCount + 1, base + 12}));
     EXPECT_TRUE(headless::shownMessages().empty());
 }
 

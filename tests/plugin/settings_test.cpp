@@ -14,17 +14,20 @@ TEST_F(SettingsTest, ReadAtLoad) {
     const struct {
         const char* ini;
         int pbDebug, toolTip, decimals;
-        bool hide, noConfirm;
+        bool hide, noConfirm, evalOnEqual = false, selectionInStatus = false;
     } cases[] = {
         {"", 0, 0, 4, false, false},
         {"[Quillet]\r\nDebug=1\r\nEval To ToolTip=1\r\nDecimals=7\r\nDon't show Summary=1\r\nDon't "
-         "confirm Expr=1\r\n",
-         1, 1, 7, true, true},
-        {"[quillet]\ndebug = 3\ndecimals=0\n", 3, 0, 0, false, false},
-        {"[Quillet]\r\nDecimals=\r\nEval To ToolTip=yes\r\nDebug=-1\r\n", 0, 0, 4, false, false},
-        {"[Quillet]\r\nDecimals=abc\r\nDebug=99\r\n", 1, 0, 0, false, false},
+         "confirm Expr=1\r\nEval On Equal=1\r\nSelection In Status Bar=1\r\n",
+         1, 1, 7, true, true, true, true},
+        {"[quillet]\ndebug = 3\ndecimals=0\nselection in status bar=2\n", 3, 0, 0, false, false,
+         false, true},
+        {"[Quillet]\r\nDecimals=\r\nEval To ToolTip=yes\r\nDebug=-1\r\nEval On Equal=on\r\n", 0, 0,
+         4, false, false},
+        {"[Quillet]\r\nDecimals=abc\r\nDebug=99\r\nEval On Equal=1\r\n", 1, 0, 0, false, false,
+         true},
         {"[Quillet]\r\nDecimals=123456789012\r\n", 0, 0, 100, false, false},
-        {"[Other]\r\nDecimals=9\r\n", 0, 0, 4, false, false},
+        {"[Other]\r\nDecimals=9\r\nEval On Equal=1\r\n", 0, 0, 4, false, false},
     };
     for (const auto& c : cases) {
         resetLibraryForTests();
@@ -40,6 +43,8 @@ TEST_F(SettingsTest, ReadAtLoad) {
         EXPECT_EQ(s.nlnParam, c.hide ? " /nln " : " ") << c.ini;
         EXPECT_EQ(s.ntParam, c.hide ? " /nt " : " ") << c.ini;
         EXPECT_EQ(s.noConfirmF, c.noConfirm) << c.ini;
+        EXPECT_EQ(s.evalOnEqualF, c.evalOnEqual) << c.ini;
+        EXPECT_EQ(s.selectionInStatusF, c.selectionInStatus) << c.ini;
     }
 }
 

@@ -157,10 +157,53 @@ void Npp::savePoint(View& view, bool left) {
     send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
 }
 
+void Npp::type(View& view, const std::string& keys) {
+    auto notifyChar = [&](char c) {
+        npp::Notification n{};
+        n.nmhdr.hwndFrom = &view;
+        n.nmhdr.code = npp::SCN_CHARADDED;
+        n.ch = static_cast<unsigned char>(c);
+        send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
+    };
+    for (char c : keys) {
+        const std::string typed = c == '\n' ? view.eol() : std::string(1, c);
+        view.typeText(typed);
+        for (char t : typed) notifyChar(t);
+    }
+}
+
+void Npp::selectIn(View& view, std::intptr_t anchorPos, std::intptr_t caretPos) {
+    view.select(anchorPos, caretPos);
+    npp::Notification n{};
+    n.nmhdr.hwndFrom = &view;
+    n.nmhdr.code = npp::SCN_UPDATEUI;
+    n.updated = npp::SC_UPDATE_SELECTION;
+    send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
+}
+
+void Npp::undo(View& view) {
+    view.handle(npp::SCI_UNDO, 0, 0);
+}
+
 std::intptr_t Npp::handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     std::intptr_t answer = 0;
     if (fake::answerOpenDocuments(main, second, message, wParam, lParam, answer)) return answer;
     switch (message) {
+        case npp::NPPM_SETSTATUSBAR:
+            if (!lParam) return 0;
+            statusBar[static_cast<int>(wParam)] = text16(reinterpret_cast<const void*>(lParam));
+            ++statusSets;
+            return 1;
+        case npp::NPPM_GETCURRENTLANGTYPE:
+            if (lParam) *reinterpret_cast<int*>(lParam) = current().langType;
+            return 1;
+        case npp::NPPM_GETLANGUAGEDESC: {
+            const std::u16string desc = zrt::toUtf16(languageDescription(static_cast<int>(wParam)));
+            if (lParam)
+                std::memcpy(reinterpret_cast<char16_t*>(lParam), desc.c_str(),
+                            (desc.size() + 1) * 2);
+            return static_cast<std::intptr_t>(desc.size());
+        }
         case npp::NPPM_GETCURRENTSCINTILLA:
             if (lParam) *reinterpret_cast<int*>(lParam) = currentView;
             return 1;

@@ -36,6 +36,10 @@ class Npp {
     std::vector<unsigned> commandsSeen;  // WM_COMMAND ids that reached the host
     int menuSelectsSeen = 0;
     int notifiesSeen = 0;
+    // The status bar's fields (NPPM_SETSTATUSBAR); the first shows the
+    // document's language, and the number of times a field was set.
+    std::map<int, std::string> statusBar{{0, "Normal text file"}};
+    int statusSets = 0;
 
     // Loads the plug-in as Notepad++ does and lets it subclass the window.
     void load();
@@ -61,6 +65,14 @@ class Npp {
     // The document `view` shows leaves its save point (the user types) or
     // reaches it again (saved): Scintilla tells the main window.
     void savePoint(View& view, bool left);
+    // The user types into a view: each character arrives in the document,
+    // then as SCN_CHARADDED; "\n" stands for Enter, which inserts the view's
+    // line end and notifies each of its characters.
+    void type(View& view, const std::string& keys);
+    // The user selects in a view (SCN_UPDATEUI with the selection flag).
+    void selectIn(View& view, std::intptr_t anchorPos, std::intptr_t caretPos);
+    // Edit > Undo in a view.
+    void undo(View& view);
 
     View& current() { return currentView ? second : main; }
 

@@ -82,6 +82,44 @@ const char* generationName(Generation generation) {
     return generation == Generation::Old ? "Old" : "Today";
 }
 
+std::string languageDescription(int langType) {
+    switch (langType) {
+        case 0:
+            return "Normal text file";
+        case 3:
+            return "C++ source file";
+        default:
+            return "";
+    }
+}
+
+void View::insert(std::intptr_t at, const std::string& add) {
+    const auto n = static_cast<std::intptr_t>(add.size());
+    text.insert(static_cast<std::size_t>(at), add);
+    if (caret > at) caret += n;
+    if (anchor > at) anchor += n;
+    if (undoDepth == 0 || undoSteps.empty()) undoSteps.emplace_back();
+    undoSteps.back().push_back({at, add});
+}
+
+void View::typeText(const std::string& typed) {
+    const std::intptr_t at = caret;
+    insert(at, typed);
+    caret = anchor = at + static_cast<std::intptr_t>(typed.size());
+}
+
+void View::undo() {
+    if (undoSteps.empty()) return;
+    const std::vector<Insertion> step = undoSteps.back();
+    undoSteps.pop_back();
+    for (auto it = step.rbegin(); it != step.rend(); ++it) {
+        const auto n = static_cast<std::intptr_t>(it->text.size());
+        text.erase(static_cast<std::size_t>(it->at), it->text.size());
+        for (std::intptr_t* p : {&caret, &anchor})
+            if (*p > it->at) *p = std::max(it->at, *p - n);
+    }
+}
+
 std::intptr_t View::lineCount() const {
     std::intptr_t n = 1;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -226,12 +264,18 @@ std::intptr_t View::handle(unsigned message, std::uintptr_t wParam, std::intptr_
             const std::intptr_t at = static_cast<std::intptr_t>(wParam) == -1
                                          ? caret
                                          : clampPos(static_cast<std::intptr_t>(wParam));
-            const auto n = static_cast<std::intptr_t>(std::strlen(add));
-            text.insert(static_cast<std::size_t>(at), add);
-            if (caret > at) caret += n;
-            if (anchor > at) anchor += n;
+            insert(at, add);
             return 0;
         }
+        case npp::SCI_BEGINUNDOACTION:
+            if (undoDepth++ == 0) undoSteps.emplace_back();
+            return 0;
+        case npp::SCI_ENDUNDOACTION:
+            if (undoDepth > 0 && --undoDepth == 0 && undoSteps.back().empty()) undoSteps.pop_back();
+            return 0;
+        case npp::SCI_UNDO:
+            undo();
+            return 0;
         case npp::SCI_SETTARGETSTART:
             targetStart = static_cast<std::intptr_t>(wParam);
             return 0;

@@ -31,6 +31,9 @@ struct OpenDocument {
     std::string text;
     bool modified = false;
 };
+// Notepad++'s description of a language type (NPPM_GETLANGUAGEDESC), which it
+// shows in the status bar's first field: "Normal text file" for 0.
+std::string languageDescription(int langType);
 
 // One Scintilla editing view.
 struct View {
@@ -54,6 +57,22 @@ struct View {
     bool modified = false;          // SCI_GETMODIFY: changes not saved
     // Notepad++'s tab bar of this view: the shown document is tab 0, these follow.
     std::vector<OpenDocument> otherTabs;
+    int langType = 0;               // NPPM_GETCURRENTLANGTYPE while this view is current
+
+    // Undo: each step is the insertions made between SCI_BEGINUNDOACTION and
+    // SCI_ENDUNDOACTION, or one insertion outside them, or one typed text.
+    struct Insertion {
+        std::intptr_t at;
+        std::string text;
+    };
+    std::vector<std::vector<Insertion>> undoSteps;
+    int undoDepth = 0;
+
+    // The user types `text` at the caret (replacing the selection is not
+    // needed by the tests): one undo step, the caret after it.
+    void typeText(const std::string& typed);
+    // The line end Enter inserts (SCI_GETEOLMODE).
+    std::string eol() const { return eolMode == 1 ? "\r" : eolMode == 2 ? "\n" : "\r\n"; }
 
     void select(std::intptr_t anchorPos, std::intptr_t caretPos) {
         anchor = anchorPos;
@@ -71,6 +90,8 @@ struct View {
     void showTab(std::size_t k);
 
    private:
+    void insert(std::intptr_t at, const std::string& add);
+    void undo();
     // `count` bytes from `from` and a terminating zero after them.
     void copyOut(char* buffer, std::intptr_t from, std::intptr_t count) const;
     // A text range as both range messages copy it; the number of bytes.

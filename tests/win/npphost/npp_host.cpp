@@ -13,9 +13,11 @@
 // Today's host runs with the Common Controls 6 manifest Notepad++ carries
 // (themed buttons and fields in the plug-in's windows); the older one without.
 //
-// Usage (current directory = the host's folder): npp_host [--old] [screenshot.bmp]
+// Usage (current directory = the host's folder):
+//   npp_host [--old] [--live-shot typing.bmp] [screenshot.bmp]
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -280,7 +282,11 @@ struct Host {
     decltype(&::messageProc) messageProc = nullptr;
     std::intptr_t dwellPosition = 0;
     fake::Generation generation = fake::Generation::Today;
+    std::string status = "Normal text file";  // the status bar's first field
 } host;
+
+// The status bar below the views.
+constexpr int kStatusHeight = 22;
 
 int viewIndex(HWND hwnd) {
     return hwnd == host.viewWindow[1] ? 1 : 0;
@@ -291,6 +297,39 @@ struct NotificationBuffer {
     npp::Notification n;
     char rest[64];
 };
+
+// A selection within one line shows on a light blue ground (the font is fixed-width).
+void paintSelection(HDC dc, const fake::View& v, const RECT& textArea) {
+    const std::intptr_t from = std::min(v.caret, v.anchor), to = std::max(v.caret, v.anchor);
+    const std::intptr_t line = v.lineOf(from);
+    if (from == to || v.lineOf(to) != line) return;
+    SIZE cell{};
+    GetTextExtentPoint32W(dc, L"M", 1, &cell);
+    const std::intptr_t column = from - v.lineStart(line);
+    RECT box{textArea.left + static_cast<LONG>(column) * cell.cx,
+             textArea.top + static_cast<LONG>(line) * cell.cy,
+             textArea.left + static_cast<LONG>(column + to - from) * cell.cx,
+             textArea.top + static_cast<LONG>(line + 1) * cell.cy};
+    HBRUSH blue = CreateSolidBrush(RGB(192, 220, 255));
+    FillRect(dc, &box, blue);
+    DeleteObject(blue);
+}
+
+void paintStatusBar(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    r.top = r.bottom - kStatusHeight;
+    FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    RECT t{r.left + 6, r.top + 4, r.right / 2, r.bottom};
+    const std::wstring text = wide(host.status);
+    DrawTextW(dc, text.c_str(), -1, &t, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE);
+    SelectObject(dc, old);
+    EndPaint(hwnd, &ps);
+}
 
 LRESULT CALLBACK viewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     fake::View& v = host.view[viewIndex(hwnd)];
@@ -328,6 +367,7 @@ LRESULT CALLBACK viewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             RECT t = r;
             t.left += 4;
             t.top += 2;
+            paintSelection(dc, v, t);
             const std::wstring text = wide(v.text);
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
                       DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS);
@@ -404,6 +444,24 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case npp::NPPM_GETPLUGINSCONFIGDIR:
             return copyOut(utf8(host.configDir), wParam, lParam);
+        case npp::NPPM_SETSTATUSBAR:
+            if (!lParam || wParam != npp::STATUSBAR_DOC_TYPE) return FALSE;
+            host.status = utf8(reinterpret_cast<const wchar_t*>(lParam));
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return TRUE;
+        case npp::NPPM_GETCURRENTLANGTYPE:
+            if (lParam) *reinterpret_cast<int*>(lParam) = host.view[host.currentView].langType;
+            return TRUE;
+        case npp::NPPM_GETLANGUAGEDESC: {
+            const std::wstring desc = wide(fake::languageDescription(static_cast<int>(wParam)));
+            if (lParam)
+                std::memcpy(reinterpret_cast<wchar_t*>(lParam), desc.c_str(),
+                            (desc.size() + 1) * sizeof(wchar_t));
+            return static_cast<LRESULT>(desc.size());
+        }
+        case WM_PAINT:
+            paintStatusBar(hwnd);
+            return 0;
         case npp::NPPM_GETFULLCURRENTPATH:
             return copyOut(host.view[host.currentView].path, wParam, lParam);
         case WM_NOTIFY: {
@@ -424,7 +482,7 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_SIZE: {
-            const int w = LOWORD(lParam), h = HIWORD(lParam);
+            const int w = LOWORD(lParam), h = std::max(HIWORD(lParam) - kStatusHeight, 0);
             if (host.viewWindow[0]) MoveWindow(host.viewWindow[0], 0, 0, w / 2 - 2, h, TRUE);
             if (host.viewWindow[1])
                 MoveWindow(host.viewWindow[1], w / 2 + 2, 0, w - w / 2 - 2, h, TRUE);
@@ -677,7 +735,7 @@ void scenarioOptionsMenu() {
     wchar_t caption[32] = {0};
     GetMenuStringW(host.quillet, 9, caption, 32, MF_BYPOSITION);
     check(utf8(caption) == "Options", "Options before the separator above About Quillet");
-    check(options && GetMenuItemCount(options) == 12, "twelve Options entries");
+    check(options && GetMenuItemCount(options) == 14, "fourteen Options entries");
     check(optionId("Plugin Log") == optionId("Decimals") - 4, "entry ids follow the base id");
     check(!optionChecked("Eval to Tooltip") && !optionChecked("Don't confirm Expr"),
           "check marks from the settings");
@@ -768,6 +826,93 @@ void scenarioIniFile() {
     takeSeen();
     check(readFile("plugins\\Quillet\\Quillet.INI").find("Eval To ToolTip=0") != std::string::npos,
           "settings file after switching tool-tips off");
+}
+
+// The user types into view `index`: each character arrives, then
+// SCN_CHARADDED goes to the main window; "\n" stands for Enter, which inserts
+// the view's line end and notifies each of its characters.
+void typeKeys(int index, const std::string& keys) {
+    fake::View& v = host.view[index];
+    for (char c : keys) {
+        const std::string typed = c == '\n' ? v.eol() : std::string(1, c);
+        v.typeText(typed);
+        InvalidateRect(host.viewWindow[index], nullptr, TRUE);
+        for (char t : typed) {
+            NotificationBuffer b{};
+            b.n.nmhdr.hwndFrom = host.viewWindow[index];
+            b.n.nmhdr.code = npp::SCN_CHARADDED;
+            b.n.ch = static_cast<unsigned char>(t);
+            SendMessageW(host.main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&b));
+        }
+    }
+}
+
+// The user selects in view `index` (SCN_UPDATEUI with the selection flag).
+void selectIn(int index, std::intptr_t anchor, std::intptr_t caret) {
+    host.view[index].select(anchor, caret);
+    InvalidateRect(host.viewWindow[index], nullptr, TRUE);
+    NotificationBuffer b{};
+    b.n.nmhdr.hwndFrom = host.viewWindow[index];
+    b.n.nmhdr.code = npp::SCN_UPDATEUI;
+    b.n.updated = npp::SC_UPDATE_SELECTION;
+    SendMessageW(host.main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&b));
+}
+
+void toggleOption(const std::string& caption, const std::string& message) {
+    expectDialog("Quillet", IDOK);
+    command(optionId(caption));
+    check(sawTitle(takeSeen(), "Quillet", message), caption + ": \"" + message + "\"");
+}
+
+// "=" then Enter, and the selection's value in the status bar, in both views.
+void scenarioResultsAsYouType(const char* screenshot) {
+    toggleOption("Evaluate on =", "Evaluate on = enabled.");
+    toggleOption("Selection in status bar", "Selection in status bar enabled.");
+    check(optionChecked("Evaluate on =") && optionChecked("Selection in status bar"),
+          "both new options checked");
+    const std::string ini = readFile("plugins\\Quillet\\Quillet.INI");
+    check(ini.find("Eval On Equal=1") != std::string::npos &&
+              ini.find("Selection In Status Bar=1") != std::string::npos,
+          "settings file has both new keys: " + shown(ini));
+    for (int index : {1, 0}) {
+        const std::string which = index ? " (second view)" : " (main view)";
+        host.currentView = index;
+        fake::View& v = host.view[index];
+        v.text.clear();
+        v.caret = v.anchor = 0;
+        v.undoSteps.clear();
+        typeKeys(index, "Var = x ; 4=\n2+3=\nx*2.5=\n1/0=\n");
+        check(v.text == "Var = x ; 4=\r\n2+3=5\r\nx*2.5=10\r\n1/0=Error 8: Division by zero\r\n",
+              "values inserted after \"=\"" + which + ": " + shown(v.text));
+        check(v.caret == static_cast<std::intptr_t>(v.text.size()),
+              "caret stays after Enter" + which);
+        v.handle(npp::SCI_UNDO, 0, 0);
+        check(v.text.size() >= 6 && v.text.compare(v.text.size() - 6, 6, "1/0=\r\n") == 0,
+              "one undo removes the last value" + which);
+        v.text += "sqrt(16) or hello";
+        const auto at = static_cast<std::intptr_t>(v.text.find("sqrt"));
+        selectIn(index, at, at + 8);
+        check(host.status == "= 4",
+              "status bar shows the selection's value" + which + ": " + host.status);
+        selectIn(index, at + 12, at + 17);
+        check(host.status == "Normal text file",
+              "a word that is no formula gives the field back" + which + ": " + host.status);
+    }
+    check(takeSeen().empty(), "no dialog while typing and selecting");
+    const auto sqrtAt = static_cast<std::intptr_t>(host.view[0].text.find("sqrt"));
+    selectIn(0, sqrtAt, sqrtAt + 8);
+    if (screenshot) saveScreenshot(screenshot);
+
+    toggleOption("Evaluate on =", "Evaluate on = disabled.");
+    toggleOption("Selection in status bar", "Selection in status bar disabled.");
+    check(host.status == "Normal text file", "switching off gives the status field back");
+    fake::View& v = host.view[0];
+    v.text.clear();
+    v.caret = v.anchor = 0;
+    typeKeys(0, "2+3=\nsqrt(16)");
+    selectIn(0, 6, 14);
+    check(v.text == "2+3=\r\nsqrt(16)" && host.status == "Normal text file",
+          "both options off: nothing inserted, status bar alone");
 }
 
 void scenarioCurFile() {
@@ -993,9 +1138,12 @@ void scenarioUnload() {
 
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
+    const char* liveShot = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--old") == 0)
             host.generation = fake::Generation::Old;
+        else if (std::strcmp(argv[i], "--live-shot") == 0 && i + 1 < argc)
+            liveShot = argv[++i];
         else
             screenshot = argv[i];
     }
@@ -1022,6 +1170,7 @@ int main(int argc, char** argv) {
     scenarioExpression();
     scenarioToolTip();
     scenarioIniFile();
+    scenarioResultsAsYouType(liveShot);
     scenarioCurFile();
     scenarioEveryCommandAfterEveryOther();
     scenarioReloadAlert();
