@@ -74,6 +74,7 @@ run_program() {
 
 status=0
 for arch in "${arches[@]}"; do
+  slow=1
   mkdir -p "$out/$arch"
   rm -f "$out/$arch/skipped"
   # Notepad++ loads a plug-in only when it needs no runtime DLL beside it.
@@ -86,7 +87,10 @@ for arch in "${arches[@]}"; do
       continue
     fi
     wine_cmd=("${WINE32[@]}")
-    [ "$i386" = emulated ] && echo "(32-bit programs run under qemu's i386 emulation)"
+    if [ "$i386" = emulated ]; then
+      echo "(32-bit programs run under qemu's i386 emulation: time limits tripled)"
+      slow=3
+    fi
   else
     wine_cmd=("${WINE64[@]}")
   fi
@@ -94,7 +98,7 @@ for arch in "${arches[@]}"; do
   echo "== $arch: zrt_probe.exe against build-$arch/Quillet.dll"
   cp build-$arch/Quillet.dll build-$arch/zrt_probe.exe "$out/$arch/"
   if run_program "$arch zrt_probe.exe" "$out/$arch/result.txt" '^probe summary: ' "$out/$arch" \
-      timeout 900 "${wine_cmd[@]}" zrt_probe.exe Quillet.dll ../../../src/plugin/quillet.def; then
+      timeout $((900 * slow)) "${wine_cmd[@]}" zrt_probe.exe Quillet.dll ../../../src/plugin/quillet.def; then
     tr -d '\r' <"$out/$arch/result.txt" >"$out/$arch/result.clean"
     if grep -qE '^FAIL' "$out/$arch/result.clean"; then
       echo "FAIL: the $arch probe reported failures:"; grep -E '^FAIL' "$out/$arch/result.clean" | head -40
@@ -123,7 +127,7 @@ for arch in "${arches[@]}"; do
     cp build-$arch/npp_host.exe "$npp/"
     if [ "$generation" = old ]; then args=(--old); else args=(after-seltext.bmp); fi
     if run_program "$arch editor host ($generation)" "$log" '^(all host scenarios passed|FAILURES: )' "$npp" \
-        timeout 600 "${wine_cmd[@]}" npp_host.exe "${args[@]}" &&
+        timeout $((600 * slow)) "${wine_cmd[@]}" npp_host.exe "${args[@]}" &&
         grep -qa '^all host scenarios passed' "$log"; then
       echo "ok: $arch editor host scenarios, $generation host ($(grep -c '^ok' "$log") checks)"
     else
