@@ -22,6 +22,11 @@ constexpr unsigned NPPPLUGINMENU = 0;
 constexpr unsigned NPPM_RELOADFILE = 2060;
 constexpr unsigned NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr unsigned NPPM_DOOPEN = 2101;
+constexpr unsigned NPPM_ISDARKMODEENABLED = 2131;
+constexpr unsigned NPPM_GETDARKMODECOLORS = 2132;
+constexpr unsigned NPPM_DARKMODESUBCLASSANDTHEME = 2136;
+constexpr unsigned NPPM_GETNPPSETTINGSDIRPATH = 2143;
+constexpr unsigned NPPN_DARKMODECHANGED = 1027;
 constexpr unsigned NPPM_GETFULLCURRENTPATH = 4025;
 
 // Scintilla.

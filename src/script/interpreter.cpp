@@ -56,6 +56,9 @@ const CommandInfo kCommands[kCommandCount] = {
     {"sDiffF", 1, ""},
 };
 
+// Commands the interpreter runs itself that the command table leaves out.
+const char* const kUnlistedCommands[] = {"aElemOrderSet", "aAbout"};
+
 struct InterpreterState {
     int lastSDiffStatus = -1;
 };
@@ -612,6 +615,19 @@ std::string removeComments(std::string_view text) {
 }
 
 const CommandInfo* commandTable() { return kCommands; }
+
+std::vector<std::string> scriptCommandWords() {
+    std::vector<std::string> words;
+    const auto add = [&words](std::string_view name) {
+        for (const std::string& w : words)
+            if (lowerAscii(w) == lowerAscii(name)) return;
+        words.emplace_back(name);
+    };
+    for (const CommandInfo& c : kCommands) add(c.name);
+    for (const char* name : kUnlistedCommands) add(name);
+    for (std::string_view name : commandNames()) add(name);
+    return words;
+}
 
 std::string formatValue(double value, int decimals) {
     std::string text = fixedDecimals(value, decimals);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zrt {
 
@@ -46,6 +47,10 @@ const CommandInfo* commandTable();  // 26 rows
 constexpr int kCommandCount = 26;
 constexpr int kExprCommandIndex = 6;
 constexpr int kLastCommandIndex = 25;
+
+// Every command word the interpreter runs, once each (case ignored): the
+// command table's names first, then the commands it does not list.
+std::vector<std::string> scriptCommandWords();
 
 // V: a value rounded to `decimals` digits after the point, trailing zeros and
 // a trailing point removed ("-0" prints as 0; infinities as "+Infinity" ...).

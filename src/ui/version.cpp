@@ -1,6 +1,7 @@
 #include "ui/version.h"
 
 #include "platform/platform.h"
+#include "zrt_version.h"
 
 namespace zrt {
 
@@ -11,7 +12,7 @@ std::string libraryFileVersion() {
     unsigned error = 0;
     if (platform::fileVersion(platform::modulePath(), fileVersion, productVersion, error))
         return fileVersion;
-    return "0.0.4.8";
+    return ZRT_VERSION_TEXT;
 }
 
 }  // namespace zrt
