@@ -47,7 +47,8 @@ void darkModeChanged() {
 void pluginNotified(const void* notification) {
     if (!notification) return;
     const auto* header = static_cast<const npp::NotifyHeader*>(notification);
-    if (header->code == npp::NPPN_DARKMODECHANGED && header->hwndFrom == pluginState().npp._nppHandle)
+    if (header->code == npp::NPPN_DARKMODECHANGED &&
+        header->hwndFrom == pluginState().npp._nppHandle)
         darkModeChanged();
 }
 

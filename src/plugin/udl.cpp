@@ -36,11 +36,21 @@ std::string xmlEscaped(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+                break;
         }
     }
     return out;
@@ -132,11 +142,10 @@ std::string udlText() {
     t += keywordsElement("Numbers, range", "");
     t += keywordsElement("Operators1", "+ - * / \\ ^ = < > ( ) ; ,");
     t += keywordsElement("Operators2", "<= >= <> >>");
-    for (const char* folder : {"Folders in code1, open", "Folders in code1, middle",
-                               "Folders in code1, close", "Folders in code2, open",
-                               "Folders in code2, middle", "Folders in code2, close",
-                               "Folders in comment, open", "Folders in comment, middle",
-                               "Folders in comment, close"})
+    for (const char* folder :
+         {"Folders in code1, open", "Folders in code1, middle", "Folders in code1, close",
+          "Folders in code2, open", "Folders in code2, middle", "Folders in code2, close",
+          "Folders in comment, open", "Folders in comment, middle", "Folders in comment, close"})
         t += keywordsElement(folder, "");
     t += keywordsElement("Keywords1", joined(k.commands));
     t += keywordsElement("Keywords2", joined(k.functions));

@@ -54,9 +54,10 @@ bool writeWhole(const std::string& path, const std::string& text) {
 void installScriptHighlighting() {
     const std::string settings = settingsFolder();
     if (settings.empty()) {
-        platform::messageBox("Notepad++ did not tell its settings folder: "
-                             "script highlighting was not installed.",
-                             "Quillet", platform::Buttons::Ok, platform::Icon::Error);
+        platform::messageBox(
+            "Notepad++ did not tell its settings folder: "
+            "script highlighting was not installed.",
+            "Quillet", platform::Buttons::Ok, platform::Icon::Error);
         return;
     }
     const std::string folder = withFinalSeparator(settings) + "userDefineLangs";

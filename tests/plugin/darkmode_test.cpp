@@ -3,7 +3,6 @@
 #include "plugin/darkmode.h"
 
 #include "plugin/nppinterface.h"
-
 #include "support/plugin_fixture.h"
 #include "ui/plot.h"
 
@@ -46,7 +45,8 @@ TEST_F(DarkModeTest, WindowsFollowTheHost) {
         ASSERT_TRUE(platform::plotWindowExists(1));
         const platform::WindowTheme theme = platform::windowTheme(plot);
         EXPECT_EQ(theme.dark, c.dark);
-        EXPECT_EQ(theme.colours.background, c.dark ? 0x112233u : platform::DarkColours{}.background);
+        EXPECT_EQ(theme.colours.background,
+                  c.dark ? 0x112233u : platform::DarkColours{}.background);
         EXPECT_EQ(themedCount(plot, kDarkModeInit), c.dark ? 1u : 0u);
 
         host->runItem(10);  // About Quillet: the messages window

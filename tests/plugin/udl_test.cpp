@@ -89,10 +89,10 @@ TEST_F(UdlTest, InstallIntoTheUsersLanguageFolder) {
         const char* expectedDir;  // where the file lands; null: nowhere
         const char* message;      // part of the last message
     } cases[] = {
-        {"settings folder", fake::Generation::Today, "npp", "npp/plugins/Config", nullptr, 0,
-         "npp", "after a restart"},
-        {"older host: config folder's grandparent", fake::Generation::Old, "", "old/plugins/Config/",
-         nullptr, 0, "old", "after a restart"},
+        {"settings folder", fake::Generation::Today, "npp", "npp/plugins/Config", nullptr, 0, "npp",
+         "after a restart"},
+        {"older host: config folder's grandparent", fake::Generation::Old, "",
+         "old/plugins/Config/", nullptr, 0, "old", "after a restart"},
         {"replace: yes", fake::Generation::Today, "npp", "", "mine", platform::kIdYes, "npp",
          "after a restart"},
         {"replace: no", fake::Generation::Today, "npp", "", "mine", platform::kIdNo, nullptr,
@@ -108,8 +108,8 @@ TEST_F(UdlTest, InstallIntoTheUsersLanguageFolder) {
         };
         host->settingsDir = at(c.settings);
         host->configDir = at(c.config);
-        const auto target = dir() / (c.expectedDir ? c.expectedDir : "npp") / "userDefineLangs" /
-                            "Quillet.udl.xml";
+        const auto target =
+            dir() / (c.expectedDir ? c.expectedDir : "npp") / "userDefineLangs" / "Quillet.udl.xml";
         std::filesystem::remove_all(dir() / "npp");
         std::filesystem::remove_all(dir() / "old");
         if (c.existing) writeFile(target, c.existing);
