@@ -807,12 +807,10 @@ void scenarioAbout() {
 }
 
 void scenarioInstallHighlighting() {
-    wchar_t dir[MAX_PATH] = {0};
-    GetCurrentDirectoryW(MAX_PATH, dir);
     // Today's host names its settings folder; the older one only the plug-in
-    // configuration folder, two levels below it.
+    // configuration folder, two levels below it (in the host's folder here).
     const std::wstring settings =
-        host.generation == fake::Generation::Today ? host.settingsDir : std::wstring(dir);
+        host.generation == fake::Generation::Today ? host.settingsDir : wide(host.startFolder);
     const std::string file = utf8(settings) + "\\userDefineLangs\\Quillet.udl.xml";
     DeleteFileW(wide(file).c_str());
     expectDialog("Quillet", IDOK);
