@@ -7,13 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-status=0
-python3 scripts/check-release.py --dist dist --url "${RELEASE_URL:-}" || status=1
-
+# The editor host's windows are real windows: a virtual screen.
 if [ -z "${QUILLET_ON_XVFB:-}" ] && command -v xvfb-run >/dev/null; then
   export QUILLET_ON_XVFB=1
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
+
+status=0
+python3 scripts/check-release.py --dist dist --url "${RELEASE_URL:-}" || status=1
 export WINEPREFIX="$PWD/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
