@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all build native win32 win64 test test-native test-win test-asan test-valgrind demo bench fuzz clean \
+.PHONY: all build native win32 win64 release test test-native test-win test-asan test-valgrind demo bench fuzz clean \
         deps-base deps-win deps-bench deps-plot
 
 all: build
@@ -32,6 +32,15 @@ win64: deps-base deps-win
 	cmake --build build-win64 -j $(JOBS)
 
 build: native win32 win64
+
+# Release packages in dist/: a zip per architecture for Plugins Admin (or a
+# copy by hand), SHA256SUMS, and each zip's entry of Notepad++'s plug-in list.
+# RELEASE_URL is the address the zips are downloaded from (a placeholder when
+# empty). scripts/check-release.sh checks what this writes.
+RELEASE_URL ?=
+release: build
+	rm -rf dist
+	python3 scripts/release.py --out dist --url "$(RELEASE_URL)"
 
 test-native: native
 	ctest --test-dir build --output-on-failure -j $(JOBS)

@@ -1,6 +1,7 @@
 // The Notepad++ plug-in interface and the library's load hooks. Notepad++
 // catches nothing a mingw-built library throws: every entry is guarded.
 #include "api/abi.h"
+#include "plugin/darkmode.h"
 #include "plugin/lifecycle.h"
 
 using zrt::abi::guard;
@@ -20,7 +21,9 @@ zrt_FuncItem* ZRT_CDECL getFuncsArray(int32_t* count) {
                  [&] { return zrt::pluginFuncsArray(count); });
 }
 
-void ZRT_CDECL beNotified(void*) {}
+void ZRT_CDECL beNotified(void* notification) {
+    guardVoid("beNotified", [&] { zrt::pluginNotified(notification); });
+}
 
 intptr_t ZRT_CDECL messageProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return guard("messageProc", intptr_t{0},

@@ -102,23 +102,13 @@ NameTable buildNameTable() {
         t.add(b.name, NameInfo{NameKind::Function, Tok::Id, b.index, 0});
     // Constants come before functions: "deg" is the constant, not the function.
     const int savedError = eError();
-    for (std::string_view name : {"pi", "e", "deg", "to_deg", "rad", "to_rad"}) {
+    for (std::string_view name : lexerConstantNames()) {
         double value = 0;
         e_get_const(name, &value);
         t.add(name, NameInfo{NameKind::Constant, Tok::Num, -1, value});
     }
     setEError(savedError);
-    const std::pair<std::string_view, Tok> words[] = {
-        {"and", Tok::And},       {"eqv", Tok::Eqv},         {"imp", Tok::Imp},
-        {"mod", Tok::Mod},       {"not", Tok::Not},         {"or", Tok::Or},
-        {"xor", Tok::Xor},       {"det", Tok::Det},         {"trace", Tok::Trace},
-        {"syst", Tok::Syst},     {"vcoeff", Tok::Vcoeff},   {"min", Tok::Min},
-        {"max", Tok::Max},       {"avg", Tok::Avg},         {"sum", Tok::Sum},
-        {"sum2", Tok::Sum2},     {"prod", Tok::Prod},       {"prod2", Tok::Prod2},
-        {"stddev", Tok::Stddev}, {"count", Tok::Count},     {"geom_mean", Tok::GeomMean},
-        {"median", Tok::Median}, {"mean", Tok::Mean},
-    };
-    for (const auto& [name, tok] : words) t.add(name, NameInfo{NameKind::Word, tok, -1, 0});
+    for (const LexerWord& w : lexerWords()) t.add(w.name, NameInfo{NameKind::Word, w.kind, -1, 0});
     return t;
 }
 
@@ -552,6 +542,26 @@ void resetLexer() {
     state.scans.resize(1);
     state.scans.back() = Scan{};
     state.current = &state.scans.back();
+}
+
+const std::vector<std::string_view>& lexerConstantNames() {
+    static const std::vector<std::string_view> names = {"pi",     "e",   "deg",
+                                                        "to_deg", "rad", "to_rad"};
+    return names;
+}
+
+const std::vector<LexerWord>& lexerWords() {
+    static const std::vector<LexerWord> words = {
+        {"and", Tok::And},       {"eqv", Tok::Eqv},         {"imp", Tok::Imp},
+        {"mod", Tok::Mod},       {"not", Tok::Not},         {"or", Tok::Or},
+        {"xor", Tok::Xor},       {"det", Tok::Det},         {"trace", Tok::Trace},
+        {"syst", Tok::Syst},     {"vcoeff", Tok::Vcoeff},   {"min", Tok::Min},
+        {"max", Tok::Max},       {"avg", Tok::Avg},         {"sum", Tok::Sum},
+        {"sum2", Tok::Sum2},     {"prod", Tok::Prod},       {"prod2", Tok::Prod2},
+        {"stddev", Tok::Stddev}, {"count", Tok::Count},     {"geom_mean", Tok::GeomMean},
+        {"median", Tok::Median}, {"mean", Tok::Mean},
+    };
+    return words;
 }
 
 }  // namespace zrt

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zrt {
 
@@ -65,6 +66,16 @@ enum class Tok : std::uint8_t {
 
 inline bool isStatisticsWord(Tok t) { return t >= Tok::Min && t <= Tok::Mean; }
 inline bool isMatrixFunctionWord(Tok t) { return t >= Tok::Det && t <= Tok::Vcoeff; }
+inline bool isOperatorWord(Tok t) { return t >= Tok::And && t <= Tok::Xor; }
+
+// The names the lexer knows besides the built-in functions: the named
+// constants, and the words (operators, matrix functions, statistics).
+struct LexerWord {
+    std::string_view name;
+    Tok kind;
+};
+const std::vector<std::string_view>& lexerConstantNames();
+const std::vector<LexerWord>& lexerWords();
 
 // The current token as the parser reads it.
 struct Token {

@@ -251,3 +251,43 @@ std::string tempFolder();
 void sleepMilliseconds(unsigned milliseconds);
 
 }  // namespace zrt::platform
+
+namespace zrt::platform {
+
+// ---- The host's dark mode on the library's own windows ----
+
+// The colours of the host's dark mode (Windows COLORREF values, 0x00BBGGRR),
+// in the order the host hands them over.
+struct DarkColours {
+    std::uint32_t background = 0x202020;
+    std::uint32_t softerBackground = 0x404040;
+    std::uint32_t hotBackground = 0x404040;
+    std::uint32_t pureBackground = 0x000000;
+    std::uint32_t errorBackground = 0x0000B0;
+    std::uint32_t text = 0xE0E0E0;
+    std::uint32_t darkerText = 0xC0C0C0;
+    std::uint32_t disabledText = 0x808080;
+    std::uint32_t linkText = 0x00C0FF;
+    std::uint32_t edge = 0x646464;
+    std::uint32_t hotEdge = 0x9B9B9B;
+    std::uint32_t disabledEdge = 0x484848;
+};
+
+struct WindowTheme {
+    bool dark = false;
+    DarkColours colours;
+};
+
+// Asked for the theme of each top-level window of the library when it opens
+// (`changed` false, its controls made, not shown yet) and again for every open
+// one after retheme(). Without a themer the windows keep the system's look.
+using Themer = std::function<WindowTheme(WindowHandle window, bool changed)>;
+void setThemer(Themer themer);
+
+// Every open window of the library asks the themer again and repaints.
+void rethemeWindows();
+
+// The theme a window of the library got last (plain for other windows).
+WindowTheme windowTheme(WindowHandle window);
+
+}  // namespace zrt::platform

@@ -101,6 +101,10 @@ std::string toDocument(WindowHandle view, std::string_view text) {
 
 WindowHandle getEdit() {
     PluginState& s = pluginState();
+    if (s.dwellView) {
+        s.currentView = s.dwellView;
+        return s.currentView;
+    }
     int which = -1;
     platform::sendMessage(s.npp._nppHandle, npp::NPPM_GETCURRENTSCINTILLA, 0,
                           reinterpret_cast<std::intptr_t>(&which));
@@ -366,9 +370,9 @@ int InsertResult(const std::string& result, bool newLine) {
     return 0;
 }
 
-void showCallTip(std::intptr_t position, const std::string& text) {
+void showCallTip(WindowHandle view, std::intptr_t position, const std::string& text) {
     PluginState& s = pluginState();
-    const WindowHandle view = s.npp._scintillaMainHandle;
+    cancelOwnCallTip();
     // Call tips break lines at "\n" only.
     std::string tip;
     tip.reserve(text.size());
@@ -378,6 +382,7 @@ void showCallTip(std::intptr_t position, const std::string& text) {
     send(view, npp::SCI_CALLTIPSHOW, static_cast<std::uintptr_t>(position),
          reinterpret_cast<std::intptr_t>(bytes.c_str()));
     s.ownTipShown = true;
+    s.tipView = view;
     s.lastTipTick = platform::tickCount();
 }
 
@@ -385,7 +390,8 @@ void cancelOwnCallTip() {
     PluginState& s = pluginState();
     if (!s.ownTipShown) return;
     s.ownTipShown = false;
-    const WindowHandle view = s.npp._scintillaMainHandle;
+    const WindowHandle view = s.tipView ? s.tipView : s.npp._scintillaMainHandle;
+    s.tipView = nullptr;
     if (send(view, npp::SCI_CALLTIPACTIVE)) send(view, npp::SCI_CALLTIPCANCEL);
 }
 

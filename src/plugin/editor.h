@@ -63,9 +63,9 @@ std::string trimLineBreaksAndBlanks(std::string_view text);
 // `newLine`) or at its end. Returns 0.
 int InsertResult(const std::string& text, bool newLine);
 
-// Shows a call tip in the main view at `position` (our own tip; it is
-// cancelled on dwell end and after nine seconds).
-void showCallTip(std::intptr_t position, const std::string& text);
+// Shows a call tip in `view` at `position` (our own tip; it is cancelled on
+// dwell end and after nine seconds).
+void showCallTip(platform::WindowHandle view, std::intptr_t position, const std::string& text);
 void cancelOwnCallTip();
 
 }  // namespace zrt

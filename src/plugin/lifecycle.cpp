@@ -10,6 +10,7 @@
 #include "memory/elemorder.h"
 #include "platform/platform.h"
 #include "plugin/commands.h"
+#include "plugin/darkmode.h"
 #include "plugin/menus.h"
 #include "plugin/nppinterface.h"
 #include "plugin/settings.h"
@@ -69,9 +70,13 @@ void SubclassHostWindow() {
     if (!s.npp._nppHandle) return;
     s.savedDwellTime =
         platform::sendMessage(s.npp._scintillaMainHandle, npp::SCI_GETMOUSEDWELLTIME, 0, 0);
+    s.savedSecondDwellTime =
+        platform::sendMessage(s.npp._scintillaSecondHandle, npp::SCI_GETMOUSEDWELLTIME, 0, 0);
     s.dwellSaved = true;
-    // Dwell notifications (tool-tip evaluation) after one second of rest.
+    // Dwell notifications (tool-tip evaluation) after one second of rest, in
+    // whichever view the mouse rests.
     platform::sendMessage(s.npp._scintillaMainHandle, npp::SCI_SETMOUSEDWELLTIME, 1000, 0);
+    platform::sendMessage(s.npp._scintillaSecondHandle, npp::SCI_SETMOUSEDWELLTIME, 1000, 0);
     const std::intptr_t old = platform::subclassWindow(s.npp._nppHandle, &WindowProc);
     pluginLog("SubclassHostWindow", ": SetWindowLong: pOldProc = " + std::to_string(old) +
                                         ", saved dwell time = " + std::to_string(s.savedDwellTime));
@@ -139,6 +144,7 @@ void pluginSetInfo(const zrt_NppData& data) {
                   ", _scintillaMainHandle = " + pointerText(data._scintillaMainHandle) +
                   ", _scintillaSecondHandle = " + pointerText(data._scintillaSecondHandle));
     chooseSettingsLocation();
+    followHostDarkMode();
 }
 
 const zrt_char* pluginName() {

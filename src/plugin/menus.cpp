@@ -12,6 +12,7 @@
 #include "plugin/nppinterface.h"
 #include "plugin/settings.h"
 #include "plugin/state.h"
+#include "plugin/udl.h"
 #include "script/driver.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
@@ -31,7 +32,7 @@ constexpr const char* kCaptions[kOptionCount] = {
     "Plugin Log",      "Show Error Messages", "Show Debug Log",      "-",
     "Decimals",        "Show Commands",       "Supported Functions", "ReSet memory",
     "Eval to Tooltip", "Don't show Summary",  "Don't confirm Expr",  "Acknowledgments",
-    "Evaluate on =",   "Selection in status bar"};
+    "Install script highlighting", "Evaluate on =", "Selection in status bar"};
 
 // A call tip of ours lives at most this long.
 constexpr std::uint32_t kTipLifetimeMs = 9000;
@@ -209,6 +210,9 @@ bool optionCommand(unsigned id) {
         case kOptAcknowledgments:
             acknowledgments();
             break;
+        case kOptInstallHighlighting:
+            installScriptHighlighting();
+            break;
         case kOptEvalOnEqual:
             setCheck(offset, toggleEvalOnEqual(checked(offset)));
             break;
@@ -256,14 +260,27 @@ void notify(std::intptr_t lParam) {
         return;
     }
     liveNotification(*n);
-    if (!pluginState().toolTipF) return;
-    if (n->nmhdr.hwndFrom != pluginState().npp._scintillaMainHandle) return;
+    const PluginState& s = pluginState();
+    if (!s.toolTipF) return;
+    // Either view: the notification names the one the mouse rests in.
+    const WindowHandle view = n->nmhdr.hwndFrom;
+    if (!view || (view != s.npp._scintillaMainHandle && view != s.npp._scintillaSecondHandle))
+        return;
     if (n->nmhdr.code == npp::SCN_DWELLSTART) {
-        dwellStart(n->position, n->x, n->y);
+        dwellStart(view, n->position, n->x, n->y);
     } else if (n->nmhdr.code == npp::SCN_DWELLEND) {
         dwellEnd();
     }
 }
+
+// While a dwell is evaluated, the editor is read from the dwell's own view.
+class DwellViewScope {
+   public:
+    explicit DwellViewScope(WindowHandle view) { pluginState().dwellView = view; }
+    ~DwellViewScope() { pluginState().dwellView = nullptr; }
+    DwellViewScope(const DwellViewScope&) = delete;
+    DwellViewScope& operator=(const DwellViewScope&) = delete;
+};
 
 }  // namespace
 
@@ -367,31 +384,31 @@ void AddMenus(int pluginsIndex) {
     pluginLog("AddMenus", ": END");
 }
 
-void dwellStart(std::intptr_t position, int x, int y) {
+void dwellStart(WindowHandle view, std::intptr_t position, int x, int y) {
     PluginState& s = pluginState();
-    if (s.evaluating || x < 1 || y < 1) return;
-    const WindowHandle main = s.npp._scintillaMainHandle;
-    const std::intptr_t caret = platform::sendMessage(main, npp::SCI_GETCURRENTPOS, 0, 0);
+    if (s.evaluating || !view || x < 1 || y < 1) return;
+    const std::intptr_t caret = platform::sendMessage(view, npp::SCI_GETCURRENTPOS, 0, 0);
     s.tipExpr.clear();
     const std::intptr_t distance = caret > position ? caret - position : position - caret;
     if (distance > static_cast<std::intptr_t>(s.selectionLength) + 1) return;
-    // The tip shows in the main view: the text must come from there too.
-    if (getEdit() != main) return;
-    const std::string selection = getSelection();
-    s.evaluating = true;
-    s.tipEvaluated = false;
-    if (selection.empty()) {
-        zrtE_CurLineToWnd(true);
-    } else {
-        zrtE_SelTextToWnd(true);
+    {
+        const DwellViewScope scope(view);
+        const std::string selection = getSelection();
+        s.evaluating = true;
+        s.tipEvaluated = false;
+        if (selection.empty()) {
+            zrtE_CurLineToWnd(true);
+        } else {
+            zrtE_SelTextToWnd(true);
+        }
+        s.evaluating = false;
     }
-    s.evaluating = false;
     if (!s.tipEvaluated) return;
     if (eError() != kNoError) s.cmdIndex = 0;
     const int row = std::clamp(s.cmdIndex, 0, kCommandCount - 1);
     const std::string tip =
         TrimStr(s.tipExpr, "\r\n", false) + "\r\n" + s.lastResult + commandTable()[row].message;
-    showCallTip(position, tip);
+    showCallTip(view, position, tip);
 }
 
 void dwellEnd() {
@@ -424,6 +441,7 @@ std::intptr_t WindowProc(WindowHandle window, unsigned message, std::uintptr_t w
         // Nothing may leave the host's window procedure; the message still
         // reaches the host below.
         pluginState().evaluating = false;
+        pluginState().dwellView = nullptr;
     }
     return platform::callPreviousProcedure(window, message, wParam, lParam);
 }
@@ -434,6 +452,8 @@ void RemoveMenus() {
     if (s.dwellSaved) {
         platform::sendMessage(s.npp._scintillaMainHandle, npp::SCI_SETMOUSEDWELLTIME,
                               static_cast<std::uintptr_t>(s.savedDwellTime), 0);
+        platform::sendMessage(s.npp._scintillaSecondHandle, npp::SCI_SETMOUSEDWELLTIME,
+                              static_cast<std::uintptr_t>(s.savedSecondDwellTime), 0);
         s.dwellSaved = false;
     }
     pluginLog("RemoveMenus", "\r\nwpLog = \r\n");

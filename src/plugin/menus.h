@@ -8,7 +8,7 @@
 
 namespace zrt {
 
-constexpr int kOptionCount = 14;
+constexpr int kOptionCount = 15;
 // Offsets of the Options entries from the base id.
 enum OptionOffset {
     kOptPluginLog = 1,
@@ -23,8 +23,9 @@ enum OptionOffset {
     kOptHideSummary = 10,
     kOptNoConfirm = 11,
     kOptAcknowledgments = 12,
-    kOptEvalOnEqual = 13,
-    kOptSelectionInStatus = 14,
+    kOptInstallHighlighting = 13,
+    kOptEvalOnEqual = 14,
+    kOptSelectionInStatus = 15,
 };
 const char* optionCaption(int offset);
 
@@ -39,8 +40,9 @@ bool MenuItemSeparator(platform::MenuHandle menu, unsigned id);
 // Puts the host's window procedure and the main view's dwell time back.
 void RemoveMenus();
 
-// Tool-tip evaluation of SCN_DWELLSTART at `position` (x and y of the mouse).
-void dwellStart(std::intptr_t position, int x, int y);
+// Tool-tip evaluation of SCN_DWELLSTART at `position` of `view` (x and y of
+// the mouse): the text comes from that view and the call tip shows there.
+void dwellStart(platform::WindowHandle view, std::intptr_t position, int x, int y);
 void dwellEnd();
 
 }  // namespace zrt

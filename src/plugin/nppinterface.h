@@ -29,6 +29,11 @@ constexpr unsigned NPPM_GETFULLPATHFROMBUFFERID = 2082;
 constexpr unsigned NPPM_GETBUFFERIDFROMPOS = 2083;  // wParam: tab index, lParam: view
 constexpr unsigned NPPM_GETLANGUAGEDESC = 2108;
 constexpr unsigned NPPM_DOOPEN = 2101;
+constexpr unsigned NPPM_ISDARKMODEENABLED = 2131;
+constexpr unsigned NPPM_GETDARKMODECOLORS = 2132;
+constexpr unsigned NPPM_DARKMODESUBCLASSANDTHEME = 2136;
+constexpr unsigned NPPM_GETNPPSETTINGSDIRPATH = 2143;
+constexpr unsigned NPPN_DARKMODECHANGED = 1027;
 constexpr unsigned NPPM_GETFULLCURRENTPATH = 4025;
 
 // Scintilla.

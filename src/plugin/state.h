@@ -41,7 +41,8 @@ struct PluginState {
     bool settingsInConfigDir = false;
 
     // The subclass of the host's main window.
-    std::intptr_t savedDwellTime = 0;
+    std::intptr_t savedDwellTime = 0;        // main view
+    std::intptr_t savedSecondDwellTime = 0;  // second view
     bool dwellSaved = false;
 
     // The Options menu.
@@ -54,6 +55,8 @@ struct PluginState {
     // Tool-tip evaluation.
     std::uint32_t lastTipTick = 0;
     bool ownTipShown = false;
+    platform::WindowHandle tipView = nullptr;    // the view our call tip shows in
+    platform::WindowHandle dwellView = nullptr;  // while a dwell is evaluated: its view
     std::string tipExpr;
     int cmdIndex = 0;
     bool evaluating = false;    // a dwell evaluation runs (ignore nested dwells)

@@ -42,6 +42,12 @@ CommandHandler findCommand(std::string_view name) {
     return nullptr;
 }
 
+std::vector<std::string_view> commandNames() {
+    std::vector<std::string_view> names;
+    for (const NamedCommand* c = kCommands; c->name; ++c) names.push_back(c->name);
+    return names;
+}
+
 const std::string& blankFileNote() {
     static const std::string note(20, ' ');
     return note;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "script/command.h"
 
@@ -12,5 +13,8 @@ using CommandHandler = void (*)(const CommandLine& cmd, CommandOutput& out);
 
 // The handler of a command name in lower case, or null.
 CommandHandler findCommand(std::string_view name);
+
+// Every name findCommand knows.
+std::vector<std::string_view> commandNames();
 
 }  // namespace zrt

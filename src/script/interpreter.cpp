@@ -56,6 +56,9 @@ const CommandInfo kCommands[kCommandCount] = {
     {"sDiffF", 1, ""},
 };
 
+// Commands the interpreter runs itself that the command table leaves out.
+const char* const kUnlistedCommands[] = {"aElemOrderSet", "aAbout"};
+
 struct InterpreterState {
     int lastSDiffStatus = -1;
     int runs = 0;  // sEval calls under way
@@ -631,6 +634,17 @@ int commandIn(std::string_view text) {
     for (int k = 0; k <= kLastCommandIndex && k < kCommandCount; ++k)
         if (lower.find(lowerAscii(kCommands[k].name)) != std::string::npos) return k;
     return -1;
+std::vector<std::string> scriptCommandWords() {
+    std::vector<std::string> words;
+    const auto add = [&words](std::string_view name) {
+        for (const std::string& w : words)
+            if (lowerAscii(w) == lowerAscii(name)) return;
+        words.emplace_back(name);
+    };
+    for (const CommandInfo& c : kCommands) add(c.name);
+    for (const char* name : kUnlistedCommands) add(name);
+    for (std::string_view name : commandNames()) add(name);
+    return words;
 }
 
 std::string formatValue(double value, int decimals) {

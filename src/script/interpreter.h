@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zrt {
 
@@ -57,6 +58,10 @@ constexpr int kLastCommandIndex = 25;
 // command table whose name the text contains (any case); -1 for none (a bare
 // expression, which the editor runs as "Expr = " + text).
 int commandIn(std::string_view text);
+
+// Every command word the interpreter runs, once each (case ignored): the
+// command table's names first, then the commands it does not list.
+std::vector<std::string> scriptCommandWords();
 
 // V: a value rounded to `decimals` digits after the point, trailing zeros and
 // a trailing point removed ("-0" prints as 0; infinities as "+Infinity" ...).

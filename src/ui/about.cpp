@@ -3,7 +3,7 @@
 #include "platform/platform.h"
 #include "ui/msgwindow.h"
 #include "ui/version.h"
-#include "ui/version_info.h"
+#include "zrt_version.h"
 
 namespace zrt {
 
@@ -12,7 +12,7 @@ std::string PluginInfoText(bool asComment, bool suppress) {
     const std::string rule(75, '-');
     const char* const lines[] = {
         "Quillet.dll - a math plugin for Notepad++",
-        "Version: " QUILLET_VERSION_TEXT " - Built: 49. (Unicode version)",
+        "Version: " ZRT_VERSION_TEXT " - Built: 49. (Unicode version)",
         "Contact: the Quillet project - send questions and reports to its issue tracker",
         rule.c_str(),
         rule.c_str(),

@@ -1,7 +1,7 @@
 #include "ui/version.h"
 
 #include "platform/platform.h"
-#include "ui/version_info.h"
+#include "zrt_version.h"
 
 namespace zrt {
 
@@ -12,7 +12,7 @@ std::string libraryFileVersion() {
     unsigned error = 0;
     if (platform::fileVersion(platform::modulePath(), fileVersion, productVersion, error))
         return fileVersion;
-    return QUILLET_VERSION_TEXT;
+    return ZRT_VERSION_TEXT;
 }
 
 }  // namespace zrt

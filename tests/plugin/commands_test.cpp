@@ -281,13 +281,23 @@ TEST_P(CommandsTest, ToolTipEvaluation) {
     EXPECT_FALSE(host->main.callTipActive);
     EXPECT_TRUE(boxes().empty());
 
-    // With the second view active the main view's tip is not computed from it.
+    // Each view's dwell reads that view and shows its tip there, whichever
+    // view is the active one.
     host->currentView = 1;
     host->second.text = "5*5";
+    host->second.caretAt(0, 1);
     host->main.text = "3*3\r\n";
     host->main.caretAt(0, 1);
     host->dwell(1);
-    EXPECT_FALSE(host->main.callTipActive);
+    EXPECT_NE(host->main.callTip.find("Number = 9"), std::string::npos) << host->main.callTip;
+    EXPECT_FALSE(host->second.callTipActive);
+    host->currentView = 0;
+    host->dwell(2, 20, 20, &host->second);
+    EXPECT_NE(host->second.callTip.find("Number = 25"), std::string::npos) << host->second.callTip;
+    EXPECT_FALSE(host->main.callTipActive);  // one tip of ours at a time
+    host->dwellEnd(&host->second);
+    EXPECT_FALSE(host->second.callTipActive);
+    EXPECT_EQ(host->second.text, "5*5");
 }
 
 TEST_P(CommandsTest, ErrorsShowInTheTip) {

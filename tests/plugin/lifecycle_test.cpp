@@ -83,6 +83,7 @@ TEST_F(LifecycleTest, SubclassOnlyAfterGetNameAndOnlyOnce) {
     AttachProcess();
     host = std::make_unique<fake::Npp>();
     host->main.dwellTime = 2500;
+    host->second.dwellTime = 3500;
     zrt_NppData data{host->hwnd(), &host->main, &host->second};
     setInfo(data);
     // Before getName: nothing.
@@ -96,6 +97,7 @@ TEST_F(LifecycleTest, SubclassOnlyAfterGetNameAndOnlyOnce) {
     const std::intptr_t installed = headless::installedProcedure(host->hwnd());
     EXPECT_NE(installed, 0);
     EXPECT_EQ(host->main.dwellTime, 1000);
+    EXPECT_EQ(host->second.dwellTime, 1000);  // tool-tips in both views
     EXPECT_EQ(pluginState().menuState, 2);
 
     // Later calls change nothing, even a second getName.
@@ -109,6 +111,7 @@ TEST_F(LifecycleTest, SubclassOnlyAfterGetNameAndOnlyOnce) {
     DetachProcess();
     EXPECT_EQ(headless::installedProcedure(host->hwnd()), 0);
     EXPECT_EQ(host->main.dwellTime, 2500);
+    EXPECT_EQ(host->second.dwellTime, 3500);
     // A second unload does no harm.
     DetachProcess();
     EXPECT_EQ(host->main.dwellTime, 2500);

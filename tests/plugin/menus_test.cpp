@@ -28,8 +28,9 @@ TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
     EXPECT_EQ(host->optionId("Plugin Log"), 47116u);
     EXPECT_EQ(host->optionId("Acknowledgments"), 47127u);
     // The later entries follow the specified ones, whose ids stay.
-    EXPECT_EQ(host->optionId("Evaluate on ="), 47128u);
-    EXPECT_EQ(host->optionId("Selection in status bar"), 47129u);
+    EXPECT_EQ(host->optionId("Install script highlighting"), 47128u);
+    EXPECT_EQ(host->optionId("Evaluate on ="), 47129u);
+    EXPECT_EQ(host->optionId("Selection in status bar"), 47130u);
     openPlugins();
     host->openMenu(0);
     // One Options pop-up, before the separator above "About Quillet".
@@ -38,7 +39,7 @@ TEST_P(MenusTest, BuiltOnceWhenThePluginsMenuOpens) {
     EXPECT_EQ(platform::menuString(menu, 9, true, 25), "Options");
     EXPECT_EQ(platform::menuString(menu, 11, true, 25), "About Quillet");
     const auto options = platform::subMenu(menu, 9);
-    ASSERT_EQ(platform::menuItemCount(options), 14);
+    ASSERT_EQ(platform::menuItemCount(options), kOptionCount);
     EXPECT_EQ(platform::menuString(options, 3, true, 25), "");  // the separator
     EXPECT_EQ(platform::menuString(options, 11, true, 25), "Acknowledgments");
     const struct {
@@ -85,10 +86,11 @@ TEST_P(MenusTest, CommandsThatAreNotOursReachTheHost) {
     const unsigned base = pluginState().optionsBaseId;
     host->command(41001);
     host->command(base + kOptSeparator);
-    host->command(base + kOptionCount + 1);
+    const unsigned pastTheLast = base + kOptionCount + 1;
+    host->command(pastTheLast);
     host->send(0x0111, base + kOptAcknowledgments, 1234);  // from a control, not a menu
     EXPECT_EQ(host->commandsSeen,
-              (std::vector<unsigned>{41001, base + 4, base + kOptionCount + 1, base + 12}));
+              (std::vector<unsigned>{41001, base + 4, pastTheLast, base + 12}));
     EXPECT_TRUE(headless::shownMessages().empty());
 }
 

@@ -132,9 +132,9 @@ bool Npp::optionChecked(const std::string& caption) const {
     return platform::menuItemChecked(bar_, optionId(caption)) == 1;
 }
 
-void Npp::dwell(std::intptr_t position, int x, int y) {
+void Npp::dwell(std::intptr_t position, int x, int y, View* view) {
     npp::Notification n{};
-    n.nmhdr.hwndFrom = &main;
+    n.nmhdr.hwndFrom = view ? view : &main;
     n.nmhdr.code = npp::SCN_DWELLSTART;
     n.position = position;
     n.x = x;
@@ -142,9 +142,9 @@ void Npp::dwell(std::intptr_t position, int x, int y) {
     send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
 }
 
-void Npp::dwellEnd() {
+void Npp::dwellEnd(View* view) {
     npp::Notification n{};
-    n.nmhdr.hwndFrom = &main;
+    n.nmhdr.hwndFrom = view ? view : &main;
     n.nmhdr.code = npp::SCN_DWELLEND;
     send(npp::kWmNotify, 0, reinterpret_cast<std::intptr_t>(&n));
 }
@@ -184,6 +184,25 @@ void Npp::selectIn(View& view, std::intptr_t anchorPos, std::intptr_t caretPos) 
 void Npp::undo(View& view) {
     view.handle(npp::SCI_UNDO, 0, 0);
 }
+
+void Npp::switchDarkMode(bool on) {
+    darkMode = on;
+    // Notepad++'s SCNotification head: the main window, no id, the code.
+    npp::NotifyHeader header{hwnd(), 0, npp::NPPN_DARKMODECHANGED};
+    beNotified(&header);
+}
+
+namespace {
+
+std::intptr_t copyFolder(const std::string& folder, std::uintptr_t wParam, std::intptr_t lParam) {
+    const std::u16string dir = zrt::toUtf16(folder);
+    if (!lParam) return static_cast<std::intptr_t>(dir.size());
+    if (wParam <= dir.size()) return 0;
+    std::memcpy(reinterpret_cast<char16_t*>(lParam), dir.c_str(), (dir.size() + 1) * 2);
+    return 1;
+}
+
+}  // namespace
 
 std::intptr_t Npp::handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     std::intptr_t answer = 0;
@@ -227,13 +246,21 @@ std::intptr_t Npp::handle(unsigned message, std::uintptr_t wParam, std::intptr_t
         case npp::NPPM_DOOPEN:
             opened.push_back(text16(reinterpret_cast<const void*>(lParam)));
             return 1;
-        case npp::NPPM_GETPLUGINSCONFIGDIR: {
-            const std::u16string dir = zrt::toUtf16(configDir);
-            if (!lParam) return static_cast<std::intptr_t>(dir.size());
-            if (wParam <= dir.size()) return 0;
-            std::memcpy(reinterpret_cast<char16_t*>(lParam), dir.c_str(), (dir.size() + 1) * 2);
+        case npp::NPPM_GETPLUGINSCONFIGDIR:
+            return copyFolder(configDir, wParam, lParam);
+        case npp::NPPM_GETNPPSETTINGSDIRPATH:
+            if (generation_ == Generation::Old) return 0;
+            return copyFolder(settingsDir, wParam, lParam);
+        case npp::NPPM_ISDARKMODEENABLED:
+            return generation_ == Generation::Today && darkMode ? 1 : 0;
+        case npp::NPPM_GETDARKMODECOLORS:
+            if (generation_ == Generation::Old || wParam != sizeof darkColours || !lParam) return 0;
+            std::memcpy(reinterpret_cast<void*>(lParam), darkColours, sizeof darkColours);
             return 1;
-        }
+        case npp::NPPM_DARKMODESUBCLASSANDTHEME:
+            if (generation_ == Generation::Old) return 0;
+            themed.push_back({reinterpret_cast<void*>(lParam), wParam});
+            return 1;
         case npp::NPPM_GETFULLCURRENTPATH: {
             const std::u16string path = zrt::toUtf16(current().path);
             if (!lParam || wParam <= path.size()) return 0;

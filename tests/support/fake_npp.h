@@ -30,7 +30,22 @@ class Npp {
     void* hwnd() { return &mainWindowTag_; }
     View main, second;
     int currentView = 0;
-    std::string configDir;  // NPPM_GETPLUGINSCONFIGDIR
+    std::string configDir;    // NPPM_GETPLUGINSCONFIGDIR
+    std::string settingsDir;  // NPPM_GETNPPSETTINGSDIRPATH (today's host only)
+    // Dark mode (today's host only): NPPM_ISDARKMODEENABLED answers `darkMode`,
+    // NPPM_GETDARKMODECOLORS copies `darkColours`; every
+    // NPPM_DARKMODESUBCLASSANDTHEME is recorded with its flags.
+    bool darkMode = false;
+    std::uint32_t darkColours[12] = {0x202020, 0x404040, 0x404040, 0x202020, 0xB00000,
+                                     0xE0E0E0, 0xC0C0C0, 0x808080, 0xFFC000, 0x646464,
+                                     0x9B9B9B, 0x484848};
+    struct Themed {
+        void* window;
+        std::uintptr_t flags;
+    };
+    std::vector<Themed> themed;
+    // Notepad++ tells its plug-ins that dark mode was switched (NPPN_DARKMODECHANGED).
+    void switchDarkMode(bool on);
     std::vector<std::string> reloaded, opened;
     std::vector<bool> reloadAlerts;      // NPPM_RELOADFILE: whether it asked the user first
     std::vector<unsigned> commandsSeen;  // WM_COMMAND ids that reached the host
@@ -59,9 +74,9 @@ class Npp {
     // The id of the Options entry with this caption (0 when there is none).
     unsigned optionId(const std::string& caption) const;
     bool optionChecked(const std::string& caption) const;
-    // The mouse rests at `position` of the main view (SCN_DWELLSTART), and moves on.
-    void dwell(std::intptr_t position, int x = 20, int y = 20);
-    void dwellEnd();
+    // The mouse rests at `position` of a view (SCN_DWELLSTART), and moves on.
+    void dwell(std::intptr_t position, int x = 20, int y = 20, View* view = nullptr);
+    void dwellEnd(View* view = nullptr);
     // The document `view` shows leaves its save point (the user types) or
     // reaches it again (saved): Scintilla tells the main window.
     void savePoint(View& view, bool left);

@@ -118,10 +118,21 @@ struct MessagesWindow {
     std::string text;
     bool console = false;
     bool replacedOpenWindow = false;
+    platform::WindowTheme theme;  // what the themer gave it when it opened
 };
 const std::vector<MessagesWindow>& messagesWindows();
 void clearMessagesWindows();
 void closeMessagesWindow();
+
+// The handles of the library's windows (plot window `number`, the messages
+// window); their themes come from platform::windowTheme.
+platform::WindowHandle plotWindowHandle(int number);
+platform::WindowHandle messagesWindowHandle();
+// A window of the library opens (asks the themer) or closes.
+platform::WindowTheme windowOpened(platform::WindowHandle window);
+void windowClosed(platform::WindowHandle window);
+// No themer, no open windows.
+void resetThemes();
 
 // The tick counter runs on the steady clock plus this offset.
 void advanceClock(std::uint32_t milliseconds);

@@ -83,6 +83,7 @@ std::intptr_t installedProcedure(platform::WindowHandle handle) {
 
 void resetWindows() {
     hostState() = HostState{};
+    resetThemes();
 }
 
 }  // namespace zrt::headless

@@ -511,9 +511,16 @@ bool inputBox(std::string_view prompt, std::string_view title, std::string_view 
 void showMessagesWindow(std::string_view title, std::string_view text, bool console) {
     auto& s = headless::headlessState();
     if (s.console || console) headless::printLines(stdout, text);
-    headless::keepRecord(
-        s.msgWindows, {std::string(title), std::string(text), console, !console && s.msgWindowOpen},
-        1000);
+    // The window asks for its theme as it opens; the record stands for it after.
+    platform::WindowTheme theme;
+    if (!console) {
+        theme = headless::windowOpened(headless::messagesWindowHandle());
+        headless::windowClosed(headless::messagesWindowHandle());
+    }
+    headless::keepRecord(s.msgWindows,
+                         {std::string(title), std::string(text), console,
+                          !console && s.msgWindowOpen, theme},
+                         1000);
     if (!console) s.msgWindowOpen = true;
 }
 

@@ -160,6 +160,7 @@ bool openPlotWindow(const PlotWindowLayout& layout) {
     headless::WindowRecord r;
     r.layout = layout;
     windowsState().windows[layout.number] = std::move(r);
+    headless::windowOpened(headless::plotWindowHandle(layout.number));
     return true;
 }
 
@@ -200,10 +201,13 @@ std::string gadgetText(int number, int gadgetId) {
 }
 
 void closePlotWindow(int number) {
-    windowsState().windows.erase(number);
+    if (windowsState().windows.erase(number))
+        headless::windowClosed(headless::plotWindowHandle(number));
 }
 
 void closeAllPlotWindows() {
+    for (const auto& [n, r] : windowsState().windows)
+        headless::windowClosed(headless::plotWindowHandle(n));
     windowsState().windows.clear();
 }
 

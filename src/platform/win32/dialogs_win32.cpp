@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/theme_win32.h"
 #include "platform/win32/win32_util.h"
 
 namespace zrt::platform {
@@ -88,8 +89,21 @@ INT_PTR CALLBACK inputProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
             SendMessageW(edit, EM_SETSEL, 0, -1);
             SetFocus(edit);
             SetForegroundWindow(dlg);
+            themeWindowOpened(dlg);
             return FALSE;
         }
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT: {
+            LRESULT brush = 0;
+            return themeMessage(dlg, message, wParam, lParam, brush)
+                       ? static_cast<INT_PTR>(brush)
+                       : FALSE;
+        }
+        case WM_DESTROY:
+            themeWindowClosed(dlg);
+            return FALSE;
         case WM_COMMAND: {
             const WORD id = LOWORD(wParam);
             if (id == IDOK) {
@@ -126,6 +140,8 @@ struct MessagesWindow {
 
 LRESULT CALLBACK messagesProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = reinterpret_cast<MessagesWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    LRESULT themed = 0;
+    if (themeMessage(hwnd, message, wParam, lParam, themed)) return themed;
     switch (message) {
         case WM_SIZE:
             if (data && data->edit) {
@@ -137,6 +153,7 @@ LRESULT CALLBACK messagesProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             DestroyWindow(hwnd);
             return 0;
         case WM_NCDESTROY:
+            themeWindowClosed(hwnd);
             if (data) {
                 data->closed = true;
                 data->edit = nullptr;
@@ -259,6 +276,7 @@ void showMessagesWindow(std::string_view title, std::string_view text, bool cons
         GetClientRect(hwnd, &client);
         SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
+    themeWindowOpened(hwnd);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
 

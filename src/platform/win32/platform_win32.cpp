@@ -8,6 +8,7 @@
 #include <commdlg.h>
 
 #include "platform/platform.h"
+#include "platform/win32/theme_win32.h"
 #include "platform/win32/win32_util.h"
 
 namespace zrt::platform {
@@ -125,7 +126,12 @@ ProgressWindow& progressWindow() {
 }
 
 LRESULT CALLBACK progressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT themed = 0;
+    if (themeMessage(hwnd, msg, wp, lp, themed)) return themed;
     switch (msg) {
+        case WM_NCDESTROY:
+            themeWindowClosed(hwnd);
+            return DefWindowProcW(hwnd, msg, wp, lp);
         case WM_KEYDOWN:
         case WM_LBUTTONDOWN:
         case WM_CLOSE:
@@ -154,6 +160,7 @@ HWND openProgressWindow() {
                                 nullptr);
     progressWindow().label = CreateWindowExW(0, L"STATIC", L"||||||||||", WS_CHILD | WS_VISIBLE,
                                              5, 5, w - 10, h - 10, hwnd, nullptr, inst, nullptr);
+    themeWindowOpened(hwnd);
     return hwnd;
 }
 

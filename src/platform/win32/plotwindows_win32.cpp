@@ -14,6 +14,7 @@
 #include "api/text16.h"
 #include "platform/platform.h"
 #include "platform/win32/canvas_gdi.h"
+#include "platform/win32/theme_win32.h"
 
 namespace zrt::platform {
 
@@ -106,6 +107,18 @@ void layoutGadgets(PlotWindow& w) {
     }
 }
 
+// The face of the window: the host's dark background when it is dark.
+void fillFace(HWND hwnd, HDC dc, const RECT& r) {
+    COLORREF dark = 0;
+    if (!darkFace(hwnd, dark)) {
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    HBRUSH brush = CreateSolidBrush(dark);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
 // A child prints into a picture of its own, which is then copied into place:
 // Wine's controls clip their drawing to their client rectangle taken as
 // device coordinates, so they draw nothing into a DC whose origin was moved.
@@ -116,7 +129,7 @@ void printChild(HWND child, HDC dc, const RECT& at) {
     win32::DibSurface dib;
     if (!dib.create(width, height)) return;
     RECT all{0, 0, width, height};
-    FillRect(dib.dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    fillFace(child, dib.dc, all);
     SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dib.dc),
                  PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
     BitBlt(dc, at.left, at.top, width, height, dib.dc, 0, 0, SRCCOPY);
@@ -130,7 +143,7 @@ void printChild(HWND child, HDC dc, const RECT& at) {
 void paintOwnClient(HWND hwnd, HDC dc) {
     RECT client;
     GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    fillFace(hwnd, dc, client);
 }
 
 // Set while a capture walks a window's children: whatever they send back to
@@ -182,6 +195,8 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
     const int n = numberOf(hwnd);
     PlotWindow* w = findWindow(n);
     if (w && w->hwnd != hwnd) w = nullptr;
+    LRESULT themed = 0;
+    if (themeMessage(hwnd, msg, wp, lp, themed)) return themed;
     switch (msg) {
         case WM_COMMAND:
             if (w && w->ready && HIWORD(wp) == BN_CLICKED) {
@@ -212,6 +227,7 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
             paintOwnClient(hwnd, reinterpret_cast<HDC>(wp));
             return 0;
         case WM_NCDESTROY:
+            themeWindowClosed(hwnd);
             if (w) windowsState().windows.erase(n);
             break;
         default:
@@ -374,6 +390,8 @@ bool openPlotWindow(const PlotWindowLayout& layout) {
         rec->gadgets[g.id] = h;
         if (g.kind == GadgetKind::Image) rec->image = h;
     }
+    // Dark or light as the host is, before the window shows.
+    themeWindowOpened(hwnd);
     // Position the frame so that its top left corner is the requested point.
     SetWindowPos(hwnd, nullptr, layout.x, layout.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd, SW_SHOW);

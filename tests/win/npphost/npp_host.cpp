@@ -15,6 +15,8 @@
 //
 // Usage (current directory = the host's folder):
 //   npp_host [--old] [--live-shot typing.bmp] [screenshot.bmp]
+//   npp_host --release   (the few scenarios of a freshly installed package)
+// With a screenshot named, today's host also saves a dark plot window as dark-plot.bmp.
 #include <windows.h>
 
 #include <algorithm>
@@ -29,6 +31,7 @@
 #include <vector>
 
 #include "npp_host_ids.h"
+#include "plugin/menus.h"
 #include "plugin/nppinterface.h"
 #include "support/fake_scintilla.h"
 #include "support/jpeg_read.h"
@@ -282,11 +285,26 @@ struct Host {
     decltype(&::messageProc) messageProc = nullptr;
     std::intptr_t dwellPosition = 0;
     fake::Generation generation = fake::Generation::Today;
+    std::wstring settingsDir;  // NPPM_GETNPPSETTINGSDIRPATH (today's host only)
+    std::string startFolder;   // the host's folder (commands change the current one)
+    // Dark mode, as today's Notepad++ tells it; the windows it was asked to theme.
+    bool darkMode = false;
+    DWORD darkColours[12] = {0x202020, 0x404040, 0x404040, 0x000000, 0x0000B0, 0xE0E0E0,
+                             0xC0C0C0, 0x808080, 0x00C0FF, 0x646464, 0x9B9B9B, 0x484848};
+    struct Themed {
+        HWND window;
+        std::string windowClass;
+        std::string title;
+        WPARAM flags;
+    };
+    std::vector<Themed> themed;
     std::string status = "Normal text file";  // the status bar's first field
 } host;
 
 // The status bar below the views.
 constexpr int kStatusHeight = 22;
+constexpr WPARAM kDarkModeInit = 0x0B;
+constexpr WPARAM kDarkModeHandleChange = 0x0C;
 
 int viewIndex(HWND hwnd) {
     return hwnd == host.viewWindow[1] ? 1 : 0;
@@ -458,6 +476,26 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 std::memcpy(reinterpret_cast<wchar_t*>(lParam), desc.c_str(),
                             (desc.size() + 1) * sizeof(wchar_t));
             return static_cast<LRESULT>(desc.size());
+        }
+        // Messages of today's Notepad++ only; the older host answers 0.
+        case npp::NPPM_GETNPPSETTINGSDIRPATH:
+            if (host.generation == fake::Generation::Old) return 0;
+            return copyOut(utf8(host.settingsDir), wParam, lParam);
+        case npp::NPPM_ISDARKMODEENABLED:
+            return host.generation == fake::Generation::Today && host.darkMode;
+        case npp::NPPM_GETDARKMODECOLORS:
+            if (host.generation == fake::Generation::Old || wParam != sizeof host.darkColours ||
+                !lParam)
+                return FALSE;
+            std::memcpy(reinterpret_cast<void*>(lParam), host.darkColours, sizeof host.darkColours);
+            return TRUE;
+        case npp::NPPM_DARKMODESUBCLASSANDTHEME: {
+            if (host.generation == fake::Generation::Old) return 0;
+            const HWND themed = reinterpret_cast<HWND>(lParam);
+            wchar_t cls[64] = {0};
+            GetClassNameW(themed, cls, 64);
+            host.themed.push_back({themed, utf8(cls), windowText(themed), wParam});
+            return TRUE;
         }
         case WM_PAINT:
             paintStatusBar(hwnd);
@@ -662,13 +700,20 @@ std::string readFile(const std::string& name) {
     return s.str();
 }
 
-void saveScreenshot(const std::string& file) {
-    SetForegroundWindow(host.main);
-    RedrawWindow(host.main, nullptr, nullptr,
+// The window as it is on the screen, as a 24-bit BMP file.
+// Without a window manager on the virtual screen nobody draws the frames: a
+// window of ours is taken without its frame.
+void saveWindowShot(HWND window, const std::string& file, bool insideOnly = false) {
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     pump(300);
     RECT r;
-    GetWindowRect(host.main, &r);
+    GetWindowRect(window, &r);
+    if (insideOnly) {
+        GetClientRect(window, &r);
+        MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    }
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -699,6 +744,30 @@ void saveScreenshot(const std::string& file) {
     ReleaseDC(nullptr, screen);
 }
 
+void saveScreenshot(const std::string& file) {
+    saveWindowShot(host.main, file);
+}
+
+// The colour on the screen at a point of the window's inside, after a repaint.
+COLORREF screenPixel(HWND window, int x, int y) {
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    pump(300);
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+std::string colourText(COLORREF c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%06lX", static_cast<unsigned long>(c));
+    return buf;
+}
+
 // ---- The scenarios ----
 
 void scenarioLoad() {
@@ -717,7 +786,7 @@ void scenarioLoad() {
         reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC)) != host.originalProc,
         "the plug-in subclassed the main window");
     check(host.view[0].dwellTime == 1000, "main view dwell time 1000 ms");
-    check(host.view[1].dwellTime == 10000000, "second view dwell time untouched");
+    check(host.view[1].dwellTime == 1000, "second view dwell time 1000 ms");
 }
 
 void scenarioOptionsMenu() {
@@ -735,7 +804,8 @@ void scenarioOptionsMenu() {
     wchar_t caption[32] = {0};
     GetMenuStringW(host.quillet, 9, caption, 32, MF_BYPOSITION);
     check(utf8(caption) == "Options", "Options before the separator above About Quillet");
-    check(options && GetMenuItemCount(options) == 14, "fourteen Options entries");
+    check(options && GetMenuItemCount(options) == zrt::kOptionCount,
+          "every Options entry: " + std::to_string(options ? GetMenuItemCount(options) : 0));
     check(optionId("Plugin Log") == optionId("Decimals") - 4, "entry ids follow the base id");
     check(!optionChecked("Eval to Tooltip") && !optionChecked("Don't confirm Expr"),
           "check marks from the settings");
@@ -814,6 +884,16 @@ void scenarioToolTip() {
     check(v.callTipActive && v.callTip.find("81") != std::string::npos,
           "call tip shows the result: " + shown(v.callTip));
     check(v.text == "9*9\r\n", "tool-tip evaluation leaves the document alone");
+
+    // The mouse rests in the second view: its text, its tip.
+    fake::View& second = host.view[1];
+    second.text = "6*7\r\n";
+    second.caretAt(0, 1);
+    SetTimer(host.viewWindow[1], kDwellTimer, static_cast<UINT>(second.dwellTime), nullptr);
+    for (int waited = 0; !second.callTipActive && waited < 8000; waited += 100) pump(100);
+    check(second.callTipActive && second.callTip.find("42") != std::string::npos,
+          "a dwell in the second view shows its tip there: " + shown(second.callTip));
+    check(!v.callTipActive, "the main view's tip went when the second view's came");
 }
 
 void scenarioIniFile() {
@@ -1117,6 +1197,105 @@ void scenarioAbout() {
           "About Quillet shows the about text in the messages window");
 }
 
+void scenarioInstallHighlighting() {
+    // Today's host names its settings folder; the older one only the plug-in
+    // configuration folder, two levels below it (in the host's folder here).
+    const std::wstring settings =
+        host.generation == fake::Generation::Today ? host.settingsDir : wide(host.startFolder);
+    const std::string file = utf8(settings) + "\\userDefineLangs\\Quillet.udl.xml";
+    DeleteFileW(wide(file).c_str());
+    expectDialog("Quillet", IDOK);
+    command(optionId("Install script highlighting"));
+    check(sawTitle(takeSeen(), "Quillet", "after a restart"), "script highlighting installed");
+    check(readFile(file).find("<UserLang name=\"Quillet\" ext=\"zrt\"") != std::string::npos,
+          "Quillet.udl.xml in " + file);
+    expectDialog("Quillet", IDNO);
+    command(optionId("Install script highlighting"));
+    check(sawTitle(takeSeen(), "Quillet", "exists already"), "asks before replacing the file");
+}
+
+void scenarioShowCommands() {
+    command(optionId("Show Commands"));
+    Lock lock;
+    check(!gMessagesWindows.empty() &&
+              gMessagesWindows.back().find("Expr") != std::string::npos,
+          "Show Commands reads ShowCmds.zrt beside the DLL");
+}
+
+// ---- Dark mode ----
+
+void switchDarkMode(bool on) {
+    host.darkMode = on;
+    NotificationBuffer b{};
+    b.n.nmhdr.hwndFrom = host.main;
+    b.n.nmhdr.code = npp::NPPN_DARKMODECHANGED;
+    host.beNotified(&b);
+    pump(100);
+}
+
+std::size_t themedCount(const std::string& windowClass, WPARAM flags,
+                        const std::string& title = "") {
+    std::size_t n = 0;
+    for (const auto& t : host.themed)
+        n += t.windowClass == windowClass && t.flags == flags && (title.empty() || t.title == title);
+    return n;
+}
+
+// Our windows ask the host when they open; today's host themes them (its
+// colours on the frame and fields) and switches them back; the older host
+// does not know the messages and gets plain windows.
+void scenarioDarkMode(bool screenshot) {
+    const bool today = host.generation == fake::Generation::Today;
+    host.themed.clear();
+    host.darkMode = true;
+    host.darkColours[0] = RGB(0x20, 0x28, 0x30);
+    host.darkColours[1] = RGB(0x38, 0x40, 0x48);
+    fake::View& v = host.view[0];
+    v.text = "Plot = sin(x)*x^2 ; -10 ; x ; 10 ; 200";
+    v.select(0, static_cast<std::intptr_t>(v.text.size()));
+    runItem(4);  // confirmation is off since an earlier scenario
+    takeSeen();
+    HWND plot = FindWindowW(L"QuilletPlotWindow", nullptr);
+    check(plot != nullptr, "a plot window is open");
+    if (!plot) return;
+    check(themedCount("QuilletPlotWindow", kDarkModeInit) == (today ? 1u : 0u),
+          "the plot window asked the host to theme it: " + std::to_string(host.themed.size()));
+    const COLORREF plain = GetSysColor(COLOR_BTNFACE);
+    // Between the "to" field and "Close": the window's face; inside the from-field.
+    const COLORREF face = screenPixel(plot, 305, 392);
+    const COLORREF field = screenPixel(plot, 200, 385);
+    check(face == (today ? host.darkColours[0] : plain),
+          "plot window face " + colourText(face) + (today ? " is the host's background" : " plain"));
+    if (today) {
+        check(field == host.darkColours[1], "plot fields in the host's softer background: " +
+                                                colourText(field));
+        if (screenshot) saveWindowShot(plot, host.startFolder + "\\dark-plot.bmp", true);
+    }
+
+    expectDialog("Quillet Input", IDOK, "4");
+    command(optionId("Decimals"));
+    takeSeen();
+    runItem(10);  // About Quillet: the messages window
+    check(themedCount("#32770", kDarkModeInit, "Quillet Input") == (today ? 1u : 0u),
+          "the Decimals dialog asked to be themed");
+    check(themedCount("QuilletMessages", kDarkModeInit) == (today ? 1u : 0u),
+          "the messages window asked to be themed");
+
+    if (today) {
+        switchDarkMode(false);
+        check(themedCount("QuilletPlotWindow", kDarkModeHandleChange) == 1,
+              "the open plot window follows the switch");
+        const COLORREF light = screenPixel(plot, 305, 392);
+        check(light == plain, "plot window light again: " + colourText(light));
+        switchDarkMode(true);
+        const COLORREF dark = screenPixel(plot, 305, 392);
+        check(dark == host.darkColours[0], "and dark again: " + colourText(dark));
+    }
+    host.darkMode = false;
+    SendMessageW(plot, WM_CLOSE, 0, 0);
+    check(!IsWindow(plot), "plot window closed");
+}
+
 void scenarioUnload() {
     const WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC));
     host.messageProc = nullptr;
@@ -1127,7 +1306,8 @@ void scenarioUnload() {
     check(
         reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.main, GWLP_WNDPROC)) == host.originalProc,
         "unloading restores the window procedure");
-    check(host.view[0].dwellTime == 10000000, "unloading restores the dwell time");
+    check(host.view[0].dwellTime == 10000000 && host.view[1].dwellTime == 10000000,
+          "unloading restores the dwell time of both views");
     RECT r;
     GetClientRect(host.main, &r);
     SendMessageW(host.main, WM_SIZE, 0, MAKELPARAM(r.right, r.bottom));
@@ -1139,11 +1319,14 @@ void scenarioUnload() {
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
     const char* liveShot = nullptr;
+    bool release = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--old") == 0)
             host.generation = fake::Generation::Old;
         else if (std::strcmp(argv[i], "--live-shot") == 0 && i + 1 < argc)
             liveShot = argv[++i];
+        else if (std::strcmp(argv[i], "--release") == 0)
+            release = true;
         else
             screenshot = argv[i];
     }
@@ -1158,12 +1341,24 @@ int main(int argc, char** argv) {
     createWindows(GetModuleHandleW(nullptr));
     wchar_t dir[MAX_PATH] = {0};
     GetCurrentDirectoryW(MAX_PATH, dir);
-    host.configDir = std::wstring(dir) + L"\\config";
+    host.configDir = std::wstring(dir) + L"\\plugins\\Config";
+    host.settingsDir = std::wstring(dir) + L"\\settings";
+    host.startFolder = utf8(dir);
     gHostFolder = utf8(dir);
     if (!loadPlugin()) return 1;
     scenarioLoad();
     scenarioOptionsMenu();
     scenarioSelection();
+    if (release) {
+        // A package just unpacked: it loads, evaluates, finds its files.
+        scenarioInstallHighlighting();
+        scenarioShowCommands();
+        scenarioAbout();
+        scenarioUnload();
+        DestroyWindow(host.main);
+        std::printf(gFailures ? "FAILURES: %d\n" : "all release scenarios passed\n", gFailures);
+        return gFailures ? 1 : 0;
+    }
     if (screenshot) saveScreenshot(screenshot);
     scenarioCurrentLineWithoutConfirmation();
     scenarioSelectionSizes();
@@ -1175,6 +1370,8 @@ int main(int argc, char** argv) {
     scenarioEveryCommandAfterEveryOther();
     scenarioReloadAlert();
     scenarioPlots();
+    scenarioInstallHighlighting();
+    scenarioDarkMode(screenshot != nullptr);
     scenarioAbout();
     scenarioUnload();
     DestroyWindow(host.main);
