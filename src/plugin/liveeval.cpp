@@ -118,16 +118,7 @@ std::string lineBytes(WindowHandle view, std::intptr_t line) {
 }
 
 void showTipIn(WindowHandle view, std::intptr_t position, const std::string& tip) {
-    if (view == pluginState().npp._scintillaMainHandle) {
-        showCallTip(position, tip);
-        return;
-    }
-    std::string text;
-    for (char c : tip)
-        if (c != '\r') text += c;
-    const std::string bytes = toDocument(view, text);
-    send(view, npp::SCI_CALLTIPSHOW, static_cast<std::uintptr_t>(position),
-         reinterpret_cast<std::intptr_t>(bytes.c_str()));
+    showCallTip(view, position, tip);
 }
 
 void charAdded(WindowHandle view, int ch) {

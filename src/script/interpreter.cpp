@@ -634,6 +634,8 @@ int commandIn(std::string_view text) {
     for (int k = 0; k <= kLastCommandIndex && k < kCommandCount; ++k)
         if (lower.find(lowerAscii(kCommands[k].name)) != std::string::npos) return k;
     return -1;
+}
+
 std::vector<std::string> scriptCommandWords() {
     std::vector<std::string> words;
     const auto add = [&words](std::string_view name) {

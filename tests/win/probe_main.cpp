@@ -79,11 +79,14 @@ BOOL CALLBACK answerBox(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+volatile LONG gWatching = 1;
+
 DWORD WINAPI boxWatcher(LPVOID) {
-    for (;;) {
+    while (InterlockedCompareExchange(&gWatching, 1, 1)) {
         EnumWindows(answerBox, 0);
         Sleep(100);
     }
+    return 0;
 }
 #endif
 
@@ -211,7 +214,7 @@ Registrar::Registrar(const char* group, void (*run)()) { groups()[group] = run; 
 int main(int argc, char** argv) {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
-    CreateThread(nullptr, 0, probe::boxWatcher, nullptr, 0, nullptr);
+    HANDLE watcher = CreateThread(nullptr, 0, probe::boxWatcher, nullptr, 0, nullptr);
 #endif
     if (argc < 3) {
         std::fprintf(stderr, "usage: zrt_probe LIBRARY quillet.def\n");
@@ -244,5 +247,12 @@ int main(int argc, char** argv) {
     // exit code says.
     std::printf("probe summary: %d results, %d failures\n", probe::gResults, probe::gFailures);
     std::fflush(stdout);
+#ifdef _WIN32
+    // The probe ends as a host does: the watcher stops, the library is
+    // unloaded (its windows closed), and only then the process ends.
+    InterlockedExchange(&probe::gWatching, 0);
+    if (watcher) WaitForSingleObject(watcher, 5000);
+    FreeLibrary(static_cast<HMODULE>(probe::gLibrary));
+#endif
     return probe::gFailures ? 1 : 0;
 }
