@@ -390,9 +390,7 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
     double x = start, y = 0, lastX = start;
     int lastCode = kNoError;
     long long i = 0;
-    for (; x <= end && i <= steps; ++i) {
-        evaluator.at(x, &y);  // a failed point keeps the previous y
-        lastCode = eError();
+    const auto record = [&] {
         lastX = x;
         if (lastCode == kNoError) {
             // The bounds start at the first point that has a value.
@@ -409,6 +407,30 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         if (xs) xs[i] = x;
         if (ys) ys[i] = y;
         x += step;
+        ++i;
+    };
+    constexpr std::size_t kBlock = PreparedFormula::kBlock;
+    double blockX[kBlock], blockY[kBlock];
+    while (x <= end && i <= steps) {
+        // The next points by the prepared form, as far as it serves them.
+        std::size_t count = 0;
+        if (evaluator.prepared()) {
+            for (double t = x;
+                 count < kBlock && t <= end && i + static_cast<long long>(count) <= steps;
+                 t += step)
+                blockX[count++] = t;
+        }
+        const std::size_t served = evaluator.preparedBlock(blockX, blockY, count);
+        for (std::size_t k = 0; k < served; ++k) {
+            y = blockY[k];
+            lastCode = kNoError;
+            record();
+        }
+        if (served < count || count == 0) {
+            evaluator.at(x, &y);  // a failed point keeps the previous y
+            lastCode = eError();
+            record();
+        }
     }
     // Points the loop did not reach read 0, as in a fresh table.
     for (; i <= steps; ++i) {
@@ -504,6 +526,15 @@ int runCount() { return evalState().runCount; }
 void notePreparedEvaluation(bool counted) {
     EvalState& s = evalState();
     if (counted) ++s.runCount;
+    s.resultType = kNumberType;
+    setEError(kNoError);
+}
+
+void notePreparedEvaluations(std::size_t count) {
+    if (count == 0) return;
+    EvalState& s = evalState();
+    // The count is for trace lines: it wraps around rather than overflow.
+    s.runCount = static_cast<int>(static_cast<unsigned>(s.runCount) + static_cast<unsigned>(count));
     s.resultType = kNumberType;
     setEError(kNoError);
 }
