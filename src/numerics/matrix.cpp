@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "evaluator/errors.h"
+#include "numerics/eigenproduct.h"
 #include "numerics/elimination.h"
 #include "numerics/lu.h"
 
@@ -81,9 +82,14 @@ double determinant(const double* a, std::size_t n) {
     return determinantInPlace(m.data(), n);
 }
 
-// c = a b for checked dimensions, summing in the order m = 0, 1, ...
+// c = a b for checked dimensions, summing in the order m = 0, 1, ... up to
+// kLargestAdjugate in every dimension; larger ones by Eigen's kernels.
 void multiply(const double* a, std::size_t rA, std::size_t cA, const double* b, std::size_t cB,
               double* c) {
+    if (rA > kLargestAdjugate || cA > kLargestAdjugate || cB > kLargestAdjugate) {
+        eigenProduct(a, rA, cA, b, cB, c);
+        return;
+    }
     // b's columns as rows, so that each sum reads memory in order.
     Matrix bT(cA * cB);
     for (std::size_t m = 0; m < cA; ++m)
