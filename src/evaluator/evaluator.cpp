@@ -385,34 +385,30 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         return 13;
 
     const double step = (end - start) / steps;
-    double b[5] = {0, 0, 0, 0, 0};
-    bool haveBounds = false;
+    // The bounds start at the first point that has a value.
+    struct {
+        bool have = false;
+        double loX = 0, loY = 0, hiX = 0, hiY = 0;
+        void add(double x, double y) {
+            if (!have) {
+                loX = hiX = x;
+                loY = hiY = y;
+                have = true;
+            }
+            loX = std::min(loX, x);
+            loY = std::min(loY, y);
+            hiX = std::max(hiX, x);
+            hiY = std::max(hiY, y);
+        }
+    } box;
     double x = start, y = 0, lastX = start;
     int lastCode = kNoError;
     long long i = 0;
-    const auto record = [&] {
-        lastX = x;
-        if (lastCode == kNoError) {
-            // The bounds start at the first point that has a value.
-            if (!haveBounds) {
-                b[1] = b[3] = x;
-                b[2] = b[4] = y;
-                haveBounds = true;
-            }
-            b[1] = std::min(b[1], x);
-            b[2] = std::min(b[2], y);
-            b[3] = std::max(b[3], x);
-            b[4] = std::max(b[4], y);
-        }
-        if (xs) xs[i] = x;
-        if (ys) ys[i] = y;
-        x += step;
-        ++i;
-    };
     constexpr std::size_t kBlock = PreparedFormula::kBlock;
     double blockX[kBlock], blockY[kBlock];
     while (x <= end && i <= steps) {
-        // The next points by the prepared form, as far as it serves them.
+        // The next points by the prepared form, as far as it serves them
+        // (each x the previous one plus the step, as below).
         std::size_t count = 0;
         if (evaluator.prepared()) {
             for (double t = x;
@@ -422,14 +418,26 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         }
         const std::size_t served = evaluator.preparedBlock(blockX, blockY, count);
         for (std::size_t k = 0; k < served; ++k) {
-            y = blockY[k];
+            box.add(blockX[k], blockY[k]);
+            if (xs) xs[i] = blockX[k];
+            if (ys) ys[i] = blockY[k];
+            ++i;
+        }
+        if (served > 0) {
             lastCode = kNoError;
-            record();
+            lastX = blockX[served - 1];
+            y = blockY[served - 1];
+            x = served < count ? blockX[served] : blockX[served - 1] + step;
         }
         if (served < count || count == 0) {
             evaluator.at(x, &y);  // a failed point keeps the previous y
             lastCode = eError();
-            record();
+            lastX = x;
+            if (lastCode == kNoError) box.add(x, y);
+            if (xs) xs[i] = x;
+            if (ys) ys[i] = y;
+            x += step;
+            ++i;
         }
     }
     // Points the loop did not reach read 0, as in a fresh table.
@@ -437,7 +445,10 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         if (xs) xs[i] = 0;
         if (ys) ys[i] = 0;
     }
-    if (bounds) std::copy(b, b + 5, bounds);
+    if (bounds) {
+        const double b[5] = {0, box.loX, box.loY, box.hiX, box.hiY};
+        std::copy(b, b + 5, bounds);
+    }
     if (lastCode == kNoError) return kNoError;
     setEError(lastCode);
     logError("e_evals", 0, "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));

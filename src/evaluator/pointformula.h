@@ -20,18 +20,22 @@ static_assert(FLT_EVAL_METHOD == 0,
 // of the largest double, a point and ten decimals.
 constexpr std::size_t kMaxPointText = 323;
 
+// p rounded to the nearest integer, ties to even, for |p| < 2^51: adding and
+// taking away 1.5 * 2^52 does it in double arithmetic without excess
+// precision (the 32-bit builds compute in SSE2). Zero comes out as +0.
+inline double nearestInteger(double p) {
+    constexpr double shifter = 6755399441055744.0;
+    return (p + shifter) - shifter;
+}
+
 // x * 10^10 rounded to the nearest integer (ties to even) exactly, as the
 // ten-decimal text rounds, for |x| < 1e5 (an integral double); false beyond.
 // Inline: tables and integrals take it at every point.
 inline bool tenDecimalRounding(double x, double& n) {
     if (!(std::fabs(x) < 1e5)) return false;
     constexpr double scale = 1e10;
-    // Adding and taking away 1.5 * 2^52 leaves a double below 2^51 rounded to
-    // the nearest integer, ties to even (double arithmetic without excess
-    // precision: the 32-bit builds compute in SSE2).
-    constexpr double shifter = 6755399441055744.0;
     const double p = x * scale;
-    double r = (p + shifter) - shifter;
+    double r = nearestInteger(p);
     const double d = p - r;  // exact
     if (d == 0.5 || d == -0.5) {
         // p lies halfway: the rounding error of p decides, x * 10^10 = p + e

@@ -131,8 +131,15 @@ TEST_F(EvalsTest, LongTablesAgreeWithThePointTexts) {
         const char* formula;
         double start, end;
     } cases[] = {
-        {"sin(x)*x^2", -2, 2}, {"1/(x-1)", -2, 2},     {"sqrt(x)+x", -1, 3},
-        {"x mod 2", -4, 4},    {"ln(x)*(x>1)", -1, 7}, {"x^2", 99996, 100004},
+        {"sin(x)*x^2", -2, 2},
+        {"1/(x-1)", -2, 2},
+        {"sqrt(x)+x", -1, 3},
+        {"x mod 2", -4, 4},
+        {"ln(x)*(x>1)", -1, 7},
+        {"x^2", 99996, 100004},
+        // Steps of 2^-11: x * 10^10 lies halfway between two integers at
+        // every other point.
+        {"x*3", -0.0625, 0.0625},
     };
     for (const auto& c : cases) {
         const int steps = 256;
