@@ -400,6 +400,21 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
             hiX = std::max(hiX, x);
             hiY = std::max(hiY, y);
         }
+        // add() of each point in turn, the bounds held in registers.
+        void addAll(const double* x, const double* y, std::size_t n) {
+            if (!have) add(x[0], y[0]);
+            double lx = loX, ly = loY, hx = hiX, hy = hiY;
+            for (std::size_t k = 0; k < n; ++k) {
+                lx = std::min(lx, x[k]);
+                ly = std::min(ly, y[k]);
+                hx = std::max(hx, x[k]);
+                hy = std::max(hy, y[k]);
+            }
+            loX = lx;
+            loY = ly;
+            hiX = hx;
+            hiY = hy;
+        }
     } box;
     double x = start, y = 0, lastX = start;
     int lastCode = kNoError;
@@ -411,19 +426,16 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         // (each x the previous one plus the step, as below).
         std::size_t count = 0;
         if (evaluator.prepared()) {
-            for (double t = x;
-                 count < kBlock && t <= end && i + static_cast<long long>(count) <= steps;
-                 t += step)
-                blockX[count++] = t;
+            const std::size_t most =
+                static_cast<std::size_t>(std::min<long long>(kBlock, steps - i + 1));
+            for (double t = x; count < most && t <= end; t += step) blockX[count++] = t;
         }
         const std::size_t served = evaluator.preparedBlock(blockX, blockY, count);
-        for (std::size_t k = 0; k < served; ++k) {
-            box.add(blockX[k], blockY[k]);
-            if (xs) xs[i] = blockX[k];
-            if (ys) ys[i] = blockY[k];
-            ++i;
-        }
         if (served > 0) {
+            box.addAll(blockX, blockY, served);
+            if (xs) std::copy(blockX, blockX + served, xs + i);
+            if (ys) std::copy(blockY, blockY + served, ys + i);
+            i += static_cast<long long>(served);
             lastCode = kNoError;
             lastX = blockX[served - 1];
             y = blockY[served - 1];

@@ -512,19 +512,23 @@ bool PointEvaluator::preparedAt(double x, double* y) {
 
 namespace {
 
-// pointTextValue of x[0..m), every |x| below 1e5: one pass without branches
-// (the compiler computes two points at a time), then the points whose
-// x * 10^10 lies halfway between two integers again, exactly.
-void pointTextValues(const double* x, double* slots, std::size_t m) {
+// pointTextValue of x[0..n) as far as it has one: how many leading points
+// have their value in slots. One pass without branches (the compiler computes
+// two points at a time), then a look at each point: its range, and whether
+// x * 10^10 lay halfway between two integers (that point again, exactly).
+std::size_t pointTextValues(const double* x, double* slots, std::size_t n) {
     double off[PreparedFormula::kBlock];  // x * 10^10 less its rounding
-    for (std::size_t i = 0; i < m; ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         const double p = x[i] * 1e10;
-        const double n = nearestInteger(p);
-        off[i] = p - n;
-        slots[i] = n / 1e10;  // +0 for 0, as pointTextValue gives
+        const double r = nearestInteger(p);
+        off[i] = p - r;
+        slots[i] = r / 1e10;  // +0 for 0, as pointTextValue gives
     }
-    for (std::size_t i = 0; i < m; ++i)
-        if (off[i] == 0.5 || off[i] == -0.5) pointTextValue(x[i], slots[i]);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!(std::fabs(x[i]) < 1e5)) return i;
+        if (std::fabs(off[i]) == 0.5) pointTextValue(x[i], slots[i]);
+    }
+    return n;
 }
 
 }  // namespace
@@ -535,9 +539,7 @@ std::size_t PointEvaluator::preparedBlock(const double* xs, double* ys, std::siz
     std::size_t done = 0;
     while (done < n) {
         const std::size_t want = std::min(n - done, PreparedFormula::kBlock);
-        std::size_t m = 0;
-        while (m < want && std::fabs(xs[done + m]) < 1e5) ++m;
-        pointTextValues(xs + done, slots, m);
+        const std::size_t m = pointTextValues(xs + done, slots, want);
         const std::size_t got = prepared_.evaluateBlock(slots, ys + done, m);
         done += got;
         if (got < want) break;
