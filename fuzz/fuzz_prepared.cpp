@@ -1,6 +1,7 @@
 // The prepared form of a formula of one variable against the point's text: at
 // every point taken from the input, the same code, value bits, error code and
-// error log, or the harness stops (abort counts as a crash).
+// error log, or the harness stops (abort counts as a crash); and the points
+// evaluated all at once as one by one.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "api/lifecycle.h"
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/numtext.h"
 #include "evaluator/pointformula.h"
 #include "evaluator/preparedformula.h"
 #include "memory/varstore.h"
@@ -68,5 +70,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (a.code != b.code || a.error != b.error || !sameBits(a.value, b.value) || a.log != b.log)
             std::abort();
     }
+    // The points at once: the values evaluate() gives, up to the first failure.
+    const zrt::PreparedFormula form(formula, variable, zrt::SlotKind::Substring);
+    if (!form.ready()) return 0;
+    double slots[8], values[8];
+    std::size_t count = 0;
+    for (double x : points)
+        if (zrt::pointTextValue(x, slots[count])) ++count;
+    const std::size_t got = form.evaluateBlock(slots, values, count);
+    std::size_t expected = 0;
+    for (double value = 0; expected < count && form.evaluate(slots[expected], value); ++expected)
+        if (expected < got && !sameBits(value, values[expected])) std::abort();
+    if (got != expected) std::abort();
     return 0;
 }

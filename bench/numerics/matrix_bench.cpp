@@ -4,6 +4,8 @@
 // solves by Cramer's rule (n + 1 determinants, likewise); from order 11 both
 // go by Eigen's LU with the library's singularity test. Compare the times
 // per order with Eigen's determinant(), inverse() and partialPivLu().solve().
+// Products: up to order 10 the library sums in order, above it Eigen's
+// kernels do the work; compare with Eigen's own product.
 #include <benchmark/benchmark.h>
 
 #include <Eigen/Dense>
@@ -95,6 +97,26 @@ void BM_EigenSolve(benchmark::State& state) {
     }
 }
 
+void BM_aMultSq(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const auto a = testMatrix(n);
+    std::vector<double> c(a.size());
+    for (auto _ : state) {
+        zrt::aMultSq(a.data(), n, a.data(), c.data());
+        benchmark::DoNotOptimize(c.data());
+    }
+}
+
+void BM_EigenProduct(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const Eigen::MatrixXd m = eigenMatrix(testMatrix(n), n);
+    Eigen::MatrixXd c(n, n);
+    for (auto _ : state) {
+        c.noalias() = m * m;
+        benchmark::DoNotOptimize(c.data());
+    }
+}
+
 }  // namespace
 
 // Names: comparison/implementation/order; the report pairs them by that.
@@ -104,4 +126,20 @@ BENCHMARK(BM_aInv)->Name("BM_Inv/Quillet")->Arg(4)->Arg(10)->Arg(11)->Arg(50)->A
 BENCHMARK(BM_EigenInv)->Name("BM_Inv/Eigen")->Arg(4)->Arg(10)->Arg(11)->Arg(50)->Arg(100)->Arg(500);
 BENCHMARK(BM_aSist)->Name("BM_Solve/Quillet")->Arg(4)->Arg(10)->Arg(11)->Arg(50)->Arg(100)->Arg(500);
 BENCHMARK(BM_EigenSolve)->Name("BM_Solve/Eigen")->Arg(4)->Arg(10)->Arg(11)->Arg(50)->Arg(100)->Arg(500);
+BENCHMARK(BM_aMultSq)
+    ->Name("BM_Mult/Quillet")
+    ->Arg(4)
+    ->Arg(10)
+    ->Arg(11)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(500);
+BENCHMARK(BM_EigenProduct)
+    ->Name("BM_Mult/Eigen")
+    ->Arg(4)
+    ->Arg(10)
+    ->Arg(11)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(500);
 BENCHMARK_MAIN();

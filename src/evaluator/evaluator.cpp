@@ -427,37 +427,82 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         return 13;
 
     const double step = (end - start) / steps;
-    double b[5] = {0, 0, 0, 0, 0};
-    bool haveBounds = false;
+    // The bounds start at the first point that has a value.
+    struct {
+        bool have = false;
+        double loX = 0, loY = 0, hiX = 0, hiY = 0;
+        void add(double x, double y) {
+            if (!have) {
+                loX = hiX = x;
+                loY = hiY = y;
+                have = true;
+            }
+            loX = std::min(loX, x);
+            loY = std::min(loY, y);
+            hiX = std::max(hiX, x);
+            hiY = std::max(hiY, y);
+        }
+        // add() of each point in turn, the bounds held in registers.
+        void addAll(const double* x, const double* y, std::size_t n) {
+            if (!have) add(x[0], y[0]);
+            double lx = loX, ly = loY, hx = hiX, hy = hiY;
+            for (std::size_t k = 0; k < n; ++k) {
+                lx = std::min(lx, x[k]);
+                ly = std::min(ly, y[k]);
+                hx = std::max(hx, x[k]);
+                hy = std::max(hy, y[k]);
+            }
+            loX = lx;
+            loY = ly;
+            hiX = hx;
+            hiY = hy;
+        }
+    } box;
     double x = start, y = 0, lastX = start;
     int lastCode = kNoError;
     long long i = 0;
-    for (; x <= end && i <= steps; ++i) {
-        evaluator.at(x, &y);  // a failed point keeps the previous y
-        lastCode = eError();
-        lastX = x;
-        if (lastCode == kNoError) {
-            // The bounds start at the first point that has a value.
-            if (!haveBounds) {
-                b[1] = b[3] = x;
-                b[2] = b[4] = y;
-                haveBounds = true;
-            }
-            b[1] = std::min(b[1], x);
-            b[2] = std::min(b[2], y);
-            b[3] = std::max(b[3], x);
-            b[4] = std::max(b[4], y);
+    constexpr std::size_t kBlock = PreparedFormula::kBlock;
+    double blockX[kBlock], blockY[kBlock];
+    while (x <= end && i <= steps) {
+        // The next points by the prepared form, as far as it serves them
+        // (each x the previous one plus the step, as below).
+        std::size_t count = 0;
+        if (evaluator.prepared()) {
+            const std::size_t most =
+                static_cast<std::size_t>(std::min<long long>(kBlock, steps - i + 1));
+            for (double t = x; count < most && t <= end; t += step) blockX[count++] = t;
         }
-        if (xs) xs[i] = x;
-        if (ys) ys[i] = y;
-        x += step;
+        const std::size_t served = evaluator.preparedBlock(blockX, blockY, count);
+        if (served > 0) {
+            box.addAll(blockX, blockY, served);
+            if (xs) std::copy(blockX, blockX + served, xs + i);
+            if (ys) std::copy(blockY, blockY + served, ys + i);
+            i += static_cast<long long>(served);
+            lastCode = kNoError;
+            lastX = blockX[served - 1];
+            y = blockY[served - 1];
+            x = served < count ? blockX[served] : blockX[served - 1] + step;
+        }
+        if (served < count || count == 0) {
+            evaluator.at(x, &y);  // a failed point keeps the previous y
+            lastCode = eError();
+            lastX = x;
+            if (lastCode == kNoError) box.add(x, y);
+            if (xs) xs[i] = x;
+            if (ys) ys[i] = y;
+            x += step;
+            ++i;
+        }
     }
     // Points the loop did not reach read 0, as in a fresh table.
     for (; i <= steps; ++i) {
         if (xs) xs[i] = 0;
         if (ys) ys[i] = 0;
     }
-    if (bounds) std::copy(b, b + 5, bounds);
+    if (bounds) {
+        const double b[5] = {0, box.loX, box.loY, box.hiX, box.hiY};
+        std::copy(b, b + 5, bounds);
+    }
     if (lastCode == kNoError) return kNoError;
     setEError(lastCode);
     logError("e_evals", 0, "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
@@ -546,6 +591,15 @@ int runCount() { return evalState().runCount; }
 void notePreparedEvaluation(bool counted) {
     EvalState& s = evalState();
     if (counted) ++s.runCount;
+    s.resultType = kNumberType;
+    setEError(kNoError);
+}
+
+void notePreparedEvaluations(std::size_t count) {
+    if (count == 0) return;
+    EvalState& s = evalState();
+    // The count is for trace lines: it wraps around rather than overflow.
+    s.runCount = static_cast<int>(static_cast<unsigned>(s.runCount) + static_cast<unsigned>(count));
     s.resultType = kNumberType;
     setEError(kNoError);
 }

@@ -101,6 +101,8 @@ int runCount();
 // prepared formula computed instead: e_error -1, the result type 0 and, for
 // e_eval (not de_eval), one more run.
 void notePreparedEvaluation(bool counted);
+// The same for `count` values of e_eval (nothing when there are none).
+void notePreparedEvaluations(std::size_t count);
 
 // A message box lets the host run code, which may evaluate again: these show
 // an error message or a trace line and keep the interrupted evaluation's code.

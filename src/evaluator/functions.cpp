@@ -1,10 +1,12 @@
 #include "evaluator/functions.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <unordered_map>
+#include <utility>
 
 #include "evaluator/errors.h"
 #include "evaluator/numtext.h"
@@ -122,7 +124,9 @@ struct Domain {
 };
 
 // The function at x, in single precision; a domain failure is noted, not reported.
-double compute(Fn fn, double x, Domain& domain) {
+// Inlined where the function is known, so that a loop over many arguments
+// runs without its switch.
+[[gnu::always_inline]] inline double compute(Fn fn, double x, Domain& domain) {
     const double f = static_cast<float>(x);
     const double halfPi = 2 * std::atan(1.0);
     double r = 0;
@@ -197,6 +201,27 @@ double compute(Fn fn, double x, Domain& domain) {
 
 bool knownIndex(int index) { return index >= 0 && index <= static_cast<int>(Fn::Heaviside); }
 
+template <std::size_t Index>
+std::size_t valuesOf(double* v, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        Domain domain;
+        v[i] = compute(static_cast<Fn>(Index), v[i], domain);
+        if (domain.kind != Domain::Fine) return i;
+    }
+    return n;
+}
+
+using ValuesOf = std::size_t (*)(double*, std::size_t);
+constexpr std::size_t kFunctionCount = static_cast<std::size_t>(Fn::Heaviside) + 1;
+
+template <std::size_t... Index>
+constexpr std::array<ValuesOf, sizeof...(Index)> valuesTable(std::index_sequence<Index...>) {
+    return {&valuesOf<Index>...};
+}
+
+constexpr std::array<ValuesOf, kFunctionCount> kValuesOf =
+    valuesTable(std::make_index_sequence<kFunctionCount>{});
+
 }  // namespace
 
 double e_functionAt(int index, double x) {
@@ -222,6 +247,11 @@ bool functionValue(int index, double x, double& value) {
     Domain domain;
     value = compute(static_cast<Fn>(index), x, domain);
     return domain.kind == Domain::Fine;
+}
+
+std::size_t functionValues(int index, double* v, std::size_t n) {
+    if (!knownIndex(index)) return 0;
+    return kValuesOf[static_cast<std::size_t>(index)](v, n);
 }
 
 bool isRandomFunction(int index) { return index == static_cast<int>(Fn::Rnd); }

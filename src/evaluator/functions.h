@@ -27,6 +27,10 @@ double e_functionAt(int index, double x);
 // 13), else the same value as e_functionAt.
 bool functionValue(int index, double x, double& value);
 
+// functionValue over v[0..n) in place: how many leading arguments have a
+// value (from the first one outside the domain on, v holds nothing useful).
+std::size_t functionValues(int index, double* v, std::size_t n);
+
 // Whether the function by that number draws from the random generator.
 bool isRandomFunction(int index);
 

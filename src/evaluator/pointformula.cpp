@@ -9,26 +9,6 @@
 
 namespace zrt {
 
-bool tenDecimalInteger(double x, std::int64_t& out) {
-    if (!(std::fabs(x) < 1e5)) return false;
-    constexpr double scale = 1e10;
-    const double p = x * scale;
-    const double c = 134217729.0 * x;  // Dekker's split: x = hi + lo, 26 bits each
-    const double hi = c - (c - x);
-    const double lo = x - hi;
-    const double e = (hi * scale - p) + lo * scale;  // x * 1e10 = p + e exactly
-    const double f = std::floor(p);
-    const double d = (p - f) - 0.5;  // exact near 0; far from 0 its sign is what counts
-    double n = f;
-    if (d > 0 || (d == 0 && e > 0)) {
-        n = f + 1;
-    } else if (d == 0 && e == 0 && std::fmod(f, 2) != 0) {
-        n = f + 1;  // an exact tie goes to the even neighbour
-    }
-    out = static_cast<std::int64_t>(n);
-    return true;
-}
-
 namespace {
 
 // Writes the trimmed ten-decimal text of x (what NumText(FixText(x)) gives)

@@ -46,8 +46,13 @@ enum class SlotKind : std::uint8_t {
 
 // The value "(" + NumText(FixText(x)) + ")" has when a formula reads it (the
 // ten-decimal rounding of x read back), computed without text; false outside
-// the range where that is exact (|x| >= 4.5e5, infinities, not-a-number).
-bool pointTextValue(double x, double& value);
+// the range where that is exact (|x| >= 1e5, infinities, not-a-number).
+inline bool pointTextValue(double x, double& value) {
+    double n = 0;
+    if (!tenDecimalRounding(x, n)) return false;
+    value = n == 0 ? 0.0 : n / 1e10;
+    return true;
+}
 
 class PreparedFormula {
 public:
@@ -61,6 +66,15 @@ public:
     // The formula with the slot at `slot` (the value the variable enters
     // with); false when some operation fails at this point.
     bool evaluate(double slot, double& value) const;
+
+    // The most points evaluateBlock takes at once.
+    static constexpr std::size_t kBlock = 64;
+
+    // The formula at slots[0..n) (n at most kBlock) into values[0..n), one
+    // operation over all points at a time: how many leading points have a
+    // value, each the one evaluate() gives (points after the first one that
+    // fails are not computed).
+    std::size_t evaluateBlock(const double* slots, double* values, std::size_t n) const;
 
     enum class Op : std::uint8_t {
         Number, Slot, Negate, Not, Function, Square, Power, Multiply, Divide, IntegerQuotient,
@@ -77,6 +91,7 @@ private:
     bool ready_ = false;
     std::vector<Instruction> code_;
     mutable std::vector<double> stack_;  // the evaluation's operands
+    mutable std::vector<double> lanes_;  // evaluateBlock's: kBlock per stack level
 };
 
 // e_eval of a formula at points with the point's text in place of every
@@ -103,6 +118,12 @@ public:
     // the prepared value (false: the point needs its text), and what follows
     // e_eval of the text.
     bool preparedAt(double x, double* y);
+
+    // at() of xs[0..n) in turn, as far as the prepared form serves them: how
+    // many leading points it gave (values in ys, with the effects of that
+    // many calls of at()). The caller takes the next point by at().
+    std::size_t preparedBlock(const double* xs, double* ys, std::size_t n);
+
     void afterText(int code) {
         // A failure may have shown a message, and the host may have changed
         // the stores meanwhile: the form is read again.

@@ -1,5 +1,6 @@
 #include "numerics/integration.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -53,43 +54,79 @@ public:
         return false;
     }
 
+    // f at xs[0..n) into ys, in turn; false (e_error set) at the first point
+    // without a value.
+    bool at(const double* xs, double* ys, std::size_t n) {
+        std::size_t k = evaluator_.preparedBlock(xs, ys, n);
+        while (k < n) {
+            if (!at(xs[k], ys + k)) return false;
+            ++k;
+            k += evaluator_.preparedBlock(xs + k, ys + k, n - k);
+        }
+        return true;
+    }
+
 private:
     PointEvaluator evaluator_;
 };
 
-bool midpoint(Integrand& f, double a, double h, int n, double* integral) {
-    double sum = 0, y = 0;
-    for (int i = 1; i <= n; ++i) {
-        const double left = a + (i - 1) * h, right = a + i * h;
-        if (!f.at((left + right) / 2, &y)) return false;
-        sum += y;
+// The integrand at `count` points in turn, point(j) the j-th one, each value
+// handed to add(j, y) in that order; false at the first point without a
+// value. Points go to the prepared form a block at a time.
+template <typename Point, typename Add>
+bool each(Integrand& f, int count, Point point, Add add) {
+    constexpr int kBlock = static_cast<int>(PreparedFormula::kBlock);
+    double xs[kBlock], ys[kBlock];
+    for (int from = 0; from < count; from += kBlock) {
+        const int m = std::min(kBlock, count - from);
+        for (int j = 0; j < m; ++j) xs[j] = point(from + j);
+        if (!f.at(xs, ys, static_cast<std::size_t>(m))) return false;
+        for (int j = 0; j < m; ++j) add(from + j, ys[j]);
     }
+    return true;
+}
+
+bool midpoint(Integrand& f, double a, double h, int n, double* integral) {
+    double sum = 0;
+    const auto point = [&](int j) {
+        const int i = j + 1;
+        const double left = a + (i - 1) * h, right = a + i * h;
+        return (left + right) / 2;
+    };
+    if (!each(f, n, point, [&](int, double y) { sum += y; })) return false;
     *integral = h * sum;
     return true;
 }
 
 bool trapezoidal(Integrand& f, double a, double b, double h, int n, double* integral) {
-    double fa = 0, fb = 0, y = 0;
+    double fa = 0, fb = 0;
     if (!f.at(a, &fa) || !f.at(b, &fb)) return false;
     const double s0 = (fa + fb) / 2;
     double sum = 0;
-    for (int i = 1; i <= n - 1; ++i) {
-        if (!f.at(a + i * h, &y)) return false;
-        sum += y;
-    }
+    const auto point = [&](int j) { return a + (j + 1) * h; };
+    if (!each(f, n - 1, point, [&](int, double y) { sum += y; })) return false;
     *integral = (s0 + sum) * h;
     return true;
 }
 
 bool simpson(Integrand& f, double a, double b, double h, int n, double* integral) {
-    double fa = 0, fLast = 0, fb = 0, odd = 0, even = 0;
+    double fa = 0, fLast = 0, fb = 0, odd = 0;
     if (!f.at(a, &fa) || !f.at(a + (n - 1) * h, &fLast) || !f.at(b, &fb)) return false;
     const double s = fa + 4 * fLast + fb;
     double t = 0;
-    for (int i = 1; i <= n / 2 - 1; ++i) {
-        if (!f.at(a + (2 * i - 1) * h, &odd) || !f.at(a + 2 * i * h, &even)) return false;
-        t += 2 * odd + even;
-    }
+    // For i = 1 .. n/2 - 1 the odd point a + (2i - 1)h, then the even a + 2ih.
+    const auto point = [&](int j) {
+        const int i = j / 2 + 1;
+        return j % 2 == 0 ? a + (2 * i - 1) * h : a + 2 * i * h;
+    };
+    const auto add = [&](int j, double y) {
+        if (j % 2 == 0) {
+            odd = y;
+        } else {
+            t += 2 * odd + y;
+        }
+    };
+    if (!each(f, 2 * (n / 2 - 1), point, add)) return false;
     *integral = (h / 3) * (s + 2 * t);
     return true;
 }

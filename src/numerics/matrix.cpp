@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "evaluator/errors.h"
+#include "numerics/eigenproduct.h"
 #include "numerics/elimination.h"
 #include "numerics/lu.h"
 
@@ -81,24 +82,30 @@ double determinant(const double* a, std::size_t n) {
     return determinantInPlace(m.data(), n);
 }
 
-// c = a b for checked dimensions, summing in the order m = 0, 1, ...
+// c = a b for checked dimensions, summing in the order m = 0, 1, ... up to
+// kLargestAdjugate in every dimension; larger ones by Eigen's kernels.
 void multiply(const double* a, std::size_t rA, std::size_t cA, const double* b, std::size_t cB,
               double* c) {
-    // b's columns as rows, so that each sum reads memory in order.
-    Matrix bT(cA * cB);
+    if (rA > kLargestAdjugate || cA > kLargestAdjugate || cB > kLargestAdjugate) {
+        eigenProduct(a, rA, cA, b, cB, c);
+        return;
+    }
+    // b's columns as rows, so that each sum reads memory in order; both it and
+    // the result fit on the stack.
+    double bT[kLargestAdjugate * kLargestAdjugate];
     for (std::size_t m = 0; m < cA; ++m)
         for (std::size_t j = 0; j < cB; ++j) bT[j * cA + m] = b[m * cB + j];
-    Matrix result(rA * cB);
+    double result[kLargestAdjugate * kLargestAdjugate];
     for (std::size_t i = 0; i < rA; ++i) {
         const double* rowA = a + i * cA;
         for (std::size_t j = 0; j < cB; ++j) {
-            const double* colB = bT.data() + j * cA;
+            const double* colB = bT + j * cA;
             double s = 0;
             for (std::size_t m = 0; m < cA; ++m) s += rowA[m] * colB[m];
             result[i * cB + j] = s;
         }
     }
-    std::copy(result.begin(), result.end(), c);
+    std::copy(result, result + rA * cB, c);
 }
 
 bool isUnit(const double* a, std::size_t n) {
@@ -127,11 +134,13 @@ double systemWork(double n) {
 }
 
 // Whether an operation of `work` multiply-adds stays within kMaxMatrixWork;
-// otherwise an error log entry under `proc` says what `what` would have taken.
-bool withinMatrixWork(double work, const char* proc, const std::string& what) {
+// otherwise an error log entry under `proc` says what the operation named by
+// what() would have taken (the name is built only then).
+template <typename What>
+bool withinMatrixWork(double work, const char* proc, What what) {
     if (work <= kMaxMatrixWork) return true;
     logError(proc, 0,
-             what + " takes about " + std::to_string(static_cast<long long>(work)) +
+             what() + " takes about " + std::to_string(static_cast<long long>(work)) +
                  " multiply-adds, more than the " +
                  std::to_string(static_cast<long long>(kMaxMatrixWork)) +
                  " one matrix operation may take");
@@ -169,7 +178,8 @@ int checkMatrix(const void* elements, int rows, int cols) {
 int aDet(const double* a, int n, double* det) {
     if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(det)}); s != kMatrOk)
         return s;
-    if (!withinMatrixWork(eliminationWork(n), "aDet", "The determinant of " + orderText(n, n)))
+    if (!withinMatrixWork(eliminationWork(n), "aDet",
+                          [&] { return "The determinant of " + orderText(n, n); }))
         return kMatrTooMuchWork;
     *det = determinant(a, static_cast<std::size_t>(n));
     return kMatrOk;
@@ -183,7 +193,8 @@ double aDetN(const double* a, int n) {
 
 int aInv(double* a, int n) {
     if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
-    if (!withinMatrixWork(inverseWork(n), "aInv", "The inverse of " + orderText(n, n)))
+    if (!withinMatrixWork(inverseWork(n), "aInv",
+                          [&] { return "The inverse of " + orderText(n, n); }))
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     if (order > kLargestAdjugate) return luInverse(a, order);
@@ -209,7 +220,8 @@ int aSist(const double* a, int n, const double* v, double* w) {
     if (const int s = firstFailure({checkMatrix(a, n, n), checkVector(v, n), checkVector(w, n)});
         s != kMatrOk)
         return s;
-    if (!withinMatrixWork(systemWork(n), "aSist", "The system of " + orderText(n, n)))
+    if (!withinMatrixWork(systemWork(n), "aSist",
+                          [&] { return "The system of " + orderText(n, n); }))
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     if (order > kLargestAdjugate) return luSolve(a, order, v, w);
@@ -224,7 +236,8 @@ int aSist(const double* a, int n, const double* v, double* w) {
 
 int aDiag(double* a, int n) {
     if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
-    if (!withinMatrixWork(eliminationWork(n), "aDiag", "The diagonal form of " + orderText(n, n)))
+    if (!withinMatrixWork(eliminationWork(n), "aDiag",
+                          [&] { return "The diagonal form of " + orderText(n, n); }))
         return kMatrTooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix m(a, a + order * order);
@@ -241,9 +254,10 @@ int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, do
         return s;
     if (cA != rB) return kMatrWrongRank;
     if (const int s = checkMatrix(c, rA, cB); s != kMatrOk) return s;
-    if (!withinMatrixWork(double(rA) * cA * cB, "aMultEx",
-                          "The product of " + orderText(rA, cA) + " and B(" + std::to_string(rB) +
-                              ", " + std::to_string(cB) + ")"))
+    if (!withinMatrixWork(double(rA) * cA * cB, "aMultEx", [&] {
+            return "The product of " + orderText(rA, cA) + " and B(" + std::to_string(rB) + ", " +
+                   std::to_string(cB) + ")";
+        }))
         return kMatrTooMuchWork;
     multiply(a, static_cast<std::size_t>(rA), static_cast<std::size_t>(cA), b,
              static_cast<std::size_t>(cB), c);
@@ -276,8 +290,9 @@ int aPow(const double* a, int n, int m, double* c) {
             for (std::size_t j = 0; j < order; ++j) c[i * order + j] = i == j ? 1.0 : 0.0;
         return kMatrOk;
     }
-    if (!withinMatrixWork(double(m - 1) * n * n * n, "aPow",
-                          "The power " + std::to_string(m) + " of " + orderText(n, n)))
+    if (!withinMatrixWork(double(m - 1) * n * n * n, "aPow", [&] {
+            return "The power " + std::to_string(m) + " of " + orderText(n, n);
+        }))
         return kMatrTooMuchWork;
     // c may be a: the factor is kept apart.
     const Matrix base(a, a + order * order);

@@ -78,6 +78,9 @@ int aDiag(double* a, int n);
 // ---- Products and powers ----
 
 // c = a b (rA x cB); kMatrWrongRank when cA differs from rB (c unchanged).
+// Up to 10 in every dimension each element is the sum in order over the inner
+// index; larger products (and powers, vectors) go by Eigen's kernels, whose
+// sums may differ in the last bits between 32-bit and 64-bit builds.
 int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, double* c);
 int aMultSq(const double* a, int n, const double* b, double* c);
 // w = a v, v of c values, w of r values.

@@ -1,10 +1,12 @@
 // Tabulation with e_evals and the batch result text of GetEvalResult.
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "evaluator/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/numtext.h"
+#include "evaluator/pointformula.h"
 #include "script/batch_state.h"
 #include "support/library_test.h"
 
@@ -118,5 +120,38 @@ TEST_F(EvalsTest, PointsEnterAsTheirTrimmedTenDecimalText) {
             if (t.x[i] == 0 && t.y[i] == 0) continue;  // not reached
             EXPECT_EQ(t.y[i], DecValue(shortNumber(t.x[i]))) << t.x[i];
         }
+    }
+}
+
+TEST_F(EvalsTest, LongTablesAgreeWithThePointTexts) {
+    // Points go to the prepared form in blocks: failures inside and across
+    // blocks, and points the form hands to the text (|x| of 1e5 and more).
+    // Every step is a power of two: the table reaches its end exactly.
+    const struct {
+        const char* formula;
+        double start, end;
+    } cases[] = {
+        {"sin(x)*x^2", -2, 2},
+        {"1/(x-1)", -2, 2},
+        {"sqrt(x)+x", -1, 3},
+        {"x mod 2", -4, 4},
+        {"ln(x)*(x>1)", -1, 7},
+        {"x^2", 99996, 100004},
+        // Steps of 2^-11: x * 10^10 lies halfway between two integers at
+        // every other point.
+        {"x*3", -0.0625, 0.0625},
+    };
+    for (const auto& c : cases) {
+        const int steps = 256;
+        const Table t = tabulate(c.formula, c.start, "x", c.end, steps);
+        PointFormula text(c.formula, "x");
+        double y = 0;
+        for (int i = 0; i <= steps; ++i) {
+            ASSERT_EQ(t.x[i], c.start + (c.end - c.start) * i / steps) << c.formula;
+            e_eval(text.textAt(t.x[i]), &y, 0);
+            ASSERT_TRUE(t.y[i] == y || (std::isnan(t.y[i]) && std::isnan(y)))
+                << c.formula << " at " << t.x[i] << ": " << t.y[i] << " vs " << y;
+        }
+        EXPECT_EQ(t.code, eError()) << c.formula;
     }
 }

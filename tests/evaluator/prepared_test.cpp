@@ -136,6 +136,24 @@ TEST_F(PreparedFormulaTest, SameResultsAsThePointTextEverywhere) {
             ASSERT_EQ(a.resultType, b.resultType) << formula << " at " << x;
             ++compared;
         }
+        // All points at once: the same values, up to the first point that
+        // fails in the form.
+        PreparedFormula form(formula, "x", SlotKind::Substring);
+        if (!form.ready()) continue;
+        std::vector<double> slots;
+        for (double x : points) {
+            double slot = 0;
+            if (pointTextValue(x, slot)) slots.push_back(slot);
+        }
+        double values[PreparedFormula::kBlock];
+        const std::size_t got = form.evaluateBlock(slots.data(), values, slots.size());
+        std::size_t expected = 0;
+        for (double value = 0; expected < slots.size(); ++expected) {
+            if (!form.evaluate(slots[expected], value)) break;
+            ASSERT_TRUE(expected >= got || sameBits(value, values[expected]))
+                << formula << " at slot " << slots[expected];
+        }
+        ASSERT_EQ(got, expected) << formula;
     }
     EXPECT_GT(prepared, 1500);  // most random formulas are prepared
     EXPECT_GT(compared, 100000);

@@ -322,6 +322,45 @@ TEST_F(MatrixTest, ProductsAndPowers) {
     EXPECT_EQ(q2, Mat(4, 5));
 }
 
+TEST_F(MatrixTest, ProductsInOrderUpToTenAndByEigenAbove) {
+    // Up to 10 in every dimension the sums run in order, bit for bit; above,
+    // Eigen's kernels sum in their own order, to within rounding.
+    const struct {
+        int rA, cA, cB;
+    } shapes[] = {{3, 10, 10}, {10, 10, 10}, {10, 1, 10}, {1, 10, 1},   {11, 11, 11},
+                  {1, 40, 1},  {30, 7, 12},  {12, 12, 1}, {10, 11, 10}, {64, 64, 64}};
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    for (const auto& s : shapes) {
+        Mat a(s.rA * s.cA), b(s.cA * s.cB), c(s.rA * s.cB);
+        for (double& x : a) x = unit(rng);
+        for (double& x : b) x = unit(rng);
+        ASSERT_EQ(zrt::aMultEx(a.data(), s.rA, s.cA, b.data(), s.cA, s.cB, c.data()), kMatrOk);
+        const bool inOrder = s.rA <= 10 && s.cA <= 10 && s.cB <= 10;
+        for (int i = 0; i < s.rA; ++i)
+            for (int j = 0; j < s.cB; ++j) {
+                double sum = 0, size = 0;
+                for (int m = 0; m < s.cA; ++m) {
+                    sum += a[i * s.cA + m] * b[m * s.cB + j];
+                    size += std::fabs(a[i * s.cA + m] * b[m * s.cB + j]);
+                }
+                const double got = c[i * s.cB + j];
+                if (inOrder) {
+                    ASSERT_EQ(got, sum) << s.rA << "x" << s.cA << "x" << s.cB;
+                } else {
+                    ASSERT_NEAR(got, sum, 1e-14 * size) << s.rA << "x" << s.cA << "x" << s.cB;
+                }
+            }
+    }
+    // A power of order 12 in place, against products of two.
+    Mat a(144), twice(144), thrice(144);
+    for (double& x : a) x = unit(rng);
+    ASSERT_EQ(zrt::aMultSq(a.data(), 12, a.data(), twice.data()), kMatrOk);
+    ASSERT_EQ(zrt::aMultSq(twice.data(), 12, a.data(), thrice.data()), kMatrOk);
+    ASSERT_EQ(zrt::aPow(a.data(), 12, 3, a.data()), kMatrOk);
+    EXPECT_EQ(a, thrice);
+}
+
 TEST_F(MatrixTest, RowAndColumnExchanges) {
     const Mat a = {1, 2, 3, 4, 5, 6};
     struct Swap {
