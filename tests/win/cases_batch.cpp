@@ -55,6 +55,12 @@ PROBE_CASES(batch) {
     out("file", probe::evalResult());
     expect(probe::evalResult() == selected, "file and selection give the same output");
     std::remove(native.c_str());
+    // Without "/o" or "/a" the output goes to Result.zrt beside the script.
+    const std::string result = native.substr(0, native.size() - 16) + "Result.zrt";
+    std::FILE* written = std::fopen(result.c_str(), "rb");
+    expect(written != nullptr, "a file run without /o writes Result.zrt beside the script");
+    if (written) std::fclose(written);
+    std::remove(result.c_str());
 
     expect(run(Z("/i " + scriptPath("no_such_script.zrt")).c_str()) == -2, "missing file gives -2");
     out("rset", std::to_string(run(Z("/rset").c_str())));
