@@ -15,18 +15,7 @@ fi
 
 status=0
 python3 scripts/check-release.py --dist dist --url "${RELEASE_URL:-}" || status=1
-export WINEPREFIX="$PWD/build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-# 64-bit programs straight to the 64-bit loader (see run-wine-tests.sh).
-WINE64=(wine)
-if [ -x /usr/lib/wine/wine64 ]; then WINE64=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64); fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "${WINE64[@]}" wineboot.exe -i >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
+. scripts/wine-env.sh
 
 version=$(tr -d '[:space:]' <build/version.txt)
 mkdir -p build/release-check

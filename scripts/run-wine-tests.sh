@@ -22,24 +22,7 @@ if [ -z "${QUILLET_ON_XVFB:-}" ] && command -v xvfb-run >/dev/null; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${arches[@]}"
 fi
 
-export WINEPREFIX="$PWD/build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-
-# Debian's /usr/bin/wine starts every program through the 32-bit loader when
-# wine32 is installed; 64-bit programs go straight to the 64-bit loader, so
-# that only the 32-bit ones pay for an emulated loader.
-WINE64=(wine)
-if [ -x /usr/lib/wine/wine64 ]; then WINE64=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64); fi
-WINE32=(wine)
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run-wine-tests: creating Wine prefix in $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  "${WINE64[@]}" wineboot.exe -i >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
+. scripts/wine-env.sh
 
 out=build/wine-results
 mkdir -p "$out"
