@@ -2,6 +2,12 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
+# Where ccache is installed, compilations are cached across builds and
+# checkouts (paths below the checkout count relative to it).
+ifneq ($(shell command -v ccache),)
+CMAKE_GEN += -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+endif
 
 .PHONY: all build native win32 win64 release test test-native test-win test-asan test-valgrind demo bench fuzz clean \
         deps-base deps-win deps-bench deps-plot
