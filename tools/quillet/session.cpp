@@ -112,6 +112,11 @@ class LineReader {
         rl_attempted_completion_function = completeWord;
         rl_completion_entry_function = noMatch;
         rl_completion_append_character = 0;
+        // Ctrl+D ends the session whatever the line holds: a key typed while
+        // the terminal still was in line mode reaches the editor as a stray
+        // character, and the usual "delete or end" binding then never ends.
+        rl_initialize();
+        rl_parse_and_bind("bind ^D ed-end-of-file");
         stifle_history(1000);
         if (!history_.empty()) read_history(history_.c_str());
     }
