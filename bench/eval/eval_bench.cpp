@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "zerith.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 
 namespace zrt::abi {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "zerith.h"
 
 namespace zrt::abi {

@@ -1,6 +1,6 @@
 // Exports of the numerical integration.
 #include "api/abi.h"
-#include "numerics/integration.h"
+#include "calculus/integration.h"
 
 using zrt::abi::guard;
 using zrt::abi::in;

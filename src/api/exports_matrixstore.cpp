@@ -2,7 +2,7 @@
 #include <type_traits>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/matrixstore.h"
 
 using namespace zrt;

@@ -1,12 +1,12 @@
 #include "api/lifecycle.h"
 
 // evaluator
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
 #include "evaluator/lexer.h"
 #include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/parser.h"
 #include "evaluator/statistics.h"
 
@@ -34,8 +34,8 @@
 
 // ui
 #include "ui/plot.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -9,15 +9,15 @@
 #include <unordered_map>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/lexer.h"
 #include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/pointformula.h"
 #include "evaluator/parser.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -6,8 +6,8 @@
 #include <random>
 #include <unordered_map>
 
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 
 namespace zrt {
 

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <deque>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
+#include "base/text16.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
 #include "evaluator/letters.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/parser.h"
 #include "memory/varstore.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/lexer.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/matrixstore.h"
 #include "numerics/matrix.h"
 #include "numerics/polynomials.h"

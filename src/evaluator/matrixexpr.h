@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "evaluator/power.h"
+#include "numerics/power.h"
 
 namespace zrt {
 

@@ -7,13 +7,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/elemorder.h"
 #include "ui/matrixprint.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "memory/matrixsize.h"
+#include "base/limits.h"
 
 namespace zrt {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 
 namespace zrt {
 

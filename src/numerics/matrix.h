@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "memory/matrixsize.h"
+#include "base/limits.h"
 
 namespace zrt {
 

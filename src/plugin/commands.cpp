@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "plugin/editor.h"
 #include "plugin/nppinterface.h"
@@ -17,7 +17,7 @@
 #include "script/interpreter.h"
 #include "platform/paths.h"
 #include "ui/about.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

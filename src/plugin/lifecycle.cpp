@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "memory/elemorder.h"
 #include "platform/platform.h"
 #include "plugin/commands.h"
@@ -15,8 +15,8 @@
 #include "plugin/settings.h"
 #include "plugin/state.h"
 #include "ui/plot.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "plugin/commands.h"
 #include "plugin/editor.h"
 #include "plugin/nppinterface.h"
@@ -17,7 +17,7 @@
 #include "script/screens.h"
 #include "sdiff/sdiff.h"
 #include "ui/msgwindow.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

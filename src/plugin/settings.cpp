@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <limits>
 
-#include "api/text16.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "platform/paths.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

@@ -3,14 +3,14 @@
 #include <cmath>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
-#include "numerics/integration.h"
+#include "base/numtext.h"
+#include "calculus/integration.h"
 #include "numerics/polynomials.h"
-#include "numerics/solvers.h"
+#include "calculus/solvers.h"
 #include "script/interpreter.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -1,6 +1,6 @@
 #include "script/commands_sdiff.h"
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "script/interpreter.h"
 #include "sdiff/sdiff.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/matrixstore.h"
 #include "ui/matrixprint.h"
 

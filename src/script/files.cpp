@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "api/text16.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "script/batchrun.h"
 #include "script/flags.h"

@@ -8,9 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/functions.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
 #include "platform/platform.h"
@@ -21,7 +21,7 @@
 #include "script/flags.h"
 #include "ui/about.h"
 #include "ui/matrixprint.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "sdiff/rules.h"
 #include "sdiff/simplify.h"
 #include "sdiff/tree.h"
-#include "ui/version.h"
+#include "log/version.h"
 
 namespace zrt {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/letters.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "sdiff/sdiff.h"
 
 namespace zrt {

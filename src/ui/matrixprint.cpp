@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "ui/jpegfile.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/canvas.h"
+#include "platform/canvas.h"
 
 namespace zrt {
 

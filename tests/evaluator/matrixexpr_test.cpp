@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "platform/headless/headless.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

@@ -4,13 +4,13 @@
 #include <limits>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 #include "platform/headless/headless.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "platform/headless/headless.h"
 #include "zerith.h"
 

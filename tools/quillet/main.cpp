@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "platform/headless/headless.h"
 #include "script/batch_state.h"
 #include "script/batchrun.h"
@@ -17,7 +17,7 @@
 #include "script/evaluation.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
-#include "ui/version.h"
+#include "log/version.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "platform/platform.h"
 #include "platform/win32/canvas_gdi.h"
 

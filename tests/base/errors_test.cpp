@@ -1,4 +1,4 @@
-#include "evaluator/errors.h"
+#include "base/errors.h"
 
 #include "support/library_test.h"
 

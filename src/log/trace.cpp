@@ -1,4 +1,4 @@
-#include "ui/trace.h"
+#include "log/trace.h"
 
 #include "platform/platform.h"
 

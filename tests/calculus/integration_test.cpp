@@ -1,19 +1,19 @@
 // Integrals through the export and the internal function: the three rules,
 // the status table and the substitution of the point into the formula.
-#include "numerics/integration.h"
+#include "calculus/integration.h"
 
 #include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 #include "platform/headless/headless.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

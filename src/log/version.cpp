@@ -1,4 +1,4 @@
-#include "ui/version.h"
+#include "log/version.h"
 
 #include "platform/platform.h"
 

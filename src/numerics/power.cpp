@@ -1,4 +1,4 @@
-#include "evaluator/power.h"
+#include "numerics/power.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "numerics/integration.h"
+#include "calculus/integration.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/pointformula.h"
 #include "platform/platform.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

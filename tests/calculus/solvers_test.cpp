@@ -1,14 +1,14 @@
 // The start-value walk and the Newton solvers.
-#include "numerics/solvers.h"
+#include "calculus/solvers.h"
 
 #include <cmath>
 #include <string>
 
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

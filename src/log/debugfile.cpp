@@ -1,4 +1,4 @@
-#include "ui/debugfile.h"
+#include "log/debugfile.h"
 
 #include <fstream>
 

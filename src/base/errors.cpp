@@ -1,4 +1,4 @@
-#include "evaluator/errors.h"
+#include "base/errors.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "api/text16.h"
+#include "base/text16.h"
 
 namespace zrt {
 

@@ -1,4 +1,4 @@
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 #include <filesystem>
 #include <fstream>

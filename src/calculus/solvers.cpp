@@ -1,17 +1,17 @@
-#include "numerics/solvers.h"
+#include "calculus/solvers.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/letters.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/varstore.h"
 #include "numerics/polynomials.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

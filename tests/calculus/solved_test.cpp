@@ -1,14 +1,14 @@
 // SolveD through its export: Newton steps with the symbolic derivative from
 // the searched start value, and what it does when something fails.
-#include "numerics/solved.h"
-#include "numerics/solvers.h"
+#include "calculus/solved.h"
+#include "calculus/solvers.h"
 
 #include <cmath>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

@@ -1,4 +1,4 @@
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 
 #include <algorithm>
 #include <charconv>

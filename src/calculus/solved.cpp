@@ -1,15 +1,15 @@
-#include "numerics/solved.h"
+#include "calculus/solved.h"
 
 #include <cmath>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/varstore.h"
-#include "numerics/solvers.h"
+#include "calculus/solvers.h"
 #include "sdiff/sdiff.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
