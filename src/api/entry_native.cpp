@@ -1,7 +1,7 @@
 // The load notification of the native library: the same initialisation as
 // the Windows DLL runs at process attach. (Nothing runs at unload: the fake
 // hosts of the tests are gone by then; tests call DetachProcess themselves.)
-#include "plugin/lifecycle.h"
+#include "api/lifecycle.h"
 
 namespace {
 

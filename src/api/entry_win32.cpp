@@ -1,7 +1,7 @@
 // The library entry of Quillet.dll.
 #include <windows.h>
 
-#include "plugin/lifecycle.h"
+#include "api/lifecycle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     switch (reason) {

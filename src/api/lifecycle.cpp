@@ -30,6 +30,7 @@
 #include "sdiff/sdiff.h"
 
 // plugin
+#include "plugin/lifecycle.h"
 #include "plugin/state.h"
 
 // ui
@@ -76,6 +77,22 @@ void libraryInit() {
     resetTrace();
     resetPlots();
     resetPluginLog();
+}
+
+void processAttach() noexcept {
+    try {
+        libraryInit();
+        AttachProcess();
+    } catch (...) {
+        // A library that cannot set itself up still loads: its defaults stand.
+    }
+}
+
+void processDetach() noexcept {
+    try {
+        DetachProcess();
+    } catch (...) {
+    }
 }
 
 }  // namespace zrt

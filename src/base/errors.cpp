@@ -3,8 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "evaluator/lexer.h"
-
 namespace zrt {
 
 namespace {
@@ -84,6 +82,7 @@ struct ErrorState {
     int eError = 0;  // 0 at load: nothing has run yet
     std::string errorLog;
     std::string lastErrorInfo;
+    LexerReportSource lexerReport = nullptr;  // set by the lexer at load
 };
 
 ErrorState& errorState() {
@@ -140,7 +139,8 @@ const std::string& statusText(int code) {
 
 void logError(std::string_view proc, int line, std::string_view detail) {
     ErrorState& s = errorState();
-    const LexerReport lex = lexerReport();
+    const LexerReportSource source = errorState().lexerReport;
+    const LexerReport lex = source ? source(std::string::npos) : LexerReport{};
 
     std::string header = "Procedure : '";
     header.append(proc);
@@ -187,6 +187,12 @@ const std::string& errorLog() { return errorState().errorLog; }
 
 const std::string& lastErrorInfo() { return errorState().lastErrorInfo; }
 
-void resetErrors() { errorState() = ErrorState{}; }
+void setLexerReportSource(LexerReportSource source) { errorState().lexerReport = source; }
+
+void resetErrors() {
+    const LexerReportSource source = errorState().lexerReport;
+    errorState() = ErrorState{};
+    errorState().lexerReport = source;
+}
 
 }  // namespace zrt

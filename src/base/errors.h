@@ -2,6 +2,7 @@
 // status texts of file and window operations, and the error log.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,18 @@ std::string errorDescription(int code, bool withLog);
 
 // GetStErrDescr: the status text for -9..-2, empty otherwise.
 const std::string& statusText(int code);
+
+// What an error report says about the formula being read. The lexer, which
+// sits above this file, registers where the report comes from.
+struct LexerReport {
+    std::string expression;  // the whole prepared formula
+    std::string marker;      // position marker line "pos(nnn)    = ---|"
+    std::string element;     // spelling of the current token
+    std::string token;       // e_tok
+    std::string remaining;   // text not yet scanned
+};
+using LexerReportSource = LexerReport (*)(std::size_t fieldCap);
+void setLexerReportSource(LexerReportSource source);
 
 // LogError modes.
 enum LogMode { kLogAppend = 1, kLogRead = 2, kLogClear = 4, kLogLastInfo = 8 };

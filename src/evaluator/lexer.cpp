@@ -502,6 +502,7 @@ void lexerLeaveNested() {
 }
 
 void resetLexer() {
+    setLexerReportSource(&lexerReport);
     LexerState& state = lexerState();
     state.scans.resize(1);
     state.scans.back() = Scan{};

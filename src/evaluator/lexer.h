@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/errors.h"
+
 namespace zrt {
 
 // Token kinds (e_tok). Words and operators are their own kinds.
@@ -100,14 +102,6 @@ std::string currentElement();
 double lexerCurrentValue();
 
 // What the extended error report prints of the lexer's state.
-struct LexerReport {
-    std::string expression;  // the whole prepared formula
-    std::string marker;      // position marker line "pos(nnn)    = ---|"
-    std::string element;     // spelling of the current token
-    std::string token;       // e_tok
-    std::string remaining;   // text not yet scanned
-};
-
 // Fields longer than fieldCap are cut there (trace lines).
 LexerReport lexerReport(std::size_t fieldCap = std::string::npos);
 

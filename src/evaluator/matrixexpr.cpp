@@ -523,4 +523,21 @@ void resetMatrixExpr() {
     matrixExprState() = MatrixExprState{};
 }
 
+bool readMatrixElement(std::string_view text, double* value, int* error) {
+    double v = 0;
+    const int code = e_eval(text, &v, 0);
+    if (code == 1 && eError() == kNoError) {
+        // A matrix is no element: its temporary goes at once.
+        eraseMatrix(matrixAddress(v));
+        *error = 11;
+        return false;
+    }
+    if (code != 0) {
+        *error = eError();
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
 }  // namespace zrt

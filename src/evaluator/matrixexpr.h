@@ -59,4 +59,8 @@ std::intptr_t matrixAddress(double value);
 
 void resetMatrixExpr();
 
+// SetStrMatrix's reader of evaluated elements: each element text is a formula
+// that must give a number (a matrix gives 11).
+bool readMatrixElement(std::string_view text, double* value, int* error);
+
 }  // namespace zrt

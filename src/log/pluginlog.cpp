@@ -1,12 +1,9 @@
 #include "log/pluginlog.h"
 
-#include <filesystem>
 #include <fstream>
 
 #include "platform/platform.h"
 #include "platform/paths.h"
-#include "script/runlog.h"
-#include "ui/about.h"
 
 namespace zrt {
 
@@ -59,22 +56,6 @@ void PluginLog(std::string_view line, int mode) {
 }
 
 void pluginLogRaw(std::string_view line) { PluginLog(line, pluginLogState().mode); }
-
-void StartPluginLog() {
-    const PluginLogState& s = pluginLogState();
-    if (!s.path.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(osPath(s.path), ec);
-    }
-    if (s.mode == 0) return;
-    const std::string about = PluginInfoText(false);
-    std::size_t start = 0;
-    for (std::size_t end; (end = about.find("\r\n", start)) != std::string::npos; start = end + 2)
-        pluginLogRaw(std::string_view(about).substr(start, end - start));
-    pluginLogRaw("BatchRun : Time " + runTimeStamp());
-    pluginLogRaw("Log File : \"" + s.path + "\"");
-    pluginLogRaw(std::string(67, '-'));
-}
 
 void pluginLog(std::string_view proc, std::string_view text) {
     if (pluginLogState().mode == 0) return;

@@ -29,10 +29,6 @@ void pluginLogRaw(std::string_view line);
 // output, 2 appended to the log file, 3 a message box with an empty title).
 void PluginLog(std::string_view line, int mode);
 
-// StartPluginLog: removes the old log file, then logs the about text, the
-// time, the log file's name and a rule of 67 "-".
-void StartPluginLog();
-
 void resetPluginLog();
 
 }  // namespace zrt

@@ -49,4 +49,9 @@ bool pathExists(std::string_view name);
 bool makeFolders(std::string_view name);  // true when the folder exists afterwards
 bool removeFile(std::string_view name);
 
+// Writes UTF-8 text: append (the file must exist) or create/replace (through a
+// temporary file, so a failed write leaves the old file as it was).
+enum class WriteResult { Ok, CannotOpen, CannotWrite };
+WriteResult writeTextFile(std::string_view name, std::string_view text, bool append);
+
 }  // namespace zrt

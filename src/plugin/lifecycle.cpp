@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "api/lifecycle.h"
 #include "base/text16.h"
 #include "memory/elemorder.h"
 #include "platform/platform.h"
@@ -113,22 +112,6 @@ void DetachProcess() {
     // Plot windows run code of this library: none may outlive it.
     closePlotWindows();
     pluginLog("DetachProcess", ": Detaching From Process End: gpHnd = 0");
-}
-
-void processAttach() noexcept {
-    try {
-        libraryInit();
-        AttachProcess();
-    } catch (...) {
-        // A library that cannot set itself up still loads: its defaults stand.
-    }
-}
-
-void processDetach() noexcept {
-    try {
-        DetachProcess();
-    } catch (...) {
-    }
 }
 
 void pluginSetInfo(const zrt_NppData& data) {

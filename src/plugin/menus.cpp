@@ -18,6 +18,7 @@
 #include "sdiff/sdiff.h"
 #include "ui/msgwindow.h"
 #include "log/pluginlog.h"
+#include "script/runlog.h"
 
 namespace zrt {
 

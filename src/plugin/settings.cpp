@@ -11,6 +11,7 @@
 #include "script/flags.h"
 #include "platform/paths.h"
 #include "log/pluginlog.h"
+#include "script/runlog.h"
 
 namespace zrt {
 

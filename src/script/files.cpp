@@ -149,40 +149,6 @@ bool decodeTextFile(std::string_view bytes, std::string& text, std::string& refu
     return true;
 }
 
-WriteResult writeTextFile(std::string_view name, std::string_view text, bool append) {
-    if (name.empty() || isFolder(name)) return append ? WriteResult::CannotOpen : WriteResult::CannotWrite;
-    const std::filesystem::path path = osPath(name);
-    if (append) {
-        if (!isRegularFile(name)) return WriteResult::CannotOpen;
-        std::ofstream out(path, std::ios::binary | std::ios::app);
-        if (!out) return WriteResult::CannotOpen;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        return out ? WriteResult::Ok : WriteResult::CannotWrite;
-    }
-    std::filesystem::path temp = path;
-    temp += ".quillet-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return WriteResult::CannotWrite;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return WriteResult::CannotWrite;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return WriteResult::CannotWrite;
-    }
-    return WriteResult::Ok;
-}
-
 int LoadSaveFile(FileMode mode) {
     BatchRun& run = batchRun();
     const BatchFlags& f = batchFlags();

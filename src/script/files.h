@@ -42,9 +42,4 @@ std::string fileRoutine(std::string_view name, std::string_view mode, std::strin
 constexpr std::int64_t kMaxTextFile = std::int64_t{1} << 28;
 bool readFileBytes(std::string_view name, std::string& bytes, std::string* refusal = nullptr);
 
-// Writes UTF-8 text: append (the file must exist) or create/replace (through a
-// temporary file, so a failed write leaves the old file as it was).
-enum class WriteResult { Ok, CannotOpen, CannotWrite };
-WriteResult writeTextFile(std::string_view name, std::string_view text, bool append);
-
 }  // namespace zrt

@@ -43,4 +43,10 @@ std::string aPrint(std::string_view destination, std::string_view format, std::s
 // kMaxPrintedDecimals), rounded to nearest.
 std::string fixedDecimals(double value, int decimals);
 
+// The listing of the matrix store, "Matrix List: Count:n" with one block per
+// record; with values, the elements too, indented by five blanks, up to
+// kMaxShownElements values in all: from the first matrix beyond, a line
+// "values: N elements, not listed" instead, e_error 13 and a log entry.
+std::string GetMatrixList(bool withValues);
+
 }  // namespace zrt

@@ -2,8 +2,8 @@
 
 #include "base/text16.h"
 #include "base/errors.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
-#include "script/files.h"
 #include "log/trace.h"
 
 namespace zrt {

@@ -78,7 +78,7 @@ TEST_F(IntegrationTest, StatusTable) {
         // the lower-cased name is searched case for case: X stays a name
         {"X^2", 2, kMidpoint, 4, false, "No value at x = 0.75: X^2"},
     };
-    zrt::SetStrMatrix("[mA];1;1;2", false, false);
+    zrt::SetStrMatrix("[mA];1;1;2", false);
     for (const auto& c : cases) {
         LogError("", 0, "", kLogClear);
         double result = -7;

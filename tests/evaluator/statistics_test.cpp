@@ -49,7 +49,7 @@ TEST_F(StatisticsTest, ValuesThatAreNotNumbers) {
 }
 
 TEST_F(StatisticsTest, ErrorsEndTheList) {
-    SetStrMatrix("[mA];2;2;1;2;3;4", false, false);
+    SetStrMatrix("[mA];2;2;1;2;3;4", false);
     const struct {
         const char* formula;
         int code;

@@ -11,6 +11,7 @@
 #include "ui/msgwindow.h"
 #include "log/pluginlog.h"
 #include "log/trace.h"
+#include "script/runlog.h"
 
 using namespace zrt;
 
