@@ -1,5 +1,7 @@
 #include "base/errors.h"
 
+#include "base/strings.h"
+
 #include <array>
 #include <cstdint>
 
@@ -90,11 +92,6 @@ ErrorState& errorState() {
     return state;
 }
 
-std::string clip(const std::string& text) {
-    if (text.size() <= kReportFieldCap) return text;
-    return text.substr(0, kReportFieldCap) + " ... (" + std::to_string(text.size()) + " characters)";
-}
-
 void capLog(std::string& log) {
     if (log.size() <= kLogCap) return;
     // Keep the newer half, starting at an entry boundary.
@@ -148,11 +145,11 @@ void logError(std::string_view proc, int line, std::string_view detail) {
               ", Description: " + errorText(s.eError);
 
     std::string report = "Extended Error Info:\r\n";
-    report += "  expression  : " + clip(lex.expression) + "\r\n";
-    report += "  " + clip(lex.marker) + "\r\n";
-    report += "  element     : " + clip(lex.element) + "\r\n";
+    report += "  expression  : " + clipped(lex.expression, kReportFieldCap) + "\r\n";
+    report += "  " + clipped(lex.marker, kReportFieldCap) + "\r\n";
+    report += "  element     : " + clipped(lex.element, kReportFieldCap) + "\r\n";
     report += "  type/token  : " + lex.token + "\r\n";
-    report += "  remaining   : " + clip(lex.remaining) + "\r\n";
+    report += "  remaining   : " + clipped(lex.remaining, kReportFieldCap) + "\r\n";
 
     s.lastErrorInfo.assign(detail);
     s.lastErrorInfo += "\r\n";

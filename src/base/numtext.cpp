@@ -183,27 +183,6 @@ std::string TrimZeros(std::string_view text, bool keepOne) {
 
 const std::string& LastNumText() { return numTextState().lastNumText; }
 
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t b = text.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    const std::size_t e = text.find_last_not_of(' ');
-    return text.substr(b, e - b + 1);
-}
-
 std::string TrimStr(std::string_view text, std::string_view part, bool ignoreCase) {
     if (part.empty()) return std::string(text);
     const std::string hay = ignoreCase ? lowerAscii(text) : std::string(text);

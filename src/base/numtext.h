@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/strings.h"
+
 namespace zrt {
 
 // Ten-decimal text: fixed point, exactly ten decimals, rounded to nearest, no
@@ -45,13 +47,6 @@ std::string StripBrackets(std::string_view text);
 
 // count copies of text; empty for count <= 0.
 std::string StrRepeat(int count, std::string_view text);
-
-// ASCII lower case (names, commands and keys are compared this way) and upper case.
-std::string lowerAscii(std::string_view text);
-std::string upperAscii(std::string_view text);
-
-// Trims blanks (spaces) at both ends.
-std::string_view trimBlanks(std::string_view text);
 
 void resetNumText();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "base/strings.h"
 #include "base/text16.h"
 #include "base/errors.h"
 #include "evaluator/evaluator.h"
@@ -28,7 +29,6 @@ struct Scan {
     bool started = false;       // no marker before the first token
     Token tok;
     std::string nameBuf;  // lower-cased names that were not lower case in the formula
-    double currentValue = 0;
     bool trace = false;  // whether trace lines are recorded, asked once per formula
 };
 
@@ -172,7 +172,6 @@ void classifyName(Scan& s, std::string_view name) {
             t.resolved = true;
             t.source = v->number;
             t.value = enteredValue(*v);
-            s.currentValue = v->number;
             return;
         }
     }
@@ -181,7 +180,6 @@ void classifyName(Scan& s, std::string_view name) {
         t.resolved = true;
         t.source = info->entered;
         t.value = info->entered;
-        s.currentValue = info->entered;
         return;
     }
     t.kind = Tok::Id;
@@ -236,11 +234,6 @@ std::string markerLine(const Scan& s) {
         marker += '|';
     }
     return marker;
-}
-
-std::string clipped(std::string_view text, std::size_t cap) {
-    if (text.size() <= cap) return std::string(text);
-    return std::string(text.substr(0, cap)) + " ... (" + std::to_string(text.size()) + " characters)";
 }
 
 std::string clipForTrace(std::string_view text) { return clipped(text, kTraceFieldCap); }
@@ -476,7 +469,6 @@ std::string tokenText(const Token& token) {
 
 std::string currentElement() { return elementOf(scan().tok); }
 
-double lexerCurrentValue() { return scan().currentValue; }
 
 LexerReport lexerReport(std::size_t fieldCap) {
     const Scan& s = scan();

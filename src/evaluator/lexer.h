@@ -98,9 +98,6 @@ std::string tokenText(Tok kind);
 // constant the ten-decimal text of its value.
 std::string currentElement();
 
-// The value of the last variable or constant looked up.
-double lexerCurrentValue();
-
 // What the extended error report prints of the lexer's state.
 // Fields longer than fieldCap are cut there (trace lines).
 LexerReport lexerReport(std::size_t fieldCap = std::string::npos);

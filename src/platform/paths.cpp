@@ -24,12 +24,6 @@ std::string folderOf(std::string_view name) {
     return {};
 }
 
-std::string fileNameOf(std::string_view name) {
-    for (std::size_t i = name.size(); i-- > 0;)
-        if (isSeparator(name[i])) return std::string(name.substr(i + 1));
-    return std::string(name);
-}
-
 std::string withFinalSeparator(std::string_view folder) {
     std::string f(folder);
     if (!f.empty() && !isSeparator(f.back())) f += kSeparator;

@@ -17,9 +17,6 @@ bool hasDrive(std::string_view name);
 // The folder part including its final separator ("" when there is none).
 std::string folderOf(std::string_view name);
 
-// The last component.
-std::string fileNameOf(std::string_view name);
-
 // Puts `folder` in front of a name that has no drive; folder gets a final
 // separator when it lacks one. Empty names stay empty.
 std::string completeName(std::string_view name, std::string_view folder);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/strings.h"
 #include "base/text16.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
@@ -76,10 +77,6 @@ std::string withDocumentLineEnds(WindowHandle view, const std::string& text) {
         }
     }
     return out;
-}
-
-bool startsWith(std::string_view text, std::string_view part) {
-    return text.substr(0, part.size()) == part;
 }
 
 bool endsWith(std::string_view text, std::string_view part) {

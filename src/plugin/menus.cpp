@@ -254,10 +254,6 @@ void notify(std::intptr_t lParam) {
 
 }  // namespace
 
-const char* optionCaption(int offset) {
-    return offset >= 1 && offset <= kOptionCount ? kCaptions[offset - 1] : "";
-}
-
 unsigned HostMaxMenuId(WindowHandle window) {
     const MenuHandle bar = platform::windowMenu(window);
     const int count = platform::menuItemCount(bar);

@@ -24,7 +24,6 @@ enum OptionOffset {
     kOptNoConfirm = 11,
     kOptAcknowledgments = 12,
 };
-const char* optionCaption(int offset);
 
 std::intptr_t WindowProc(platform::WindowHandle window, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) noexcept;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/strings.h"
 #include "base/text16.h"
 #include "base/numtext.h"
 #include "platform/platform.h"
@@ -21,10 +22,6 @@ constexpr const char* kDialogFilter = "Text (*.txt)|*.txt|All files (*.*)|*.*";
 
 void showFileMessage(const std::string& text) {
     platform::messageBox(text, "Quillet", platform::Buttons::Ok, platform::Icon::Exclamation);
-}
-
-bool startsWith(std::string_view bytes, std::string_view mark) {
-    return bytes.substr(0, mark.size()) == mark;
 }
 
 bool validUtf8(std::string_view s) {

@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/strings.h"
 #include "base/errors.h"
 #include "evaluator/functions.h"
 #include "base/numtext.h"
@@ -63,13 +64,6 @@ struct InterpreterState {
 InterpreterState& interpreterState() {
     static InterpreterState state;
     return state;
-}
-
-std::string trimmed(std::string_view text) {
-    const std::size_t b = text.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return {};
-    const std::size_t e = text.find_last_not_of(" \t");
-    return std::string(text.substr(b, e - b + 1));
 }
 
 std::string withoutQuotes(std::string_view text) {

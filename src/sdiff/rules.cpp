@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/strings.h"
 #include "sdiff/sdiff.h"
 #include "sdiff/tree.h"
 
@@ -48,12 +49,6 @@ Task F(std::int32_t node) {
 }
 Task P(std::int32_t node) {
     return {Piece::Print, node, {}};
-}
-
-std::string clipped(std::string_view text) {
-    if (text.size() <= kTraceTextCap) return std::string(text);
-    return std::string(text.substr(0, kTraceTextCap)) + " ... (" + std::to_string(text.size()) +
-           " characters)";
 }
 
 bool hasTwoOperands(std::int32_t op) { return (op >= kOpAdd && op <= kOpDiv) || op == kOpPow; }
@@ -169,7 +164,7 @@ class Writer {
     }
 
     void leave(const Task& task) {
-        const std::string result = clipped(std::string_view(out_).substr(task.start));
+        const std::string result = clipped(std::string_view(out_).substr(task.start), kTraceTextCap);
         if (task.text == "Df") {
             DiffTrace(task.text, "OUT 16, _t=" + std::to_string(task.node) + ", Result=" + result);
         } else if (task.text == "Df_GetFormula") {

@@ -409,10 +409,6 @@ std::size_t GetNumber(std::string_view text, std::size_t start) {
     return i - start;
 }
 
-std::int32_t GetLex(std::string_view text, std::string_view& lexeme) {
-    return nextToken(diffState(), text, lexeme);
-}
-
 namespace {
 
 std::int32_t nextToken(DiffState& s, std::string_view text, std::string_view& lexeme) {

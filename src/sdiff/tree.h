@@ -147,9 +147,6 @@ void resetReader();
 // machine stack, so bracket depth costs heap, not stack.
 std::int32_t GetTreeExpr(std::string_view text);
 
-// GetLex: the next token of text at pos; sets lexeme to it as written.
-std::int32_t GetLex(std::string_view text, std::string_view& lexeme);
-
 // GetNumber: the number literal starting at pos (0-based index `start`);
 // returns its length and raises "Wrong number." when a point or exponent mark
 // lacks its digit.
