@@ -1,5 +1,6 @@
 #include "base/errors.h"
 
+#include "base/limits.h"
 #include "base/strings.h"
 
 #include <array>
@@ -12,12 +13,6 @@ namespace {
 constexpr int kTableSize = 101;
 constexpr int kEvalBase = 30;
 constexpr int kFallbackEntry = 55;  // "Undefined Command/Keyword"
-
-// The error log grows by one entry per failure; a script that fails on every
-// one of a million lines must not grow it without bound, so the oldest entries
-// go once it passes this size. Long formulas are clipped in the report.
-constexpr std::size_t kLogCap = 4u << 20;
-constexpr std::size_t kReportFieldCap = 2000;
 
 using MessageTable = std::array<std::string, kTableSize>;
 

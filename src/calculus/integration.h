@@ -5,13 +5,11 @@
 
 #include <string_view>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 enum IntegrationMethod { kMidpoint = 0, kTrapezoidal = 1, kSimpson = 2 };
-
-// The most subintervals an integral may have: beyond it a number typed by
-// mistake would keep the editor busy for minutes.
-constexpr int kMaxSubintervals = 10000000;
 
 // Integrate: the integral of `formula` over [a, b] with n subintervals into
 // *result. Returns 0 (the evaluator's "number") when every point had a value;

@@ -7,11 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace zrt {
+#include "base/limits.h"
 
-// The most steps of a start-value search or of sSolve: beyond them a count
-// typed by mistake would keep the editor busy for minutes.
-constexpr int kMaxSolverSteps = 1000000;
+namespace zrt {
 
 // Only a name the evaluator can read back (a letter or "_", then letters,
 // digits and "_") can carry x into the formula; otherwise e_error 13 and a

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "base/limits.h"
 #include "base/strings.h"
 #include "base/text16.h"
 #include "base/errors.h"
@@ -17,10 +18,6 @@
 namespace zrt {
 
 namespace {
-
-// Trace lines show at most this much of a formula: a trace of a formula of
-// millions of characters must not repeat all of it for every token.
-constexpr std::size_t kTraceFieldCap = 1000;
 
 struct Scan {
     std::string expression;

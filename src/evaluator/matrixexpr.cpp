@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/limits.h"
 #include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/lexer.h"
@@ -53,10 +54,6 @@ double divisionByZero(double a) {
 }  // namespace matrixexpr_detail
 
 namespace {
-
-// The most [mA]^n may multiply: a power beyond it would keep the editor busy
-// for minutes (every step is a full matrix product).
-constexpr double kMaxMatrixPower = 1000000;
 
 std::string handleText(double value) {
     return shortNumber(value);

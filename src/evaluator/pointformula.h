@@ -9,11 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zrt {
+#include "base/limits.h"
 
-// No point's text is longer: brackets around a sign, the 309 integer digits
-// of the largest double, a point and ten decimals.
-constexpr std::size_t kMaxPointText = 323;
+namespace zrt {
 
 // "(" + the trimmed ten-decimal text of x + ")" (what "(" + NumText(FixText(x))
 // + ")" gives), appended: how a point enters a formula.

@@ -1,14 +1,11 @@
 #include "log/trace.h"
 
+#include "base/limits.h"
 #include "platform/platform.h"
 
 namespace zrt {
 
 namespace {
-
-// The trace text has no natural end in a long session; beyond this size the
-// oldest lines go.
-constexpr std::size_t kTraceCap = 16u << 20;
 
 struct TraceState {
     int mode = 1;

@@ -28,12 +28,6 @@ struct MatrixRecord {
     std::intptr_t address() const { return reinterpret_cast<std::intptr_t>(elements.data()); }
 };
 
-// All matrices of the store together, temporaries included, hold at most this
-// many elements (1 GB of doubles, eight of the largest matrices): scripts and
-// formulas that keep making large matrices end in an error, not in a
-// machine out of memory.
-constexpr std::int64_t kMaxStoredElements = std::int64_t{1} << 27;
-
 // FindMatrix mode bits.
 enum : int { kFindAddress = 1, kFindIndex = 2, kByAddressText = 8, kByName = 32 };
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 struct Rgb {
@@ -51,10 +53,6 @@ struct Image {
 inline std::uint32_t packRgb(Rgb c) {
     return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | std::uint32_t{c.b};
 }
-
-// Largest picture side the library makes; larger requests are refused rather
-// than turned into a huge allocation.
-constexpr int kMaxCanvasSide = 16384;
 
 // Coordinates are pixels from the top left. Lines are one pixel wide, drawn
 // without smoothing, both end points included. Text is "Verdana" 8 points

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/limits.h"
 #include "base/text16.h"
 #include "base/errors.h"
 #include "base/numtext.h"
@@ -25,8 +26,6 @@ namespace {
 
 constexpr const char* kFileDialogTitle = "Open File";
 constexpr const char* kFileDialogFilter = "Text (*.txt)|*.txt|All files (*.*)|*.*";
-// Decimals beyond this only make every result absurdly long.
-constexpr int kMaxDecimals = 100;
 
 void logEntry(const char* proc, const char* title) {
     pluginLog(proc, std::string(": ***** Menu: ") + title + " *****");

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/limits.h"
 #include "base/strings.h"
 #include "base/text16.h"
 #include "plugin/nppinterface.h"
@@ -22,11 +23,6 @@ std::intptr_t send(WindowHandle view, unsigned message, std::uintptr_t wParam = 
                    std::intptr_t lParam = 0) {
     return platform::sendMessage(view, message, wParam, lParam);
 }
-
-// The most the plug-in reads in one go. A length answer beyond it (or below
-// zero) comes from a broken host: nothing is read then, since the message
-// would write the whole text whatever buffer the plug-in passed.
-constexpr std::intptr_t kMaxRead = std::intptr_t(1) << 30;
 
 bool readable(std::intptr_t length) {
     return length >= 0 && length <= kMaxRead;

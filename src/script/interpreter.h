@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 struct ScriptOptions {
@@ -28,7 +30,6 @@ struct ScriptResult {
 
 // sEval: runs the script text. A result that would make the output longer
 // than kMaxScriptOutput characters fails its line with 13 instead.
-constexpr std::size_t kMaxScriptOutput = std::size_t{1} << 27;
 ScriptResult sEval(std::string_view script, const ScriptOptions& options);
 
 // Removes every comment: from each "'" to the end of its line (the next

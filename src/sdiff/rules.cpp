@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
 #include "base/strings.h"
 #include "sdiff/sdiff.h"
 #include "sdiff/tree.h"
@@ -12,13 +13,6 @@
 namespace zrt {
 
 namespace {
-
-// Names and numbers copied into one derivative, in bytes: more than this only
-// comes from long names copied many times, never from a formula that fits.
-constexpr std::size_t kMaxCopiedText = 64u << 20;
-
-// Trace lines show at most this much of a result.
-constexpr std::size_t kTraceTextCap = 4000;
 
 // The three walks share one machine: a stack of pieces still to write, so the
 // depth of a tree costs heap, not the thread's stack.

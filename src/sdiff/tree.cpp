@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/limits.h"
 #include "base/errors.h"
 #include "evaluator/letters.h"
 #include "base/numtext.h"
@@ -17,13 +18,6 @@ const std::array<const char*, 32> opNames = {
     "arcctg", "sh", "ch",  "th",  "cth", "",     "",   "",    "",       "^"};
 
 namespace {
-
-// Brackets nested deeper than this are not a formula anybody writes; the
-// limit only keeps the reader's own frame list from growing without bound.
-constexpr std::size_t kMaxOpenBrackets = 1u << 20;
-
-// The raised messages kept for the error log entry of one differentiation.
-constexpr std::size_t kRaisedCap = 1000;
 
 struct FunctionName {
     std::string_view name;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 // Token kinds and node operator codes share one numbering.
@@ -69,9 +71,6 @@ enum DiffError : int {
     kDiffEmptyFormula = 7,
     kDiffDivisionByZero = 8,
 };
-
-// Nodes of both trees together (the formula's and its derivative's).
-constexpr std::int32_t kMaxNodes = 5000;
 
 struct TreeNode {
     std::int32_t opCode = 0;

@@ -5,19 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
+
 namespace zrt {
-
-// A matrix text shows at most this many elements: a text of more would only
-// bury the screen and the memory (a million elements are tens of MB of text).
-constexpr std::int64_t kMaxShownElements = std::int64_t{1} << 20;
-
-// Values show at most this many decimals: a double has no more to show.
-constexpr int kMaxPrintedDecimals = 30;
-
-// The separators of one matrix text together have at most this many
-// characters: a separator of a few characters between a million elements
-// stays far below it, a pasted page between them does not.
-constexpr std::int64_t kMaxSeparatorText = std::int64_t{1} << 26;
 
 // Whether aPrint may put this separator ("\t" when empty) between `elements`
 // elements within kMaxSeparatorText.

@@ -19,6 +19,7 @@
 
 #include "platform/headless/headless.h"
 
+#include "base/limits.h"
 #include "base/strings.h"
 
 namespace zrt::headless {
@@ -61,8 +62,6 @@ int firstButton(platform::Buttons b) {
 // command line tool, a host that evaluates for days, a fuzzer) keeps only the
 // newest records of each kind: at most `maxCount` of them and, together, at
 // most kMaxRecordedText characters of text (a box may carry a whole formula).
-constexpr std::size_t kMaxRecordedText = std::size_t{16} << 20;
-
 std::size_t textSize(const std::string& t) { return t.size(); }
 std::size_t textSize(const ShownMessage& m) { return m.text.size() + m.title.size(); }
 std::size_t textSize(const ShownInput& i) {
