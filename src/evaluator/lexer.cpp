@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "base/limits.h"
+#include "base/nametable.h"
 #include "base/strings.h"
 #include "base/text16.h"
 #include "base/errors.h"
@@ -55,42 +58,36 @@ struct NameInfo {
     double entered;  // constants: the value of their ten-decimal text
 };
 
-// Open addressing over a power-of-two table: a look-up hashes the name once
-// and compares a few bytes, with no division and no allocation.
+// The built-in names: functions, constants and word operators. A name added
+// again takes the new meaning.
 class NameTable {
 public:
     void add(std::string_view name, NameInfo info) {
-        std::size_t i = hash(name) & kMask;
-        while (!slots_[i].name.empty() && slots_[i].name != name) i = (i + 1) & kMask;
-        slots_[i] = Slot{name, info};
+        const long found = index_.find(name, nameAt());
+        if (found >= 0) {
+            names_[static_cast<std::size_t>(found)].second = info;
+            return;
+        }
+        names_.emplace_back(name, info);
+        index_.add(names_.size() - 1, nameAt());
     }
 
     const NameInfo* find(std::string_view name) const {
-        for (std::size_t i = hash(name) & kMask;; i = (i + 1) & kMask) {
-            const Slot& slot = slots_[i];
-            if (slot.name.empty()) return nullptr;
-            if (slot.name == name) return &slot.info;
-        }
+        const long found = index_.find(name, nameAt());
+        return found < 0 ? nullptr : &names_[static_cast<std::size_t>(found)].second;
     }
 
 private:
-    static constexpr std::size_t kSize = 512;  // more than four times the names
-    static constexpr std::size_t kMask = kSize - 1;
-
-    static std::uint64_t hash(std::string_view s) {
-        std::uint64_t h = 1469598103934665603ull;
-        for (unsigned char c : s) {
-            h ^= c;
-            h *= 1099511628211ull;
+    struct NameAt {
+        const NameTable* table;
+        std::string_view operator()(std::size_t position) const {
+            return table->names_[position].first;
         }
-        return h ^ (h >> 32);
-    }
-
-    struct Slot {
-        std::string_view name;
-        NameInfo info;
     };
-    Slot slots_[kSize] = {};
+    NameAt nameAt() const { return NameAt{this}; }
+
+    std::vector<std::pair<std::string_view, NameInfo>> names_;
+    NameIndex index_;
 };
 
 NameTable buildNameTable() {
