@@ -11,7 +11,6 @@
 #include "evaluator/evaluator.h"
 #include "base/numtext.h"
 #include "evaluator/pointformula.h"
-#include "platform/platform.h"
 #include "log/trace.h"
 
 namespace zrt {
@@ -98,14 +97,7 @@ bool simpson(Integrand& f, double a, double b, double h, int n, double* integral
 int Integrate(std::string_view formula, double a, double b, int n, int method,
               std::string_view variable, double* result) {
     if (!result) {
-        refuse(5, "Input parameter error: Returned Value not defined");
-        if (messageSwitch() & 1) {
-            platform::messageBox("Input parameter error: Returned Value not defined",
-                                 "ZeRarove: Integrate", platform::Buttons::Ok,
-                                 platform::Icon::Error);
-            setEError(5);
-        }
-        return 5;
+        return refuse(5, kNoResultAddress);
     }
     if (method != kMidpoint && method != kTrapezoidal && method != kSimpson) {
         *result = 0;
@@ -118,13 +110,7 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
                               std::to_string(kMaxSubintervals));
     }
     if (method == kSimpson && n % 2 != 0) {
-        const char* text = "Simpson's Rule requires that number of subintervals N be even.";
-        refuse(22, std::string(text) + "\r\nN = " + std::to_string(n));
-        if (messageSwitch() != 0) {
-            platform::messageBox(text, "Solver", platform::Buttons::Ok, platform::Icon::Error);
-            setEError(22);
-        }
-        return 22;
+        return refuse(22, std::string(kSimpsonNeedsEvenN) + "\r\nN = " + std::to_string(n));
     }
 
     setEError(kNoError);

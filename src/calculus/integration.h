@@ -11,6 +11,10 @@ namespace zrt {
 
 enum IntegrationMethod { kMidpoint = 0, kTrapezoidal = 1, kSimpson = 2 };
 
+constexpr const char* kNoResultAddress = "Input parameter error: Returned Value not defined";
+constexpr const char* kSimpsonNeedsEvenN =
+    "Simpson's Rule requires that number of subintervals N be even.";
+
 // Integrate: the integral of `formula` over [a, b] with n subintervals into
 // *result. Returns 0 (the evaluator's "number") when every point had a value;
 // otherwise the code, also in e_error, and *result is not written: 5 no result
@@ -18,7 +22,8 @@ enum IntegrationMethod { kMidpoint = 0, kTrapezoidal = 1, kSimpson = 2 };
 // kMaxSubintervals, or a formula whose points' texts could grow beyond
 // kMaxPreparedFormula, or n + 1 evaluations beyond kMaxEvaluatedText, 22
 // Simpson with odd n, the evaluator's code of the first point without a value
-// (10 for a point whose value is a matrix).
+// (10 for a point whose value is a matrix). Shows nothing: a caller that
+// wants message boxes for 5 and 22 shows them with the texts above.
 int Integrate(std::string_view formula, double a, double b, int n, int method,
               std::string_view variable, double* result);
 
