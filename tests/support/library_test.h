@@ -14,8 +14,7 @@ class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         zrt::resetLibraryForTests();
-        zrt::headless::clearShownMessages();
-        zrt::headless::clearDebugLines();
+        zrt::headless::resetRecords();
     }
 };
 

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/headless/headless.h"
 
@@ -106,6 +107,13 @@ void clearMessagesWindows() {
 void closeMessagesWindow() { headlessState().msgWindowOpen = false; }
 void advanceClock(std::uint32_t milliseconds) { headlessState().clockOffset += milliseconds; }
 void setUnwritableFolder(const std::string& folder) { headlessState().unwritable = folder; }
+
+void resetRecords() {
+    HeadlessState fresh;
+    std::swap(headlessState(), fresh);
+    resetWindowSettings();
+    resetWindows();
+}
 
 }  // namespace zrt::headless
 
