@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/scopedflag.h"
 #include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "base/numtext.h"
@@ -355,14 +356,15 @@ void dwellStart(std::intptr_t position, int x, int y) {
     // The tip shows in the main view: the text must come from there too.
     if (getEdit() != main) return;
     const std::string selection = getSelection();
-    s.evaluating = true;
-    s.tipEvaluated = false;
-    if (selection.empty()) {
-        zrtE_CurLineToWnd(true);
-    } else {
-        zrtE_SelTextToWnd(true);
+    {
+        const ScopedFlag evaluating(s.evaluating);
+        s.tipEvaluated = false;
+        if (selection.empty()) {
+            zrtE_CurLineToWnd(true);
+        } else {
+            zrtE_SelTextToWnd(true);
+        }
     }
-    s.evaluating = false;
     if (!s.tipEvaluated) return;
     if (eError() != kNoError) s.cmdIndex = 0;
     const int row = std::clamp(s.cmdIndex, 0, kCommandCount - 1);
@@ -400,7 +402,6 @@ std::intptr_t WindowProc(WindowHandle window, unsigned message, std::uintptr_t w
     } catch (...) {
         // Nothing may leave the host's window procedure; the message still
         // reaches the host below.
-        pluginState().evaluating = false;
     }
     return platform::callPreviousProcedure(window, message, wParam, lParam);
 }
