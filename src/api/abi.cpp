@@ -16,13 +16,4 @@ int copyOut(zrt_char* buffer, int maxChars, std::u16string_view text) {
     return n;
 }
 
-void reportCaught(const char* exportName, const char* what) noexcept {
-    try {
-        setEError(0);
-        logError(exportName, 0, std::string("Exception: ") + what);
-    } catch (...) {
-        // Nothing more can be done without memory; e_error already says it.
-    }
-}
-
 }  // namespace zrt::abi

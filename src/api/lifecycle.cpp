@@ -1,6 +1,7 @@
 #include "api/lifecycle.h"
 
 // evaluator
+#include "base/barrier.h"
 #include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
@@ -80,19 +81,15 @@ void libraryInit() {
 }
 
 void processAttach() noexcept {
-    try {
+    // A library that cannot set itself up still loads: its defaults stand.
+    barrierVoid("AttachProcess", [] {
         libraryInit();
         AttachProcess();
-    } catch (...) {
-        // A library that cannot set itself up still loads: its defaults stand.
-    }
+    });
 }
 
 void processDetach() noexcept {
-    try {
-        DetachProcess();
-    } catch (...) {
-    }
+    barrierVoid("DetachProcess", [] { DetachProcess(); });
 }
 
 }  // namespace zrt

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/barrier.h"
 #include "base/limits.h"
 #include "base/text16.h"
 #include "base/errors.h"
@@ -68,14 +69,10 @@ std::string parameterPath(std::string path) {
     return path;
 }
 
+// Notepad++ cannot catch what leaves a command of this library.
 template <class F>
 void menuCommand(F&& body) noexcept {
-    try {
-        body();
-    } catch (...) {
-        // Notepad++ cannot catch what leaves a command of this library.
-        pluginState().evaluating = false;
-    }
+    barrierVoid("Menu command", body);
 }
 
 int runWindowCommand(bool toolTipMode, bool currentLine) {

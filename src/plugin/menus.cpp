@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/barrier.h"
 #include "base/scopedflag.h"
 #include "base/errors.h"
 #include "evaluator/evaluator.h"
@@ -379,30 +380,28 @@ void dwellEnd() {
 
 std::intptr_t WindowProc(WindowHandle window, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) noexcept {
-    try {
+    // Nothing may leave the host's window procedure; after a failure the
+    // message still reaches the host below.
+    const bool handled = barrier("WindowProc", false, [&] {
         PluginState& s = pluginState();
-        if (window == s.npp._nppHandle) {
-            if (s.ownTipShown && platform::tickCount() - s.lastTipTick > kTipLifetimeMs)
-                cancelOwnCallTip();
-            switch (message) {
-                case npp::kWmMenuSelect:
-                    menuSelect(wParam, lParam);
-                    break;
-                case npp::kWmNotify:
-                    notify(lParam);
-                    break;
-                case npp::kWmCommand:
-                    if (lParam == 0 && optionCommand(static_cast<unsigned>(wParam & 0xFFFF)))
-                        return 0;
-                    break;
-                default:
-                    break;
-            }
+        if (window != s.npp._nppHandle) return false;
+        if (s.ownTipShown && platform::tickCount() - s.lastTipTick > kTipLifetimeMs)
+            cancelOwnCallTip();
+        switch (message) {
+            case npp::kWmMenuSelect:
+                menuSelect(wParam, lParam);
+                break;
+            case npp::kWmNotify:
+                notify(lParam);
+                break;
+            case npp::kWmCommand:
+                return lParam == 0 && optionCommand(static_cast<unsigned>(wParam & 0xFFFF));
+            default:
+                break;
         }
-    } catch (...) {
-        // Nothing may leave the host's window procedure; the message still
-        // reaches the host below.
-    }
+        return false;
+    });
+    if (handled) return 0;
     return platform::callPreviousProcedure(window, message, wParam, lParam);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/text16.h"
+#include "base/barrier.h"
 #include "platform/platform.h"
 #include "platform/win32/canvas_gdi.h"
 
@@ -84,10 +85,7 @@ int numberOf(HWND hwnd) {
 // they throw may leave the window procedure.
 template <class F>
 void safely(F&& f) noexcept {
-    try {
-        f();
-    } catch (...) {
-    }
+    barrierVoid("Plot window", f);
 }
 
 // Gadgets below the picture keep their distance to the bottom edge; the
