@@ -14,3 +14,17 @@ s#"ui/version.h"#"log/version.h"#g
 s#"numerics/integration.h"#"calculus/integration.h"#g
 s#"numerics/solvers.h"#"calculus/solvers.h"#g
 s#"numerics/solved.h"#"calculus/solved.h"#g
+#
+# Declarations that moved between headers (fix by hand where merged code uses them):
+#   StartPluginLog()                log/pluginlog.h      -> script/runlog.h
+#   writeTextFile(), WriteResult    script/files.h       -> platform/paths.h
+#   GetMatrixList()                 memory/matrixstore.h -> ui/matrixprint.h
+#   processAttach/processDetach     plugin/lifecycle.h   -> api/lifecycle.h
+#   struct LexerReport              evaluator/lexer.h    -> base/errors.h
+#   lowerAscii/upperAscii/trimBlanks base/numtext.h      -> base/strings.h (numtext.h includes it)
+#   every kMax... cap and the trace/log caps             -> base/limits.h (their old headers include it)
+#   abi::reportCaught               api/abi.h            -> zrt::reportCaught in base/barrier.h
+# Changed: SetStrMatrix(definition, wantAddress, bool evaluate) now takes an
+#   ElementReader: nullptr for plain decimals, &readMatrixElement
+#   (evaluator/matrixexpr.h) to evaluate each element.
+# Removed: GetLex, lexerCurrentValue, fileNameOf, optionCaption.
