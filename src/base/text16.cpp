@@ -97,7 +97,7 @@ std::size_t utf16Length(std::string_view utf8) {
             ++n;
             continue;
         }
-        n += decodeUtf8(utf8, i) >= 0x10000 ? 2 : 1;
+        n += decodeUtf8(utf8, i) >= 0x10000 ? 2u : 1u;
     }
     return n;
 }

@@ -40,7 +40,8 @@ bool validUtf8(std::string_view s) {
             return false;
         }
         for (int k = 1; k <= extra; ++k)
-            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            if (i + static_cast<std::size_t>(k) >= s.size() ||
+                (static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
                 return false;
         i += static_cast<std::size_t>(extra) + 1;
     }

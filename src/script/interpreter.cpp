@@ -253,7 +253,8 @@ std::string ScriptRun::showMatrix(const Evaluated& v) const {
     std::string text = v.cols == 1 ? vectorLabel_ : matrixLabel_;
     for (int r = 0; r < v.rows; ++r) {
         for (int c = 0; c < v.cols; ++c) {
-            const double e = v.elements[static_cast<std::size_t>(r) * v.cols + c];
+            const double e = v.elements[static_cast<std::size_t>(r) * static_cast<std::size_t>(v.cols) +
+                                       static_cast<std::size_t>(c)];
             if (v.cols == 1) {
                 text += "vE(" + std::to_string(r + 1) + ")=" + number(e) + "\t";
             } else {
