@@ -24,8 +24,7 @@ void showRefusal(int code, bool resultGiven, int method, int n) {
         title = "Solver";
     }
     if (!text) return;
-    zrt::platform::messageBox(text, title, zrt::platform::Buttons::Ok,
-                              zrt::platform::Icon::Error);
+    zrt::platform::messageBox(text, title, zrt::platform::Buttons::Ok, zrt::platform::Icon::Error);
     zrt::setEError(code);
 }
 
