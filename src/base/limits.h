@@ -159,6 +159,16 @@ constexpr std::uint64_t kMaxExpressionSearch = std::uint64_t{1} << 28;
 // would write the whole text whatever buffer the plug-in passed.
 constexpr std::intptr_t kMaxRead = std::intptr_t(1) << 30;
 
+// Lines longer than this are left alone by "=" then Enter.
+constexpr std::size_t kMaxEqualLineChars = 4000;
+
+// Longer selections, or more than one line, show nothing in the status bar.
+constexpr std::size_t kMaxStatusSelectionChars = 200;
+
+// The desktop clipboard text the command line tool takes is no larger than a
+// script file may be.
+constexpr std::size_t kMaxClipboardText = std::size_t{1} << 28;
+
 // A decimals value beyond this would only make every result absurdly long.
 constexpr int kMaxDecimals = 100;
 
