@@ -6,6 +6,7 @@
 
 #include "api/lifecycle.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/matrixexpr.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 
@@ -17,8 +18,8 @@ void storeMemory() {
     zrt::SetVarFunct("n", "-3", zrt::ListKind::Vars);
     zrt::SetVarFunct("f", "x^2+1", zrt::ListKind::Functs);
     zrt::SetVarFunct("g", "f*sin(x)", zrt::ListKind::Functs);
-    zrt::SetStrMatrix("[A] = [1,2;3,4]", false, true);
-    zrt::SetStrMatrix("[v] = [1;-2;0.5]", false, true);
+    zrt::SetStrMatrix("[A] = [1,2;3,4]", false, &zrt::readMatrixElement);
+    zrt::SetStrMatrix("[v] = [1;-2;0.5]", false, &zrt::readMatrixElement);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "api/lifecycle.h"
-#include "numerics/integration.h"
+#include "calculus/integration.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     zrt::resetLibraryForTests();

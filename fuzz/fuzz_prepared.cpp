@@ -12,9 +12,9 @@
 #include <string>
 
 #include "api/lifecycle.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/pointformula.h"
 #include "evaluator/preparedformula.h"
 #include "memory/varstore.h"

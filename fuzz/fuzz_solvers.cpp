@@ -6,8 +6,8 @@
 #include <string>
 
 #include "api/lifecycle.h"
-#include "numerics/solved.h"
-#include "numerics/solvers.h"
+#include "calculus/solved.h"
+#include "calculus/solvers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     zrt::resetLibraryForTests();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "memory/varstore.h"
 #include "plugin/liveeval.h"
 #include "zerith.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "api/lifecycle.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/varstore.h"
 
 using namespace zrt;

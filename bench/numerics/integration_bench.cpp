@@ -10,7 +10,7 @@
 
 #include "evaluator/evaluator.h"
 #include "evaluator/pointformula.h"
-#include "numerics/integration.h"
+#include "calculus/integration.h"
 
 namespace {
 

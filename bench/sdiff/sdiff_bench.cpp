@@ -7,7 +7,7 @@
 #include <string>
 
 #include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "zerith.h"
 
 namespace {

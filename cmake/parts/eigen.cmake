@@ -6,4 +6,4 @@ find_path(ZRT_EIGEN_INCLUDE Eigen/Dense
 if(NOT ZRT_EIGEN_INCLUDE)
     message(FATAL_ERROR "Eigen is missing: scripts/install-deps.sh base (libeigen3-dev)")
 endif()
-target_include_directories(zerith_objects SYSTEM PRIVATE ${ZRT_EIGEN_INCLUDE})
+target_include_directories(zerith_settings SYSTEM INTERFACE ${ZRT_EIGEN_INCLUDE})

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 
 namespace zrt::abi {
 
@@ -14,15 +14,6 @@ int copyOut(zrt_char* buffer, int maxChars, std::u16string_view text) {
     std::memcpy(buffer, text.data(), static_cast<std::size_t>(n) * sizeof(zrt_char));
     buffer[n] = 0;
     return n;
-}
-
-void reportCaught(const char* exportName, const char* what) noexcept {
-    try {
-        setEError(0);
-        logError(exportName, 0, std::string("Exception: ") + what);
-    } catch (...) {
-        // Nothing more can be done without memory; e_error already says it.
-    }
 }
 
 }  // namespace zrt::abi

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "api/text16.h"
+#include "base/barrier.h"
+#include "base/text16.h"
 #include "zerith.h"
 
 namespace zrt::abi {
@@ -42,23 +43,11 @@ inline int callerTextLength(const zrt_char* text) {
 // for a negative maxChars. Returns the number of units copied.
 int copyOut(zrt_char* buffer, int maxChars, std::u16string_view text);
 
-// Reports an exception caught at the boundary through e_error (0: the operation
-// stopped before completion) and the error log.
-void reportCaught(const char* exportName, const char* what) noexcept;
-
-// Runs the body of an export; any exception becomes `fallback`.
+// Runs the body of an export inside the library's exception barrier; any
+// exception becomes `fallback`.
 template <class R, class F>
 R guard(const char* exportName, R fallback, F&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        reportCaught(exportName, "Out of memory");
-    } catch (const std::exception& e) {
-        reportCaught(exportName, e.what());
-    } catch (...) {
-        reportCaught(exportName, "Unexpected failure");
-    }
-    return fallback;
+    return barrier(exportName, fallback, body);
 }
 
 template <class F>

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "platform/platform.h"
 #include "ui/about.h"
-#include "ui/debugfile.h"
+#include "log/debugfile.h"
 
 using zrt::abi::guard;
 

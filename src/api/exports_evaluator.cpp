@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "script/batch_state.h"
 

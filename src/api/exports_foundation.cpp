@@ -1,9 +1,9 @@
 // Exports of the error table, the variable and function store, the number
 // texts and the constants.
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/functions.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/varstore.h"
 
 using namespace zrt;

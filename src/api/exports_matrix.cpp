@@ -24,11 +24,11 @@
 #include <vector>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/elemorder.h"
 #include "numerics/matrix.h"
 #include "ui/matrixprint.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 using zrt::abi::guard;

@@ -2,8 +2,10 @@
 #include <type_traits>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
+#include "evaluator/matrixexpr.h"
 #include "memory/matrixstore.h"
+#include "ui/matrixprint.h"
 
 using namespace zrt;
 using zrt::abi::guard;
@@ -20,8 +22,10 @@ intptr_t ZRT_API SetMatrix(const zrt_char* name, intptr_t address, int32_t rows,
 }
 
 intptr_t ZRT_API SetStrMatrix(const zrt_char* definition, zrt_byte resultKind, zrt_byte evaluate) {
-    return guard("SetStrMatrix", intptr_t{0},
-                 [&] { return zrt::SetStrMatrix(in(definition), resultKind != 0, evaluate != 0); });
+    return guard("SetStrMatrix", intptr_t{0}, [&] {
+        return zrt::SetStrMatrix(in(definition), resultKind != 0,
+                                 evaluate != 0 ? &zrt::readMatrixElement : nullptr);
+    });
 }
 
 intptr_t ZRT_API FindMatrix(const zrt_char* key, int32_t mode, int32_t* rows, int32_t* cols,

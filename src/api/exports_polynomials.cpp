@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/elemorder.h"
 #include "numerics/matrix.h"
 #include "numerics/polynomials.h"

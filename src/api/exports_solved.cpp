@@ -1,6 +1,6 @@
 // Export of the Newton solver with the symbolic derivative.
 #include "api/abi.h"
-#include "numerics/solved.h"
+#include "calculus/solved.h"
 
 using zrt::abi::guard;
 using zrt::abi::in;

@@ -1,7 +1,7 @@
 // Exports of the equation solvers. Text results are library-owned, valid
 // until the next call of the same export.
 #include "api/abi.h"
-#include "numerics/solvers.h"
+#include "calculus/solvers.h"
 
 using zrt::abi::emptyText;
 using zrt::abi::guard;

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "api/abi.h"
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "numerics/matrix.h"
 #include "ui/matrixprint.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 using zrt::abi::guard;

@@ -1,12 +1,13 @@
 #include "api/lifecycle.h"
 
 // evaluator
-#include "evaluator/errors.h"
+#include "base/barrier.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
 #include "evaluator/lexer.h"
 #include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/parser.h"
 #include "evaluator/statistics.h"
 
@@ -30,12 +31,13 @@
 #include "sdiff/sdiff.h"
 
 // plugin
+#include "plugin/lifecycle.h"
 #include "plugin/state.h"
 
 // ui
 #include "ui/plot.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -76,6 +78,18 @@ void libraryInit() {
     resetTrace();
     resetPlots();
     resetPluginLog();
+}
+
+void processAttach() noexcept {
+    // A library that cannot set itself up still loads: its defaults stand.
+    barrierVoid("AttachProcess", [] {
+        libraryInit();
+        AttachProcess();
+    });
+}
+
+void processDetach() noexcept {
+    barrierVoid("DetachProcess", [] { DetachProcess(); });
 }
 
 }  // namespace zrt

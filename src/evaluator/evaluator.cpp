@@ -9,16 +9,16 @@
 #include <unordered_map>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/lexer.h"
 #include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/pointformula.h"
 #include "evaluator/preparedformula.h"
 #include "evaluator/parser.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -80,7 +80,7 @@ int evaluate(std::string_view formula, int check, const char* caller, bool neste
         if (checked == 1 || checked == 13) return checked;
     }
     s.prepared.assign(formula.data(), formula.size());
-    for (char* c = s.prepared.data(); (c = static_cast<char*>(std::memchr(c, ',', s.prepared.data() + s.prepared.size() - c))) != nullptr;)
+    for (char* c = s.prepared.data(); (c = static_cast<char*>(std::memchr(c, ',', static_cast<std::size_t>(s.prepared.data() + s.prepared.size() - c)))) != nullptr;)
         *c++ = '.';
     if (!varEntries(ListKind::Functs).empty() && !ReplaceFuncts(s.prepared)) return eError();
     setEError(kNoError);
@@ -160,7 +160,7 @@ constexpr std::uint64_t kHashBase = 0x100000001B3ull;
 
 std::uint64_t hashOf(std::string_view text) {
     std::uint64_t h = 0;
-    for (unsigned char c : text) h = h * kHashBase + c;
+    for (char c : text) h = h * kHashBase + static_cast<unsigned char>(c);
     return h;
 }
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 // e_eval: 0 for a number, 1 for a matrix (the value is its address), else the
@@ -24,7 +26,6 @@ double de_eval(std::string_view formula, int check);
 // null. -1 when the last point succeeded, else its code; 13 (nothing written)
 // for more than kMaxTableSteps steps, for a formula whose points' texts could
 // grow beyond kMaxPreparedFormula, and for a table beyond kMaxEvaluatedText.
-constexpr int kMaxTableSteps = 10000000;
 int e_evals(std::string_view formula, double start, std::string_view variable, double end,
             int steps, double* xs, double* ys, double* bounds);
 
@@ -56,12 +57,6 @@ int trueValue();
 // switch and error log.
 int ReSetZeRarove();
 
-// The most characters of formula text one call may have the evaluator read
-// over all its points (a table, an integral, a plot, a solver's walk and
-// steps), and the most one expansion of user functions may search: a minute
-// or two of work, far beyond any table or integral anybody waits for.
-constexpr std::uint64_t kMaxEvaluatedText = std::uint64_t{1} << 32;
-
 // Function list check: 1 (e_error 1) when a function's name occurs anywhere
 // else in the list, -1 when none does, e_error unchanged for an empty list;
 // 13 (e_error 13) for a list too large to search within kMaxEvaluatedText.
@@ -72,7 +67,6 @@ int CheckFunctions();
 // 13) when the expanded formula would grow beyond kMaxPreparedFormula, or the
 // search for the names would read more than kMaxEvaluatedText characters.
 bool ReplaceFuncts(std::string& formula);
-constexpr std::size_t kMaxPreparedFormula = std::size_t{64} << 20;
 
 // The work of evaluating `formula` once, in characters: its length once the
 // user functions are expanded and an eighth of what the expansion searches

@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 
 namespace zrt {
 

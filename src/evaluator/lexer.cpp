@@ -2,24 +2,25 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
+#include <vector>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
+#include "base/limits.h"
+#include "base/nametable.h"
+#include "base/strings.h"
+#include "base/text16.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
 #include "evaluator/letters.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/parser.h"
 #include "memory/varstore.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
 namespace {
-
-// Trace lines show at most this much of a formula: a trace of a formula of
-// millions of characters must not repeat all of it for every token.
-constexpr std::size_t kTraceFieldCap = 1000;
 
 struct Scan {
     std::string expression;
@@ -28,7 +29,6 @@ struct Scan {
     bool started = false;       // no marker before the first token
     Token tok;
     std::string nameBuf;  // lower-cased names that were not lower case in the formula
-    double currentValue = 0;
     bool trace = false;  // whether trace lines are recorded, asked once per formula
 };
 
@@ -58,42 +58,36 @@ struct NameInfo {
     double entered;  // constants: the value of their ten-decimal text
 };
 
-// Open addressing over a power-of-two table: a look-up hashes the name once
-// and compares a few bytes, with no division and no allocation.
+// The built-in names: functions, constants and word operators. A name added
+// again takes the new meaning.
 class NameTable {
 public:
     void add(std::string_view name, NameInfo info) {
-        std::size_t i = hash(name) & kMask;
-        while (!slots_[i].name.empty() && slots_[i].name != name) i = (i + 1) & kMask;
-        slots_[i] = Slot{name, info};
+        const long found = index_.find(name, nameAt());
+        if (found >= 0) {
+            names_[static_cast<std::size_t>(found)].second = info;
+            return;
+        }
+        names_.emplace_back(name, info);
+        index_.add(names_.size() - 1, nameAt());
     }
 
     const NameInfo* find(std::string_view name) const {
-        for (std::size_t i = hash(name) & kMask;; i = (i + 1) & kMask) {
-            const Slot& slot = slots_[i];
-            if (slot.name.empty()) return nullptr;
-            if (slot.name == name) return &slot.info;
-        }
+        const long found = index_.find(name, nameAt());
+        return found < 0 ? nullptr : &names_[static_cast<std::size_t>(found)].second;
     }
 
 private:
-    static constexpr std::size_t kSize = 512;  // more than four times the names
-    static constexpr std::size_t kMask = kSize - 1;
-
-    static std::uint64_t hash(std::string_view s) {
-        std::uint64_t h = 1469598103934665603ull;
-        for (unsigned char c : s) {
-            h ^= c;
-            h *= 1099511628211ull;
+    struct NameAt {
+        const NameTable* table;
+        std::string_view operator()(std::size_t position) const {
+            return table->names_[position].first;
         }
-        return h ^ (h >> 32);
-    }
-
-    struct Slot {
-        std::string_view name;
-        NameInfo info;
     };
-    Slot slots_[kSize] = {};
+    NameAt nameAt() const { return NameAt{this}; }
+
+    std::vector<std::pair<std::string_view, NameInfo>> names_;
+    NameIndex index_;
 };
 
 NameTable buildNameTable() {
@@ -162,7 +156,6 @@ void classifyName(Scan& s, std::string_view name) {
             t.resolved = true;
             t.source = v->number;
             t.value = enteredValue(*v);
-            s.currentValue = v->number;
             return;
         }
     }
@@ -171,7 +164,6 @@ void classifyName(Scan& s, std::string_view name) {
         t.resolved = true;
         t.source = info->entered;
         t.value = info->entered;
-        s.currentValue = info->entered;
         return;
     }
     t.kind = Tok::Id;
@@ -226,11 +218,6 @@ std::string markerLine(const Scan& s) {
         marker += '|';
     }
     return marker;
-}
-
-std::string clipped(std::string_view text, std::size_t cap) {
-    if (text.size() <= cap) return std::string(text);
-    return std::string(text.substr(0, cap)) + " ... (" + std::to_string(text.size()) + " characters)";
 }
 
 std::string clipForTrace(std::string_view text) { return clipped(text, kTraceFieldCap); }
@@ -512,7 +499,6 @@ std::string tokenText(const Token& token) {
 
 std::string currentElement() { return elementOf(scan().tok); }
 
-double lexerCurrentValue() { return scan().currentValue; }
 
 LexerReport lexerReport(std::size_t fieldCap) {
     const Scan& s = scan();
@@ -538,6 +524,7 @@ void lexerLeaveNested() {
 }
 
 void resetLexer() {
+    setLexerReportSource(&lexerReport);
     LexerState& state = lexerState();
     state.scans.resize(1);
     state.scans.back() = Scan{};

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errors.h"
+
 namespace zrt {
 
 // Token kinds (e_tok). Words and operators are their own kinds.
@@ -107,18 +109,7 @@ std::string tokenText(Tok kind);
 // constant the ten-decimal text of its value.
 std::string currentElement();
 
-// The value of the last variable or constant looked up.
-double lexerCurrentValue();
-
 // What the extended error report prints of the lexer's state.
-struct LexerReport {
-    std::string expression;  // the whole prepared formula
-    std::string marker;      // position marker line "pos(nnn)    = ---|"
-    std::string element;     // spelling of the current token
-    std::string token;       // e_tok
-    std::string remaining;   // text not yet scanned
-};
-
 // Fields longer than fieldCap are cut there (trace lines).
 LexerReport lexerReport(std::size_t fieldCap = std::string::npos);
 

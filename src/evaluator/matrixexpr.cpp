@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/limits.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/lexer.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/matrixstore.h"
 #include "numerics/matrix.h"
 #include "numerics/polynomials.h"
@@ -53,10 +54,6 @@ double divisionByZero(double a) {
 }  // namespace matrixexpr_detail
 
 namespace {
-
-// The most [mA]^n may multiply: a power beyond it would keep the editor busy
-// for minutes (every step is a full matrix product).
-constexpr double kMaxMatrixPower = 1000000;
 
 std::string handleText(double value) {
     return shortNumber(value);
@@ -521,6 +518,23 @@ std::intptr_t matrixAddress(double value) {
 
 void resetMatrixExpr() {
     matrixExprState() = MatrixExprState{};
+}
+
+bool readMatrixElement(std::string_view text, double* value, int* error) {
+    double v = 0;
+    const int code = e_eval(text, &v, 0);
+    if (code == 1 && eError() == kNoError) {
+        // A matrix is no element: its temporary goes at once.
+        eraseMatrix(matrixAddress(v));
+        *error = 11;
+        return false;
+    }
+    if (code != 0) {
+        *error = eError();
+        return false;
+    }
+    *value = v;
+    return true;
 }
 
 }  // namespace zrt

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "evaluator/power.h"
+#include "numerics/power.h"
 
 namespace zrt {
 
@@ -58,5 +58,9 @@ int lastMatrixCols();
 std::intptr_t matrixAddress(double value);
 
 void resetMatrixExpr();
+
+// SetStrMatrix's reader of evaluated elements: each element text is a formula
+// that must give a number (a matrix gives 11).
+bool readMatrixElement(std::string_view text, double* value, int* error);
 
 }  // namespace zrt

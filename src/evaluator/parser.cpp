@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
 #include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/statistics.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -2,14 +2,10 @@
 // is no syntax tree; every operator is applied as soon as both operands are known.
 #pragma once
 
+#include "base/limits.h"
 #include "evaluator/lexer.h"
 
 namespace zrt {
-
-// How deep operands may nest (brackets, function and statistics calls, signs
-// and "not"): beyond it the evaluation ends with error 3 instead of
-// exhausting the stack of the editor's thread.
-constexpr int kMaxNesting = 1000;
 
 // Parses one operand and every following operator that binds at least as
 // tightly as `level` (1 loosest, 12 tightest); writes the type byte.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 
 namespace zrt {
 

@@ -11,14 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 static_assert(FLT_EVAL_METHOD == 0,
               "the point rounding needs double arithmetic without excess precision");
-
-// No point's text is longer: brackets around a sign, the 309 integer digits
-// of the largest double, a point and ten decimals.
-constexpr std::size_t kMaxPointText = 323;
 
 // p rounded to the nearest integer, ties to even, for |p| < 2^51: adding and
 // taking away 1.5 * 2^52 does it in double arithmetic without excess

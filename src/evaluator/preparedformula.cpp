@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
 #include "evaluator/lexer.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/parser.h"
-#include "evaluator/power.h"
+#include "numerics/power.h"
 #include "memory/varstore.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

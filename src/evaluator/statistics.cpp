@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/matrixexpr.h"
 #include "evaluator/parser.h"
-#include "evaluator/power.h"
+#include "numerics/power.h"
 
 namespace zrt {
 

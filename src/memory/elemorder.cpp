@@ -85,7 +85,8 @@ void copyOrdered(const double* source, double* destination, int rows, int cols, 
     std::vector<double> copy;
     if (source == destination) source = &(copy = std::vector<double>(source, source + n))[0];
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t rowOrder = static_cast<std::size_t>(cols) * (k % rows) + k / rows;
+        const std::size_t rowOrder = static_cast<std::size_t>(cols) * (k % static_cast<std::size_t>(rows)) +
+                                     k / static_cast<std::size_t>(rows);
         if (toRowOrder) {
             destination[rowOrder] = source[k];
         } else {

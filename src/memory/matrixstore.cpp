@@ -7,13 +7,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "evaluator/errors.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/matrixexpr.h"
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "memory/elemorder.h"
-#include "ui/matrixprint.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -174,7 +171,7 @@ std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows
     return storeMatrix(name, std::move(block), rows, cols, wantAddress);
 }
 
-std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, bool evaluate) {
+std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, ElementReader evaluate) {
     auto fail = [](int code, const std::string& detail) -> std::intptr_t {
         setEError(code);
         logError("SetStrMatrix", 0, detail);
@@ -230,13 +227,7 @@ std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, bool e
             continue;
         }
         double v = 0;
-        const int code = e_eval(text, &v, 0);
-        if (code == 1 && eError() == kNoError) {
-            // A matrix is no element: its temporary goes at once.
-            if (MatrixRecord* m = findMatrixByAddress(matrixAddress(v))) eraseRecords({m});
-        }
-        if (code != 0) {
-            const int error = code == 1 && eError() == kNoError ? 11 : eError();
+        if (int error = 0; !evaluate(text, &v, &error)) {
             return fail(error, "MatrixName = " + name + "\r\nrow = " + std::to_string(k / cols + 1) +
                                    ", col = " + std::to_string(k % cols + 1) + "\r\nvalue = '" +
                                    std::string(text) + "'" +
@@ -325,53 +316,10 @@ std::vector<std::string> matrixNames() {
     return names;
 }
 
-std::string GetMatrixList(bool withValues) {
-    const MatrixStoreState& s = storeState();
-    std::string text = "Matrix List: Count:" + std::to_string(s.list.size()) + "\r\n";
-    int number = 0;
-    // The values of all matrices together are listed up to the size of one
-    // matrix text: a store of many large matrices would list gigabytes.
-    std::int64_t listed = 0;
-    bool cut = false;
-    for (const auto& rp : s.list) {
-        const MatrixRecord& r = *rp;
-        text += " - Name: " + r.name + " - nr. " + std::to_string(++number) + "\r\n";
-        text += "     Addr: " + std::to_string(r.address()) + "\r\n";
-        text += "     Internal: " + std::string(r.internal ? "-1" : "0") + "\r\n";
-        text += "     rows: " + std::to_string(r.rows) + "\r\n";
-        text += "     cols: " + std::to_string(r.cols) + "\r\n";
-        text += "     index: " + std::to_string(r.index) + "\r\n";
-        text += "     vector: " + std::string(r.vector ? "-1" : "0") + "\r\n";
-        const std::int64_t n = std::int64_t{r.rows} * r.cols;
-        if (withValues && (cut || listed + n > kMaxShownElements)) {
-            text += "     values: " + std::to_string(n) + " elements, not listed\r\n";
-            if (!cut) {
-                cut = true;
-                setEError(13);
-                logError("GetMatrixList", 0,
-                         "The values of " + r.name +
-                             " and of every matrix after it are not listed: a listing shows "
-                             "at most " + std::to_string(kMaxShownElements) + " values");
-            }
-        } else if (withValues) {
-            listed += n;
-            const PrintFlags flags{r.vector && r.rows == 1, r.vector && r.rows != 1};
-            const std::string printed =
-                aPrint("String", "", "", "", r.elements.data(), r.rows, r.cols, flags);
-            // The printer starts with the (empty) heading line; each element line is indented.
-            std::size_t p = printed.find("\r\n");
-            p = p == std::string::npos ? printed.size() : p + 2;
-            while (p < printed.size()) {
-                std::size_t e = printed.find("\r\n", p);
-                if (e == std::string::npos) e = printed.size();
-                text += "     ";
-                text.append(printed, p, e - p);
-                text += "\r\n";
-                p = e + 2;
-            }
-        }
-    }
-    return text;
+const std::vector<std::unique_ptr<MatrixRecord>>& matrixRecords() { return storeState().list; }
+
+void eraseMatrix(std::intptr_t address) {
+    if (MatrixRecord* r = findMatrixByAddress(address)) eraseRecords({r});
 }
 
 void ClearMatrixList(std::intptr_t keep) {

@@ -6,11 +6,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "memory/matrixsize.h"
+#include "base/limits.h"
 
 namespace zrt {
 
@@ -26,12 +27,6 @@ struct MatrixRecord {
     std::uint64_t evaluation = 0;  // the evaluation that made a temporary (0: none)
     std::intptr_t address() const { return reinterpret_cast<std::intptr_t>(elements.data()); }
 };
-
-// All matrices of the store together, temporaries included, hold at most this
-// many elements (1 GB of doubles, eight of the largest matrices): scripts and
-// formulas that keep making large matrices end in an error, not in a
-// machine out of memory.
-constexpr std::int64_t kMaxStoredElements = std::int64_t{1} << 27;
 
 // FindMatrix mode bits.
 enum : int { kFindAddress = 1, kFindIndex = 2, kByAddressText = 8, kByName = 32 };
@@ -53,9 +48,16 @@ std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows
 std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements, int rows, int cols,
                           bool wantAddress);
 
+// Reads one element text of SetStrMatrix into *value; false with the error
+// code to report (11: the text is no number) when it cannot. The store
+// evaluates nothing itself: the evaluator offers a reader that does.
+using ElementReader = bool (*)(std::string_view text, double* value, int* error);
+
 // SetStrMatrix: "name;rows;cols;e11;e12;...". Gives what SetMatrix gives, or
-// the error code (11, 12, 13, or an element's evaluation error).
-std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, bool evaluate);
+// the error code (11, 12, 13, or an element's evaluation error). Elements are
+// plain decimals unless a reader is given.
+std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress,
+                           ElementReader evaluate = nullptr);
 
 // FindMatrix: the key is trimmed and lower-cased; mode bit 32 compares names,
 // bit 8 the decimal address; bit 2 asks for the index, else the address.
@@ -71,13 +73,13 @@ MatrixRecord* findMatrixByAddress(std::intptr_t address);
 // or 5 (bad size, or more elements asked than stored).
 int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int cols);
 
-// The listing "Matrix List: Count:n" with one block per record; with values,
-// the elements too, indented by five blanks, up to kMaxShownElements values in
-// all: from the first matrix beyond, a line "values: N elements, not listed"
-// instead, e_error 13 and a log entry.
-std::string GetMatrixList(bool withValues);
 // Names of the stored matrices that are not temporaries, in creation order.
 std::vector<std::string> matrixNames();
+// Every record in creation order (the listing walks them).
+const std::vector<std::unique_ptr<MatrixRecord>>& matrixRecords();
+
+// Deletes the record at `address`, whatever it is; nothing when there is none.
+void eraseMatrix(std::intptr_t address);
 
 // keep = 0: every record goes. Otherwise the internal records go, except the
 // one at address `keep`. e_error becomes -1.

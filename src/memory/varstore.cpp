@@ -3,62 +3,18 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "base/nametable.h"
+#include "base/numtext.h"
 
 namespace zrt {
 
 namespace {
 
-// Key -> position in the entries: open addressing over a power-of-two table,
-// looked up with a view of the name (the evaluator asks for every name it
-// reads, so a look-up must neither allocate nor divide).
-class KeyIndex {
-public:
-    static std::uint64_t hash(std::string_view key) {
-        std::uint64_t h = 1469598103934665603ull;
-        for (unsigned char c : key) {
-            h ^= c;
-            h *= 1099511628211ull;
-        }
-        return h ^ (h >> 29);
-    }
-
-    // Position of `key` among `entries`, or -1.
-    long find(std::string_view key, const std::vector<VarEntry>& entries) const {
-        if (slots_.empty()) return -1;
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash(key) & mask;; i = (i + 1) & mask) {
-            const std::uint32_t slot = slots_[i];
-            if (slot == 0) return -1;
-            if (entries[slot - 1].key == key) return static_cast<long>(slot - 1);
-        }
-    }
-
-    // Records that entries[position] holds a new key.
-    void add(std::size_t position, const std::vector<VarEntry>& entries) {
-        if ((position + 1) * 2 > slots_.size()) {
-            slots_.assign(std::max<std::size_t>(16, slots_.size() * 2), 0);
-            for (std::size_t p = 0; p < position; ++p) place(p, entries);
-        }
-        place(position, entries);
-    }
-
-private:
-    void place(std::size_t position, const std::vector<VarEntry>& entries) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t i = hash(entries[position].key) & mask;
-        while (slots_[i] != 0) i = (i + 1) & mask;
-        slots_[i] = static_cast<std::uint32_t>(position + 1);
-    }
-
-    std::vector<std::uint32_t> slots_;  // position + 1; 0 = empty
-};
-
 struct VarList {
     std::vector<VarEntry> entries;
-    KeyIndex index;
+    NameIndex index;  // key -> position in entries
     std::size_t semicolons = 0;  // ";" in the text form (values may hold their own)
 
     // The text form is rebuilt only when asked for after a change.
@@ -66,6 +22,11 @@ struct VarList {
     mutable std::size_t length16 = 0;
     mutable bool textValid = true;
 };
+
+// The key at a position of a list, for its index.
+auto keysOf(const VarList& l) {
+    return [&l](std::size_t position) -> std::string_view { return l.entries[position].key; };
+}
 
 struct VarStoreState {
     VarList vars;
@@ -116,7 +77,7 @@ ListKind listKind(std::string_view kindName) {
 int SetVarFunct(std::string_view name, std::string_view value, ListKind kind) {
     VarList& l = list(kind);
     const std::string key(keyOf(lowerAscii(trimBlanks(name))));
-    const long found = l.index.find(key, l.entries);
+    const long found = l.index.find(key, keysOf(l));
     if (found >= 0) {
         VarEntry& e = l.entries[static_cast<std::size_t>(found)];
         l.semicolons -= countSemicolons(e.value);
@@ -125,7 +86,7 @@ int SetVarFunct(std::string_view name, std::string_view value, ListKind kind) {
         e.enteredKnown = false;
     } else {
         l.entries.push_back(VarEntry{key, std::string(value), DecValue(value), 0, false});
-        l.index.add(l.entries.size() - 1, l.entries);
+        l.index.add(l.entries.size() - 1, keysOf(l));
         l.semicolons += 1 + countSemicolons(key);
     }
     l.semicolons += countSemicolons(value);
@@ -143,7 +104,7 @@ double enteredValue(const VarEntry& entry) {
 
 const VarEntry* findVarEntry(ListKind kind, std::string_view key) {
     const VarList& l = list(kind);
-    const long found = l.index.find(key, l.entries);
+    const long found = l.index.find(key, keysOf(l));
     return found < 0 ? nullptr : &l.entries[static_cast<std::size_t>(found)];
 }
 

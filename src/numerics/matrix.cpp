@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "numerics/eigenproduct.h"
 #include "numerics/elimination.h"
 #include "numerics/lu.h"

@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "memory/matrixsize.h"
+#include "base/limits.h"
 
 namespace zrt {
 
@@ -32,14 +32,6 @@ constexpr int kMatrWrongRank = 10;
 constexpr int kMatrTooMuchWork = 13;  // beyond kMaxMatrixWork
 constexpr int kMatrWrongSwap = 14;
 
-// The most multiply-adds one operation may take, a second or so here: beyond
-// it an order or exponent typed by mistake would keep the editor busy for
-// hours (the inverse by cofactors of order 4096 takes years). The largest
-// orders this leaves: determinant and diagonal form 2344, inverse 1476, linear
-// system 2343, a product of two n x n matrices 1625; a power m of order n needs
-// (m - 1) n^3 within it. Beyond, the operation returns kMatrTooMuchWork
-// without touching its result and leaves an entry in the error log.
-constexpr double kMaxMatrixWork = 4294967296.0;
 constexpr int kMatrNotDefined = 15;
 
 // The library's matrix status `matrStatus` (-1 at load).

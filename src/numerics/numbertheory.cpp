@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 
 namespace zrt {
 

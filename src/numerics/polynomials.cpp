@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "evaluator/numtext.h"
-#include "evaluator/power.h"
+#include "base/numtext.h"
+#include "numerics/power.h"
 #include "numerics/matrix.h"
 
 namespace zrt {

@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include <fstream>
 #include <system_error>
 
 namespace zrt {
@@ -21,12 +22,6 @@ std::string folderOf(std::string_view name) {
     for (std::size_t i = name.size(); i-- > 0;)
         if (isSeparator(name[i])) return std::string(name.substr(0, i + 1));
     return {};
-}
-
-std::string fileNameOf(std::string_view name) {
-    for (std::size_t i = name.size(); i-- > 0;)
-        if (isSeparator(name[i])) return std::string(name.substr(i + 1));
-    return std::string(name);
 }
 
 std::string withFinalSeparator(std::string_view folder) {
@@ -87,6 +82,40 @@ bool isRegularFile(std::string_view name) {
     if (name.empty()) return false;
     std::error_code ec;
     return std::filesystem::is_regular_file(osPath(name), ec);
+}
+
+WriteResult writeTextFile(std::string_view name, std::string_view text, bool append) {
+    if (name.empty() || isFolder(name)) return append ? WriteResult::CannotOpen : WriteResult::CannotWrite;
+    const std::filesystem::path path = osPath(name);
+    if (append) {
+        if (!isRegularFile(name)) return WriteResult::CannotOpen;
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        if (!out) return WriteResult::CannotOpen;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        return out ? WriteResult::Ok : WriteResult::CannotWrite;
+    }
+    std::filesystem::path temp = path;
+    temp += ".quillet-tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return WriteResult::CannotWrite;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+            return WriteResult::CannotWrite;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return WriteResult::CannotWrite;
+    }
+    return WriteResult::Ok;
 }
 
 }  // namespace zrt

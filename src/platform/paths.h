@@ -17,9 +17,6 @@ bool hasDrive(std::string_view name);
 // The folder part including its final separator ("" when there is none).
 std::string folderOf(std::string_view name);
 
-// The last component.
-std::string fileNameOf(std::string_view name);
-
 // Puts `folder` in front of a name that has no drive; folder gets a final
 // separator when it lacks one. Empty names stay empty.
 std::string completeName(std::string_view name, std::string_view folder);
@@ -48,5 +45,10 @@ bool isRegularFile(std::string_view name);
 bool pathExists(std::string_view name);
 bool makeFolders(std::string_view name);  // true when the folder exists afterwards
 bool removeFile(std::string_view name);
+
+// Writes UTF-8 text: append (the file must exist) or create/replace (through a
+// temporary file, so a failed write leaves the old file as it was).
+enum class WriteResult { Ok, CannotOpen, CannotWrite };
+WriteResult writeTextFile(std::string_view name, std::string_view text, bool append);
 
 }  // namespace zrt

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/canvas.h"
+#include "platform/canvas.h"
 
 namespace zrt::platform {
 

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/barrier.h"
+#include "base/limits.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "plugin/editor.h"
 #include "plugin/nppinterface.h"
@@ -17,7 +19,7 @@
 #include "script/interpreter.h"
 #include "platform/paths.h"
 #include "ui/about.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 
@@ -25,8 +27,6 @@ namespace {
 
 constexpr const char* kFileDialogTitle = "Open File";
 constexpr const char* kFileDialogFilter = "Text (*.txt)|*.txt|All files (*.*)|*.*";
-// Decimals beyond this only make every result absurdly long.
-constexpr int kMaxDecimals = 100;
 
 void logEntry(const char* proc, const char* title) {
     pluginLog(proc, std::string(": ***** Menu: ") + title + " *****");
@@ -74,14 +74,10 @@ std::string parameterPath(std::string path) {
     return path;
 }
 
+// Notepad++ cannot catch what leaves a command of this library.
 template <class F>
 void menuCommand(F&& body) noexcept {
-    try {
-        body();
-    } catch (...) {
-        // Notepad++ cannot catch what leaves a command of this library.
-        pluginState().evaluating = false;
-    }
+    barrierVoid("Menu command", body);
 }
 
 int runWindowCommand(bool toolTipMode, bool currentLine) {

@@ -3,7 +3,7 @@
 #include "platform/platform.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

@@ -4,13 +4,15 @@
 #include <cstring>
 #include <vector>
 
-#include "api/text16.h"
-#include "evaluator/numtext.h"
+#include "base/limits.h"
+#include "base/numtext.h"
+#include "base/strings.h"
+#include "base/text16.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 
@@ -22,11 +24,6 @@ std::intptr_t send(WindowHandle view, unsigned message, std::uintptr_t wParam = 
                    std::intptr_t lParam = 0) {
     return platform::sendMessage(view, message, wParam, lParam);
 }
-
-// The most the plug-in reads in one go. A length answer beyond it (or below
-// zero) comes from a broken host: nothing is read then, since the message
-// would write the whole text whatever buffer the plug-in passed.
-constexpr std::intptr_t kMaxRead = std::intptr_t(1) << 30;
 
 bool readable(std::intptr_t length) {
     return length >= 0 && length <= kMaxRead;
@@ -77,10 +74,6 @@ std::string withDocumentLineEnds(WindowHandle view, const std::string& text) {
         }
     }
     return out;
-}
-
-bool startsWith(std::string_view text, std::string_view part) {
-    return text.substr(0, part.size()) == part;
 }
 
 bool endsWith(std::string_view text, std::string_view part) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
 #include "platform/platform.h"
 
 namespace zrt {
@@ -49,7 +50,6 @@ std::intptr_t searchInTarget(platform::WindowHandle view, std::intptr_t start, s
 // Each line further up searches the whole range from it to the caret again:
 // the walk stops, with nothing found and `searchStopped` set, once the
 // searches would go through more than kMaxExpressionSearch characters.
-constexpr std::uint64_t kMaxExpressionSearch = std::uint64_t{1} << 28;
 std::string getExpression(bool* searchStopped = nullptr);
 
 // Document text <-> UTF-8 in the view's code page.

@@ -5,8 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "memory/elemorder.h"
 #include "platform/platform.h"
 #include "plugin/commands.h"
@@ -16,8 +15,8 @@
 #include "plugin/settings.h"
 #include "plugin/state.h"
 #include "ui/plot.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -118,22 +117,6 @@ void DetachProcess() {
     // Plot windows run code of this library: none may outlive it.
     closePlotWindows();
     pluginLog("DetachProcess", ": Detaching From Process End: gpHnd = 0");
-}
-
-void processAttach() noexcept {
-    try {
-        libraryInit();
-        AttachProcess();
-    } catch (...) {
-        // A library that cannot set itself up still loads: its defaults stand.
-    }
-}
-
-void processDetach() noexcept {
-    try {
-        DetachProcess();
-    } catch (...) {
-    }
 }
 
 void pluginSetInfo(const zrt_NppData& data) {

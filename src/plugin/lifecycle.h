@@ -7,11 +7,6 @@
 
 namespace zrt {
 
-// The library entry: process attach runs the load-time initialisation of every
-// subsystem and AttachProcess; process detach runs DetachProcess.
-void processAttach() noexcept;
-void processDetach() noexcept;
-
 // Reads the settings, fills the menu items and sets the library defaults.
 void AttachProcess();
 // Puts the host's window procedure and dwell time back (RemoveMenus).

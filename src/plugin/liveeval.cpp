@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "plugin/editor.h"
 #include "plugin/settings.h"

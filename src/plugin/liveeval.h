@@ -6,14 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
 #include "plugin/nppinterface.h"
 
 namespace zrt {
-
-// Lines longer than this are left alone by "=" then Enter.
-constexpr std::size_t kMaxEqualLineChars = 4000;
-// Longer selections, or more than one line, show nothing in the status bar.
-constexpr std::size_t kMaxStatusSelectionChars = 200;
 
 // SCN_CHARADDED and SCN_UPDATEUI of either editing view (others are ignored).
 void liveNotification(const npp::Notification& n);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "evaluator/errors.h"
+#include "base/barrier.h"
+#include "base/scopedflag.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "plugin/commands.h"
 #include "plugin/editor.h"
 #include "plugin/liveeval.h"
@@ -19,7 +21,8 @@
 #include "script/screens.h"
 #include "sdiff/sdiff.h"
 #include "ui/msgwindow.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
+#include "script/runlog.h"
 
 namespace zrt {
 
@@ -284,10 +287,6 @@ class DwellViewScope {
 
 }  // namespace
 
-const char* optionCaption(int offset) {
-    return offset >= 1 && offset <= kOptionCount ? kCaptions[offset - 1] : "";
-}
-
 unsigned HostMaxMenuId(WindowHandle window) {
     const MenuHandle bar = platform::windowMenu(window);
     const int count = platform::menuItemCount(bar);
@@ -394,14 +393,13 @@ void dwellStart(WindowHandle view, std::intptr_t position, int x, int y) {
     {
         const DwellViewScope scope(view);
         const std::string selection = getSelection();
-        s.evaluating = true;
+        const ScopedFlag evaluating(s.evaluating);
         s.tipEvaluated = false;
         if (selection.empty()) {
             zrtE_CurLineToWnd(true);
         } else {
             zrtE_SelTextToWnd(true);
         }
-        s.evaluating = false;
     }
     if (!s.tipEvaluated) return;
     if (eError() != kNoError) s.cmdIndex = 0;
@@ -417,32 +415,28 @@ void dwellEnd() {
 
 std::intptr_t WindowProc(WindowHandle window, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) noexcept {
-    try {
+    // Nothing may leave the host's window procedure; after a failure the
+    // message still reaches the host below.
+    const bool handled = barrier("WindowProc", false, [&] {
         PluginState& s = pluginState();
-        if (window == s.npp._nppHandle) {
-            if (s.ownTipShown && platform::tickCount() - s.lastTipTick > kTipLifetimeMs)
-                cancelOwnCallTip();
-            switch (message) {
-                case npp::kWmMenuSelect:
-                    menuSelect(wParam, lParam);
-                    break;
-                case npp::kWmNotify:
-                    notify(lParam);
-                    break;
-                case npp::kWmCommand:
-                    if (lParam == 0 && optionCommand(static_cast<unsigned>(wParam & 0xFFFF)))
-                        return 0;
-                    break;
-                default:
-                    break;
-            }
+        if (window != s.npp._nppHandle) return false;
+        if (s.ownTipShown && platform::tickCount() - s.lastTipTick > kTipLifetimeMs)
+            cancelOwnCallTip();
+        switch (message) {
+            case npp::kWmMenuSelect:
+                menuSelect(wParam, lParam);
+                break;
+            case npp::kWmNotify:
+                notify(lParam);
+                break;
+            case npp::kWmCommand:
+                return lParam == 0 && optionCommand(static_cast<unsigned>(wParam & 0xFFFF));
+            default:
+                break;
         }
-    } catch (...) {
-        // Nothing may leave the host's window procedure; the message still
-        // reaches the host below.
-        pluginState().evaluating = false;
-        pluginState().dwellView = nullptr;
-    }
+        return false;
+    });
+    if (handled) return 0;
     return platform::callPreviousProcedure(window, message, wParam, lParam);
 }
 

@@ -27,7 +27,6 @@ enum OptionOffset {
     kOptEvalOnEqual = 14,
     kOptSelectionInStatus = 15,
 };
-const char* optionCaption(int offset);
 
 std::intptr_t WindowProc(platform::WindowHandle window, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) noexcept;

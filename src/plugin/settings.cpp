@@ -3,14 +3,16 @@
 #include <filesystem>
 #include <limits>
 
-#include "api/text16.h"
-#include "evaluator/numtext.h"
+#include "base/limits.h"
+#include "base/text16.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "platform/paths.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
+#include "script/runlog.h"
 
 namespace zrt {
 
@@ -19,8 +21,6 @@ namespace {
 constexpr const char* kSection = "Quillet";
 // Each value is read into a buffer of ten characters.
 constexpr int kValueChars = 10;
-// A decimals value beyond this would only make every result absurdly long.
-constexpr int kMaxDecimals = 100;
 
 std::string readKey(const char* key, const char* defaultText) {
     return platform::profileString(kSection, key, defaultText, pluginState().iniPath, kValueChars);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "evaluator/functions.h"
 #include "evaluator/lexer.h"
 #include "platform/paths.h"
@@ -10,7 +10,7 @@
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/interpreter.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

@@ -2,13 +2,13 @@
 // folder of the user's Notepad++ settings, which Notepad++ reads at start.
 #include <cstdio>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "plugin/udl.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

@@ -1,6 +1,6 @@
 #include "script/commands.h"
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "script/commands_calculus.h"
 #include "script/commands_plot.h"
 #include "script/commands_sdiff.h"

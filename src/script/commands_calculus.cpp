@@ -3,14 +3,15 @@
 #include <cmath>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/strings.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
-#include "numerics/integration.h"
+#include "base/numtext.h"
+#include "calculus/integration.h"
 #include "numerics/polynomials.h"
-#include "numerics/solvers.h"
+#include "calculus/solvers.h"
 #include "script/interpreter.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -25,19 +26,12 @@ CalculusCommandState& calculusState() {
     return state;
 }
 
-std::string trimmedText(std::string_view text) {
-    const std::size_t b = text.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return {};
-    const std::size_t e = text.find_last_not_of(" \t");
-    return std::string(text.substr(b, e - b + 1));
-}
-
 std::vector<std::string> splitFields(const std::string& text) {
     std::vector<std::string> fields;
     std::size_t start = 0;
     for (;;) {
         const std::size_t semi = text.find(';', start);
-        fields.push_back(trimmedText(std::string_view(text).substr(
+        fields.push_back(trimmed(std::string_view(text).substr(
             start, semi == std::string::npos ? std::string::npos : semi - start)));
         if (semi == std::string::npos) return fields;
         start = semi + 1;
@@ -137,12 +131,12 @@ void runIntegrate(const CommandLine& cmd, CommandOutput& out) {
                                         " must hold (a;b;n;method;var) = formula"));
         return;
     }
-    integrate(cmd, out, line.substr(open + 1, close - open - 1), trimmedText(line.substr(eq + 1)),
+    integrate(cmd, out, line.substr(open + 1, close - open - 1), trimmed(line.substr(eq + 1)),
               f.note, f.output);
 }
 
 void runVarPolyn(const CommandLine& cmd, CommandOutput& out) {
-    const std::string name = lowerAscii(trimmedText(cmd.arg));
+    const std::string name = lowerAscii(trimmed(cmd.arg));
     if (name.empty()) {
         out.failure(cmd, ": VARPOLYN = " + cmd.arg + ": " + blankFileNote() + "\r\n",
                     refuse("sEval", "VarPolyn needs the name of a variable"));
@@ -156,7 +150,7 @@ void runDerivate(const CommandLine& cmd, CommandOutput& out) {
     if (cmd.name == "derivatef") {
         const CommandOutput::FileForm f = CommandOutput::fileForm(cmd.arg);
         if (!out.readInput(cmd, ": Polyn = " + cmd.arg + ":\r\n", f.input, polynomial)) return;
-        polynomial = trimmedText(firstLine(polynomial));
+        polynomial = trimmed(firstLine(polynomial));
         outputFile = f.output;
     }
     const std::string echoPart = ": Polyn = " + polynomial + ":\r\n";

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/letters.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "evaluator/pointformula.h"
 #include "evaluator/preparedformula.h"
 #include "script/flags.h"
 #include "ui/plot.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -1,18 +1,13 @@
 #include "script/commands_sdiff.h"
 
-#include "evaluator/errors.h"
+#include "base/strings.h"
+#include "base/errors.h"
 #include "script/interpreter.h"
 #include "sdiff/sdiff.h"
 
 namespace zrt {
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const std::size_t b = text.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    return text.substr(b, text.find_last_not_of(" \t") - b + 1);
-}
 
 // A file may hold the formula alone, or a line like a command: "(x) =
 // formula" or "sDiff(x) = formula". The formula never holds "=", so a text

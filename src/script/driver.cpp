@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "api/text16.h"
-#include "evaluator/numtext.h"
+#include "base/text16.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "script/batch_state.h"
 #include "script/batchrun.h"
@@ -14,8 +14,8 @@
 #include "platform/paths.h"
 #include "script/runlog.h"
 #include "script/screens.h"
-#include "ui/pluginlog.h"
-#include "ui/version.h"
+#include "log/pluginlog.h"
+#include "log/version.h"
 
 namespace zrt {
 

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "evaluator/matrixexpr.h"
+#include "base/numtext.h"
 #include "memory/matrixstore.h"
 #include "ui/matrixprint.h"
 
@@ -71,7 +72,7 @@ bool storeMatrixResult(const std::string& name, const Evaluated& matrix) {
 
 bool storeMatrixDefinition(const std::string& definition, bool evaluateElements) {
     setEError(kNoError);
-    SetStrMatrix(definition, false, evaluateElements);
+    SetStrMatrix(definition, false, evaluateElements ? &readMatrixElement : nullptr);
     return eError() == kNoError;
 }
 

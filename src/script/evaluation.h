@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 
 namespace zrt {
 

@@ -5,8 +5,9 @@
 #include <fstream>
 #include <system_error>
 
-#include "api/text16.h"
-#include "evaluator/numtext.h"
+#include "base/strings.h"
+#include "base/text16.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "script/batchrun.h"
 #include "script/flags.h"
@@ -21,10 +22,6 @@ constexpr const char* kDialogFilter = "Text (*.txt)|*.txt|All files (*.*)|*.*";
 
 void showFileMessage(const std::string& text) {
     platform::messageBox(text, "Quillet", platform::Buttons::Ok, platform::Icon::Exclamation);
-}
-
-bool startsWith(std::string_view bytes, std::string_view mark) {
-    return bytes.substr(0, mark.size()) == mark;
 }
 
 bool validUtf8(std::string_view s) {
@@ -43,7 +40,8 @@ bool validUtf8(std::string_view s) {
             return false;
         }
         for (int k = 1; k <= extra; ++k)
-            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            if (i + static_cast<std::size_t>(k) >= s.size() ||
+                (static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
                 return false;
         i += static_cast<std::size_t>(extra) + 1;
     }
@@ -147,40 +145,6 @@ bool decodeTextFile(std::string_view bytes, std::string& text, std::string& refu
     }
     text = normaliseLines(utf8);
     return true;
-}
-
-WriteResult writeTextFile(std::string_view name, std::string_view text, bool append) {
-    if (name.empty() || isFolder(name)) return append ? WriteResult::CannotOpen : WriteResult::CannotWrite;
-    const std::filesystem::path path = osPath(name);
-    if (append) {
-        if (!isRegularFile(name)) return WriteResult::CannotOpen;
-        std::ofstream out(path, std::ios::binary | std::ios::app);
-        if (!out) return WriteResult::CannotOpen;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        return out ? WriteResult::Ok : WriteResult::CannotWrite;
-    }
-    std::filesystem::path temp = path;
-    temp += ".quillet-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return WriteResult::CannotWrite;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return WriteResult::CannotWrite;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return WriteResult::CannotWrite;
-    }
-    return WriteResult::Ok;
 }
 
 int LoadSaveFile(FileMode mode) {

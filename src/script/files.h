@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 enum class FileMode : int {
@@ -39,12 +41,6 @@ std::string fileRoutine(std::string_view name, std::string_view mode, std::strin
 // Reads a whole file as bytes; false when it cannot be opened, and false with
 // `refusal` (when given) set for a file of more than kMaxTextFile bytes, which
 // is not read at all.
-constexpr std::int64_t kMaxTextFile = std::int64_t{1} << 28;
 bool readFileBytes(std::string_view name, std::string& bytes, std::string* refusal = nullptr);
-
-// Writes UTF-8 text: append (the file must exist) or create/replace (through a
-// temporary file, so a failed write leaves the old file as it was).
-enum class WriteResult { Ok, CannotOpen, CannotWrite };
-WriteResult writeTextFile(std::string_view name, std::string_view text, bool append);
 
 }  // namespace zrt

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "platform/paths.h"
 #include "script/runlog.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 namespace zrt {
 

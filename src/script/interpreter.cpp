@@ -8,9 +8,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/strings.h"
+#include "base/errors.h"
 #include "evaluator/functions.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/elemorder.h"
 #include "memory/varstore.h"
 #include "platform/platform.h"
@@ -21,7 +22,7 @@
 #include "script/flags.h"
 #include "ui/about.h"
 #include "ui/matrixprint.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -67,13 +68,6 @@ struct InterpreterState {
 InterpreterState& interpreterState() {
     static InterpreterState state;
     return state;
-}
-
-std::string trimmed(std::string_view text) {
-    const std::size_t b = text.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return {};
-    const std::size_t e = text.find_last_not_of(" \t");
-    return std::string(text.substr(b, e - b + 1));
 }
 
 std::string withoutQuotes(std::string_view text) {
@@ -263,7 +257,8 @@ std::string ScriptRun::showMatrix(const Evaluated& v) const {
     std::string text = v.cols == 1 ? vectorLabel_ : matrixLabel_;
     for (int r = 0; r < v.rows; ++r) {
         for (int c = 0; c < v.cols; ++c) {
-            const double e = v.elements[static_cast<std::size_t>(r) * v.cols + c];
+            const double e = v.elements[static_cast<std::size_t>(r) * static_cast<std::size_t>(v.cols) +
+                                       static_cast<std::size_t>(c)];
             if (v.cols == 1) {
                 text += "vE(" + std::to_string(r + 1) + ")=" + number(e) + "\t";
             } else {

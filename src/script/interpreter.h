@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 struct ScriptOptions {
@@ -29,7 +31,6 @@ struct ScriptResult {
 
 // sEval: runs the script text. A result that would make the output longer
 // than kMaxScriptOutput characters fails its line with 13 instead.
-constexpr std::size_t kMaxScriptOutput = std::size_t{1} << 27;
 ScriptResult sEval(std::string_view script, const ScriptOptions& options);
 
 // True while sEval runs (its progress window lets the editor's messages through).

@@ -12,4 +12,8 @@ void runLog(std::string_view line);
 // The local date and time as "dd/mm/yyyy - hh:ii:ss".
 std::string runTimeStamp();
 
+// StartPluginLog: removes the old plug-in log file, then logs the about text,
+// the time, the log file's name and a rule of 67 "-".
+void StartPluginLog();
+
 }  // namespace zrt

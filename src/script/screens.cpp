@@ -6,6 +6,7 @@
 #include "script/files.h"
 #include "script/flags.h"
 #include "ui/about.h"
+#include "ui/matrixprint.h"
 
 namespace zrt {
 

@@ -5,19 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+#include "base/strings.h"
 #include "sdiff/sdiff.h"
 #include "sdiff/tree.h"
 
 namespace zrt {
 
 namespace {
-
-// Names and numbers copied into one derivative, in bytes: more than this only
-// comes from long names copied many times, never from a formula that fits.
-constexpr std::size_t kMaxCopiedText = 64u << 20;
-
-// Trace lines show at most this much of a result.
-constexpr std::size_t kTraceTextCap = 4000;
 
 // The three walks share one machine: a stack of pieces still to write, so the
 // depth of a tree costs heap, not the thread's stack.
@@ -48,12 +43,6 @@ Task F(std::int32_t node) {
 }
 Task P(std::int32_t node) {
     return {Piece::Print, node, {}};
-}
-
-std::string clipped(std::string_view text) {
-    if (text.size() <= kTraceTextCap) return std::string(text);
-    return std::string(text.substr(0, kTraceTextCap)) + " ... (" + std::to_string(text.size()) +
-           " characters)";
 }
 
 bool hasTwoOperands(std::int32_t op) { return (op >= kOpAdd && op <= kOpDiv) || op == kOpPow; }
@@ -169,7 +158,7 @@ class Writer {
     }
 
     void leave(const Task& task) {
-        const std::string result = clipped(std::string_view(out_).substr(task.start));
+        const std::string result = clipped(std::string_view(out_).substr(task.start), kTraceTextCap);
         if (task.text == "Df") {
             DiffTrace(task.text, "OUT 16, _t=" + std::to_string(task.node) + ", Result=" + result);
         } else if (task.text == "Df_GetFormula") {

@@ -3,14 +3,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/strings.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "platform/platform.h"
 #include "sdiff/rules.h"
 #include "sdiff/simplify.h"
 #include "sdiff/tree.h"
-#include "ui/version.h"
+#include "log/version.h"
 
 namespace zrt {
 
@@ -23,10 +24,6 @@ constexpr const char* kStatisticsFunctions =
 constexpr const char* kMatrixFunctions = " det trace syst vcoeff ";
 
 constexpr const char* kDefaultTraceFile = "Derive.Log";
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
 
 std::filesystem::path tracePath(const std::string& name) {
 #ifdef _WIN32

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "evaluator/errors.h"
+#include "base/limits.h"
+#include "base/errors.h"
 #include "evaluator/letters.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "sdiff/sdiff.h"
 
 namespace zrt {
@@ -17,13 +18,6 @@ const std::array<const char*, 32> opNames = {
     "arcctg", "sh", "ch",  "th",  "cth", "",     "",   "",    "",       "^"};
 
 namespace {
-
-// Brackets nested deeper than this are not a formula anybody writes; the
-// limit only keeps the reader's own frame list from growing without bound.
-constexpr std::size_t kMaxOpenBrackets = 1u << 20;
-
-// The raised messages kept for the error log entry of one differentiation.
-constexpr std::size_t kRaisedCap = 1000;
 
 struct FunctionName {
     std::string_view name;
@@ -407,10 +401,6 @@ std::size_t GetNumber(std::string_view text, std::size_t start) {
         while (i < n && isDigit(text[i])) ++i;
     }
     return i - start;
-}
-
-std::int32_t GetLex(std::string_view text, std::string_view& lexeme) {
-    return nextToken(diffState(), text, lexeme);
 }
 
 namespace {

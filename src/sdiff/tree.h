@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt {
 
 // Token kinds and node operator codes share one numbering.
@@ -69,9 +71,6 @@ enum DiffError : int {
     kDiffEmptyFormula = 7,
     kDiffDivisionByZero = 8,
 };
-
-// Nodes of both trees together (the formula's and its derivative's).
-constexpr std::int32_t kMaxNodes = 5000;
 
 struct TreeNode {
     std::int32_t opCode = 0;
@@ -146,9 +145,6 @@ void resetReader();
 // and factor levels (GetOp, GetSingleOp) run inside it without using the
 // machine stack, so bracket depth costs heap, not stack.
 std::int32_t GetTreeExpr(std::string_view text);
-
-// GetLex: the next token of text at pos; sets lexeme to it as written.
-std::int32_t GetLex(std::string_view text, std::string_view& lexeme);
 
 // GetNumber: the number literal starting at pos (0-based index `start`);
 // returns its length and raises "Wrong number." when a point or exponent mark

@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 #include "ui/msgwindow.h"
-#include "ui/version.h"
+#include "log/version.h"
 #include "zrt_version.h"
 
 namespace zrt {

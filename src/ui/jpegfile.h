@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/canvas.h"
+#include "platform/canvas.h"
 
 namespace zrt {
 

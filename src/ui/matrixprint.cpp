@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "evaluator/numtext.h"
+#include "base/errors.h"
+#include "base/numtext.h"
+#include "memory/matrixstore.h"
 #include "platform/platform.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 
@@ -61,6 +63,55 @@ std::string aPrint(std::string_view destination, std::string_view format, std::s
         platform::messageBox(text, "Zerith.dll");
     } else if (dest == "Debug") {
         if (debugMode() != 0) DebugAdd(text, "aPrint");
+    }
+    return text;
+}
+
+std::string GetMatrixList(bool withValues) {
+    const auto& records = matrixRecords();
+    std::string text = "Matrix List: Count:" + std::to_string(records.size()) + "\r\n";
+    int number = 0;
+    // The values of all matrices together are listed up to the size of one
+    // matrix text: a store of many large matrices would list gigabytes.
+    std::int64_t listed = 0;
+    bool cut = false;
+    for (const auto& rp : records) {
+        const MatrixRecord& r = *rp;
+        text += " - Name: " + r.name + " - nr. " + std::to_string(++number) + "\r\n";
+        text += "     Addr: " + std::to_string(r.address()) + "\r\n";
+        text += "     Internal: " + std::string(r.internal ? "-1" : "0") + "\r\n";
+        text += "     rows: " + std::to_string(r.rows) + "\r\n";
+        text += "     cols: " + std::to_string(r.cols) + "\r\n";
+        text += "     index: " + std::to_string(r.index) + "\r\n";
+        text += "     vector: " + std::string(r.vector ? "-1" : "0") + "\r\n";
+        const std::int64_t n = std::int64_t{r.rows} * r.cols;
+        if (withValues && (cut || listed + n > kMaxShownElements)) {
+            text += "     values: " + std::to_string(n) + " elements, not listed\r\n";
+            if (!cut) {
+                cut = true;
+                setEError(13);
+                logError("GetMatrixList", 0,
+                         "The values of " + r.name +
+                             " and of every matrix after it are not listed: a listing shows "
+                             "at most " + std::to_string(kMaxShownElements) + " values");
+            }
+        } else if (withValues) {
+            listed += n;
+            const PrintFlags flags{r.vector && r.rows == 1, r.vector && r.rows != 1};
+            const std::string printed =
+                aPrint("String", "", "", "", r.elements.data(), r.rows, r.cols, flags);
+            // The printer starts with the (empty) heading line; each element line is indented.
+            std::size_t p = printed.find("\r\n");
+            p = p == std::string::npos ? printed.size() : p + 2;
+            while (p < printed.size()) {
+                std::size_t e = printed.find("\r\n", p);
+                if (e == std::string::npos) e = printed.size();
+                text += "     ";
+                text.append(printed, p, e - p);
+                text += "\r\n";
+                p = e + 2;
+            }
+        }
     }
     return text;
 }

@@ -5,19 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
+
 namespace zrt {
-
-// A matrix text shows at most this many elements: a text of more would only
-// bury the screen and the memory (a million elements are tens of MB of text).
-constexpr std::int64_t kMaxShownElements = std::int64_t{1} << 20;
-
-// Values show at most this many decimals: a double has no more to show.
-constexpr int kMaxPrintedDecimals = 30;
-
-// The separators of one matrix text together have at most this many
-// characters: a separator of a few characters between a million elements
-// stays far below it, a pasted page between them does not.
-constexpr std::int64_t kMaxSeparatorText = std::int64_t{1} << 26;
 
 // Whether aPrint may put this separator ("\t" when empty) between `elements`
 // elements within kMaxSeparatorText.
@@ -42,5 +32,11 @@ std::string aPrint(std::string_view destination, std::string_view format, std::s
 // A value with exactly `decimals` digits after the point (0 to
 // kMaxPrintedDecimals), rounded to nearest.
 std::string fixedDecimals(double value, int decimals);
+
+// The listing of the matrix store, "Matrix List: Count:n" with one block per
+// record; with values, the elements too, indented by five blanks, up to
+// kMaxShownElements values in all: from the first matrix beyond, a line
+// "values: N elements, not listed" instead, e_error 13 and a log entry.
+std::string GetMatrixList(bool withValues);
 
 }  // namespace zrt

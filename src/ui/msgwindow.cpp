@@ -1,10 +1,10 @@
 #include "ui/msgwindow.h"
 
-#include "api/text16.h"
-#include "evaluator/errors.h"
+#include "base/text16.h"
+#include "base/errors.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
-#include "script/files.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 namespace zrt {
 

@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <limits>
 
-#include "evaluator/errors.h"
-#include "evaluator/numtext.h"
+#include "base/scopedflag.h"
+#include "base/errors.h"
+#include "base/numtext.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "ui/jpegfile.h"
@@ -481,9 +482,11 @@ int plotRequest(const PlotRequest& request, int plotNumber, PlotEval eval) {
     e.steps = request.steps;
     e.eval = std::move(eval);
     std::string problem;
-    s.busy = true;
-    const bool computed = computePoints(e, e.eval, problem);
-    s.busy = false;
+    bool computed = false;
+    {
+        const ScopedFlag busy(s.busy);
+        computed = computePoints(e, e.eval, problem);
+    }
     if (!computed) return fail("aPlot", problem);
     if (!request.tableFile.empty() && !writePointTable(e, request.tableFile))
         s.message = "Error: can't write the file.";
@@ -573,9 +576,11 @@ bool redrawPlot(int n, double xFrom, double xTo) {
         next.xFrom = xFrom;
         next.xTo = xTo;
         std::string problem;
-        s.busy = true;
-        const bool computed = computePoints(next, e.eval, problem);
-        s.busy = false;
+        bool computed = false;
+        {
+            const ScopedFlag busy(s.busy);
+            computed = computePoints(next, e.eval, problem);
+        }
         if (!computed) return false;
         // The entry may have been replaced while the points were computed.
         it = s.table.find(n);

@@ -10,23 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/canvas.h"
+#include "base/limits.h"
+#include "platform/canvas.h"
 
 namespace zrt {
 
 // Computes y at x. False (or a NaN y) marks a failed point: it stays in the
 // point table, leaves a gap in the curve and does not change the extremes.
 using PlotEval = std::function<bool(double x, double& y)>;
-
-// A plot has at most this many steps (steps + 1 points): enough for any window,
-// small enough that a typo such as 10000000 does not exhaust memory.
-constexpr int kMaxPlotSteps = 1000000;
-// Plot numbers run from 1 to this; every plot window holds system resources.
-constexpr int kMaxPlotNumber = 500;
-// The point tables of all plots of a run together hold at most this many
-// points (sixteen plots of the most steps, 17 bytes a point): 500 plots of a
-// million steps each would ask for 8 GB.
-constexpr std::int64_t kMaxPlotTablePoints = std::int64_t{1} << 24;
 
 // Window layout: inside size, and the height of the button row below the picture.
 constexpr int kPlotWindowSize = 400;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"

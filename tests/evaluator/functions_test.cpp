@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

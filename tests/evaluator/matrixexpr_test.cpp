@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "platform/headless/headless.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 
@@ -21,11 +21,11 @@ class MatrixExprTest : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        SetStrMatrix("[mA];2;2;1;2;3;4", false, false);
-        SetStrMatrix("[mB];3;2;1;0;0;1;2;2", false, false);  // 3 x 2
-        SetStrMatrix("[mS];2;2;1;2;2;4", false, false);      // singular
-        SetStrMatrix("[vB];2;1;5;6", false, false);
-        SetStrMatrix("[mR];1;3;1;2;3", false, false);  // row vector
+        SetStrMatrix("[mA];2;2;1;2;3;4", false);
+        SetStrMatrix("[mB];3;2;1;0;0;1;2;2", false);  // 3 x 2
+        SetStrMatrix("[mS];2;2;1;2;2;4", false);      // singular
+        SetStrMatrix("[vB];2;1;5;6", false);
+        SetStrMatrix("[mR];1;3;1;2;3", false);  // row vector
     }
 
     struct Result {
@@ -195,11 +195,11 @@ TEST_F(MatrixExprTest, SingularityIsRelativeToEachRowsScale) {
     // 0.001 times the unit matrix, diag(1e-13, 1e7, 1e7, 1e7), and a matrix
     // whose second row is its first times 3 within an ulp (numerically singular).
     SetStrMatrix("[mT];5;5;0.001;0;0;0;0;0;0.001;0;0;0;0;0;0.001;0;0;0;0;0;0.001;0;0;0;0;0;0.001",
-                 false, false);
-    SetStrMatrix("[vT];5;1;1;2;3;4;5", false, false);
-    SetStrMatrix("[mD];4;4;1e-13;0;0;0;0;1e7;0;0;0;0;1e7;0;0;0;0;1e7", false, false);
-    SetStrMatrix("[mN];4;4;1;2;3;4;3;6;9;12.000000000000002;5;1;2;2;7;3;1;8", false, false);
-    SetStrMatrix("[vN];4;1;1;1;1;1", false, false);
+                 false);
+    SetStrMatrix("[vT];5;1;1;2;3;4;5", false);
+    SetStrMatrix("[mD];4;4;1e-13;0;0;0;0;1e7;0;0;0;0;1e7;0;0;0;0;1e7", false);
+    SetStrMatrix("[mN];4;4;1;2;3;4;3;6;9;12.000000000000002;5;1;2;2;7;3;1;8", false);
+    SetStrMatrix("[vN];4;1;1;1;1;1", false);
     const struct {
         const char* formula;
         int code;
@@ -240,8 +240,8 @@ TEST_F(MatrixExprTest, ErrorDetailIsShownWhenMessagesAreOn) {
 
 TEST_F(MatrixExprTest, TemporariesNeverReplaceAScriptMatrix) {
     // A script may name its own matrices like the temporaries.
-    SetStrMatrix("m_1;1;1;42", false, false);
-    SetStrMatrix("m_2;1;1;43", false, false);
+    SetStrMatrix("m_1;1;1;42", false);
+    SetStrMatrix("m_2;1;1;43", false);
     const Result r = eval("[mA]*[mA]+[mA]");
     ASSERT_EQ(r.code, 1);
     EXPECT_EQ(r.elements, (Elements{8, 12, 18, 26}));
@@ -255,7 +255,7 @@ TEST_F(MatrixExprTest, UsedOperandsGoAtOnce) {
     // not one per operand of the formula.
     std::string defn = "[mL];300;300";
     for (int k = 0; k < 300 * 300; ++k) defn += ";1";
-    ASSERT_EQ(SetStrMatrix(defn, false, false), 5);
+    ASSERT_EQ(SetStrMatrix(defn, false), 5);
     std::string formula = "[mL]";
     for (int k = 0; k < 400; ++k) formula += "+[mL]";
     std::size_t most = 0;
@@ -288,8 +288,8 @@ TEST_F(MatrixExprTest, ProductsBeyondTheLargestMatrixFail) {
         column += ";1";
         row += ";1";
     }
-    ASSERT_EQ(SetStrMatrix(column, false, false), 5);
-    ASSERT_EQ(SetStrMatrix(row, false, false), 6);
+    ASSERT_EQ(SetStrMatrix(column, false), 5);
+    ASSERT_EQ(SetStrMatrix(row, false), 6);
     LogError("", 0, "", kLogClear);
     EXPECT_EQ(eval("[c]*[r]").code, 13);
     EXPECT_NE(errorLog().find("25000000 elements"), std::string::npos);
@@ -299,14 +299,14 @@ TEST_F(MatrixExprTest, ProductsBeyondTheLargestMatrixFail) {
 TEST_F(MatrixExprTest, OperationsBeyondTheLibrarysWorkBoundFailWithCode13) {
     std::string definition = "[mC];100;100";
     for (int i = 0; i < 100 * 100; ++i) definition += i % 101 ? ";0" : ";1";  // the unit matrix
-    SetStrMatrix(definition, false, false);
+    SetStrMatrix(definition, false);
     for (const char* formula : {"[mC]^4297", "[mC]^-4297"}) {
         EXPECT_EQ(eval(formula).code, 13) << formula;
         EXPECT_EQ(eError(), 13) << formula;
         EXPECT_NE(errorLog().find("The power 4297 of A(100, 100) takes about"), std::string::npos);
         EXPECT_NE(errorLog().find("The matrix is too large for this operation"), std::string::npos);
         zrt::ReSetZeRarove();
-        SetStrMatrix(definition, false, false);
+        SetStrMatrix(definition, false);
     }
     const Result inside = eval("[mC]^3");
     EXPECT_EQ(inside.code, 1);

@@ -4,13 +4,13 @@
 #include <limits>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 #include "platform/headless/headless.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 
@@ -269,7 +269,7 @@ TEST_F(ParserTest, ResultTypeAndReset) {
     EXPECT_EQ(zrt::GetResultType(), 0);
     SetVarFunct("x", "2", ListKind::Vars);
     SetVarFunct("f", "x", ListKind::Functs);
-    SetStrMatrix("[mA];1;1;5", false, false);
+    SetStrMatrix("[mA];1;1;5", false);
     zrt::ShowMsgs(1);
     double v = 0;
     EXPECT_EQ(e_eval("[mA]", &v, 0), 1);
@@ -305,7 +305,7 @@ TEST_F(ParserTest, AnEvaluationWhileAnErrorBoxIsOpen) {
     // A host that evaluates again while the evaluator shows an error: both
     // evaluations keep their own formula, token, code and temporaries.
     SetVarFunct("x", "2", ListKind::Vars);
-    SetStrMatrix("[mA];1;2;1;2", false, false);
+    SetStrMatrix("[mA];1;2;1;2", false);
     zrt::ShowMsgs(1);
     int nestedCode = 0;
     double nestedValue = 0;

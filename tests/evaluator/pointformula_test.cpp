@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "support/library_test.h"
 
 using namespace zrt;

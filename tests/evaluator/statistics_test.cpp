@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
@@ -49,7 +49,7 @@ TEST_F(StatisticsTest, ValuesThatAreNotNumbers) {
 }
 
 TEST_F(StatisticsTest, ErrorsEndTheList) {
-    SetStrMatrix("[mA];2;2;1;2;3;4", false, false);
+    SetStrMatrix("[mA];2;2;1;2;3;4", false);
     const struct {
         const char* formula;
         int code;

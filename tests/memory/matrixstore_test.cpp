@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
+#include "evaluator/matrixexpr.h"
 #include "memory/elemorder.h"
+#include "ui/matrixprint.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 
@@ -24,22 +26,22 @@ std::vector<double> elementsAt(std::intptr_t address) {
 }  // namespace
 
 TEST_F(MatrixStoreTest, DefinitionTexts) {
-    EXPECT_EQ(SetStrMatrix("[mA]; 2; 2; 1; 2; 3; 4", false, false), 0);
+    EXPECT_EQ(SetStrMatrix("[mA]; 2; 2; 1; 2; 3; 4", false), 0);
     const MatrixRecord* a = findMatrixByName("[ma]");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->elements, (std::vector<double>{1, 2, 3, 4}));
     EXPECT_FALSE(a->vector);
 
-    EXPECT_EQ(SetStrMatrix("[v];3;0;1;2;3;", false, false), 1);
+    EXPECT_EQ(SetStrMatrix("[v];3;0;1;2;3;", false), 1);
     const MatrixRecord* v = findMatrixByName("[v]");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->rows, 3);
     EXPECT_EQ(v->cols, 1);
     EXPECT_TRUE(v->vector);
 
-    EXPECT_EQ(SetStrMatrix("[e];1;2;2*3;x", false, true), 4);  // x is unknown
-    EXPECT_EQ(SetStrMatrix("[e];1;2;2*3;sum(1;2)", false, true), 6);  // ";" separates fields
-    EXPECT_EQ(SetStrMatrix("[e];1;2;2*3;-1", false, true), 2);
+    EXPECT_EQ(SetStrMatrix("[e];1;2;2*3;x", false, &readMatrixElement), 4);  // x is unknown
+    EXPECT_EQ(SetStrMatrix("[e];1;2;2*3;sum(1;2)", false, &readMatrixElement), 6);  // ";" separates fields
+    EXPECT_EQ(SetStrMatrix("[e];1;2;2*3;-1", false, &readMatrixElement), 2);
     EXPECT_EQ(findMatrixByName("[e]")->elements, (std::vector<double>{6, -1}));
 
     const struct {
@@ -58,7 +60,7 @@ TEST_F(MatrixStoreTest, DefinitionTexts) {
     };
     for (const auto& f : failures) {
         LogError("", 0, "", kLogClear);
-        EXPECT_EQ(SetStrMatrix(f.text, false, true), f.code) << f.text;
+        EXPECT_EQ(SetStrMatrix(f.text, false, &readMatrixElement), f.code) << f.text;
         EXPECT_EQ(eError(), f.code) << f.text;
         EXPECT_NE(errorLog().find(f.logged), std::string::npos) << f.text << "\n" << errorLog();
     }
@@ -80,7 +82,7 @@ TEST_F(MatrixStoreTest, HostArraysAreCopiedInTheirOrder) {
     EXPECT_EQ(std::vector<double>(back, back + 6), (std::vector<double>{1, 4, 2, 5, 3, 6}));
 
     // Definition texts are row after row whatever the host's order is.
-    SetStrMatrix("[mS];2;2;1;2;3;4", false, false);
+    SetStrMatrix("[mS];2;2;1;2;3;4", false);
     EXPECT_EQ(findMatrixByName("[ms]")->elements, (std::vector<double>{1, 2, 3, 4}));
 }
 
@@ -158,8 +160,8 @@ TEST_F(MatrixStoreTest, FindAndGetByAddress) {
 }
 
 TEST_F(MatrixStoreTest, Listing) {
-    SetStrMatrix("[mA];2;2;1;2;3;4.5", false, false);
-    SetStrMatrix("[v];1;2;7;8", false, false);
+    SetStrMatrix("[mA];2;2;1;2;3;4.5", false);
+    SetStrMatrix("[v];1;2;7;8", false);
     const std::string a = std::to_string(FindMatrix("[ma]", 33, nullptr, nullptr, false));
     const std::string v = std::to_string(FindMatrix("[v]", 33, nullptr, nullptr, false));
     EXPECT_EQ(GetMatrixList(false),
@@ -178,7 +180,7 @@ TEST_F(MatrixStoreTest, Listing) {
 }
 
 TEST_F(MatrixStoreTest, TemporariesOfEvaluations) {
-    SetStrMatrix("[mA];2;2;1;2;3;4", false, false);
+    SetStrMatrix("[mA];2;2;1;2;3;4", false);
     double v = 0;
     ASSERT_EQ(e_eval("[mA]", &v, 0), 1);
     const std::intptr_t first = static_cast<std::intptr_t>(v);
@@ -220,7 +222,7 @@ TEST_F(MatrixStoreTest, TemporariesOfEvaluations) {
 }
 
 TEST_F(MatrixStoreTest, ClearingWritesTheTrace) {
-    SetStrMatrix("[k];1;1;1", false, false);
+    SetStrMatrix("[k];1;1;1", false);
     double v = 0;
     e_eval("[k]", &v, 0);
     zrt::SetDebugF(4);

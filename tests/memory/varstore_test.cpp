@@ -1,6 +1,6 @@
 #include "memory/varstore.h"
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "support/library_test.h"
 
 using namespace zrt;

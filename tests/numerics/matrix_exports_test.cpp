@@ -5,12 +5,12 @@
 #include <functional>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/elemorder.h"
 #include "numerics/matrix.h"
 #include "platform/headless/headless.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using Mat = std::vector<double>;
 

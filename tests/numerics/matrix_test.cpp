@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/elemorder.h"
 #include "support/library_test.h"
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "support/library_test.h"
 
 class NumberTheoryTest : public LibraryTest {};

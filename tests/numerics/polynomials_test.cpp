@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "numerics/matrix.h"
 #include "support/library_test.h"
 

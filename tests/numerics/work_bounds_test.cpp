@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/varstore.h"
-#include "numerics/integration.h"
-#include "numerics/solved.h"
-#include "numerics/solvers.h"
+#include "calculus/integration.h"
+#include "calculus/solved.h"
+#include "calculus/solvers.h"
 #include "support/library_test.h"
 
 using namespace zrt;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <random>
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "script/flags.h"

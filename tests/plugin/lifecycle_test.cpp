@@ -7,8 +7,8 @@
 #include "plugin/nppinterface.h"
 #include "plugin/state.h"
 #include "support/plugin_fixture.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

@@ -2,14 +2,14 @@
 // status bar, driven through the notifications of either view.
 #include "plugin/liveeval.h"
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "support/plugin_fixture.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 
@@ -115,7 +115,7 @@ TEST_P(LiveEvalTest, SelectionValueInTheStatusBar) {
     host->selectIn(host->main, 0, 5);
     EXPECT_EQ(host->statusSets, 0);
     SetVarFunct("x", "4", ListKind::Vars);
-    SetStrMatrix("[a];2;2;1;2;3;4", false, false);
+    SetStrMatrix("[a];2;2;1;2;3;4", false);
     const std::string longSum = "1" + [] {
         std::string s;
         while (s.size() < kMaxStatusSelectionChars - 1) s += "+1";
@@ -160,7 +160,7 @@ TEST_P(LiveEvalTest, SelectionValueInTheStatusBar) {
 
 TEST_P(LiveEvalTest, QuietLookLeavesNoTrace) {
     start("[Quillet]\r\nSelection In Status Bar=1\r\n");
-    SetStrMatrix("[a];2;2;1;2;3;4", false, false);
+    SetStrMatrix("[a];2;2;1;2;3;4", false);
     double value = 0;
     ASSERT_EQ(e_eval("[a]*3", &value, 1), 1);  // a host's result, kept until its next call
     const std::size_t matrices = matrixCount();

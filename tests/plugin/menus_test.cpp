@@ -4,8 +4,8 @@
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "support/plugin_fixture.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

@@ -4,7 +4,7 @@
 #include "plugin/state.h"
 #include "script/flags.h"
 #include "support/plugin_fixture.h"
-#include "ui/pluginlog.h"
+#include "log/pluginlog.h"
 
 using namespace zrt;
 

@@ -9,7 +9,7 @@
 #include "script/commands_calculus.h"
 #include "script/interpreter.h"
 #include "support/library_test.h"
-#include "ui/trace.h"
+#include "log/trace.h"
 
 using namespace zrt;
 

@@ -1,6 +1,6 @@
 #include "script/interpreter.h"
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/varstore.h"
 #include "support/library_test.h"
 

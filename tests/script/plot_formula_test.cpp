@@ -2,7 +2,7 @@
 // with the point in brackets at every whole-word occurrence of the variable.
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "evaluator/evaluator.h"
 #include "script/commands_plot.h"
 #include "support/library_test.h"

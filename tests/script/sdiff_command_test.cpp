@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "script/flags.h"
 #include "script/interpreter.h"
 #include "sdiff/sdiff.h"

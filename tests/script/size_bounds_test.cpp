@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 #include "script/flags.h"

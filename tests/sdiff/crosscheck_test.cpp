@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "sdiff/derivative_table.h"
 #include "sdiff/sdiff_support.h"
 #include "support/library_test.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "sdiff/sdiff.h"
 #include "sdiff/tree.h"
 #include "support/library_test.h"

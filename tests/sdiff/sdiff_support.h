@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "sdiff/tree.h"
 
 namespace sdiff_test {

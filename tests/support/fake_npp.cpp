@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "platform/headless/headless.h"
 #include "plugin/nppinterface.h"
 

@@ -7,7 +7,7 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
-#include "ui/canvas.h"
+#include "platform/canvas.h"
 
 namespace testjpeg {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "api/lifecycle.h"
-#include "api/text16.h"
+#include "base/text16.h"
 #include "platform/headless/headless.h"
 #include "zerith.h"
 
@@ -14,8 +14,7 @@ class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         zrt::resetLibraryForTests();
-        zrt::headless::clearShownMessages();
-        zrt::headless::clearDebugLines();
+        zrt::headless::resetRecords();
     }
 };
 

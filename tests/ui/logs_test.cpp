@@ -5,12 +5,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "support/library_test.h"
-#include "ui/debugfile.h"
+#include "log/debugfile.h"
 #include "ui/msgwindow.h"
-#include "ui/pluginlog.h"
-#include "ui/trace.h"
+#include "log/pluginlog.h"
+#include "log/trace.h"
+#include "script/runlog.h"
 
 using namespace zrt;
 

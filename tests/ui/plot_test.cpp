@@ -8,7 +8,7 @@
 #include <limits>
 #include <sstream>
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "support/jpeg_read.h"

@@ -1,6 +1,6 @@
-#include "ui/trace.h"
+#include "log/trace.h"
 
-#include "evaluator/errors.h"
+#include "base/errors.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "support/library_test.h"

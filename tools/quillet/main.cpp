@@ -18,7 +18,7 @@
 #include "script/driver.h"
 #include "script/flags.h"
 #include "session.h"
-#include "ui/version.h"
+#include "log/version.h"
 
 namespace {
 

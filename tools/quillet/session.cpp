@@ -13,7 +13,7 @@
 
 #include "evaluator/evaluator.h"
 #include "evaluator/functions.h"
-#include "evaluator/numtext.h"
+#include "base/numtext.h"
 #include "memory/matrixstore.h"
 #include "memory/varstore.h"
 #include "platform/headless/headless.h"
@@ -22,7 +22,7 @@
 #include "script/interpreter.h"
 #include "script/screens.h"
 #include "ui/matrixprint.h"
-#include "ui/version.h"
+#include "log/version.h"
 
 #ifdef QUILLET_HAVE_LIBEDIT
 #include <editline/readline.h>

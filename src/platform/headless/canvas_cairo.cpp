@@ -116,7 +116,8 @@ Image CairoCanvas::read() const {
         const auto* row =
             reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
         for (int x = 0; x < width_; ++x)
-            out.pixels[static_cast<std::size_t>(y) * width_ + x] = row[x] & 0xFFFFFFu;
+            out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                       static_cast<std::size_t>(x)] = row[x] & 0xFFFFFFu;
     }
     return out;
 }

@@ -3,7 +3,7 @@
 
 #include <cairo.h>
 
-#include "ui/canvas.h"
+#include "platform/canvas.h"
 
 namespace zrt::headless {
 

@@ -10,12 +10,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/limits.h"
+
 namespace zrt::headless {
 
 namespace {
-
-// The clipboard text is no larger than a script file may be.
-constexpr std::size_t kMaxClipboardText = std::size_t{1} << 28;
 
 struct ClipboardTool {
     const char* display;  // the variable that names the session's display

@@ -18,6 +18,12 @@ struct ShownMessage {
     int answer;
 };
 
+// Forgets everything a test may have set or left behind: the records of what
+// was shown, queued answers, the clipboard, the console flavour, the hook,
+// the clock offset, the unwritable folder, the window settings and the fake
+// host's windows. The test fixture calls it before every test.
+void resetRecords();
+
 // Console flavour (the command line tool): information boxes print to standard
 // error as "TITLE: text"; questions take their default answer.
 void setConsole(bool on);

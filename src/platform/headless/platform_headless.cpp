@@ -16,9 +16,13 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/headless/desktop_clipboard.h"
 #include "platform/headless/headless.h"
+
+#include "base/limits.h"
+#include "base/strings.h"
 
 namespace zrt::headless {
 
@@ -62,8 +66,6 @@ int firstButton(platform::Buttons b) {
 // command line tool, a host that evaluates for days, a fuzzer) keeps only the
 // newest records of each kind: at most `maxCount` of them and, together, at
 // most kMaxRecordedText characters of text (a box may carry a whole formula).
-constexpr std::size_t kMaxRecordedText = std::size_t{16} << 20;
-
 std::size_t textSize(const std::string& t) { return t.size(); }
 std::size_t textSize(const ShownMessage& m) { return m.text.size() + m.title.size(); }
 std::size_t textSize(const ShownInput& i) {
@@ -127,6 +129,13 @@ void clearMessagesWindows() {
 void closeMessagesWindow() { headlessState().msgWindowOpen = false; }
 void advanceClock(std::uint32_t milliseconds) { headlessState().clockOffset += milliseconds; }
 void setUnwritableFolder(const std::string& folder) { headlessState().unwritable = folder; }
+
+void resetRecords() {
+    HeadlessState fresh;
+    std::swap(headlessState(), fresh);
+    resetWindowSettings();
+    resetWindows();
+}
 
 }  // namespace zrt::headless
 
@@ -304,14 +313,7 @@ bool writable(std::string_view path) {
     return p.compare(0, d.size(), d) != 0;
 }
 
-std::string lowerCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string_view trimmed(std::string_view t) {
+std::string_view trimmedLine(std::string_view t) {
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
     while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
         t.remove_suffix(1);
@@ -334,31 +336,31 @@ std::vector<std::string> fileLines(const std::filesystem::path& path, bool& exis
 
 // Index of the "[section]" line, or -1.
 int sectionLine(const std::vector<std::string>& lines, std::string_view section) {
-    const std::string want = lowerCopy(trimmed(section));
+    const std::string want = lowerAscii(trimmedLine(section));
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view t = trimmed(lines[i]);
+        const std::string_view t = trimmedLine(lines[i]);
         if (t.size() >= 2 && t.front() == '[' && t.back() == ']' &&
-            lowerCopy(trimmed(t.substr(1, t.size() - 2))) == want)
+            lowerAscii(trimmedLine(t.substr(1, t.size() - 2))) == want)
             return static_cast<int>(i);
     }
     return -1;
 }
 
 bool isSectionLine(std::string_view line) {
-    const std::string_view t = trimmed(line);
+    const std::string_view t = trimmedLine(line);
     return !t.empty() && t.front() == '[';
 }
 
 // Index of the key's line inside the section starting at `start`, or -1; `end`
 // gets the index after the section's last line.
 int keyLine(const std::vector<std::string>& lines, int start, std::string_view key, int& end) {
-    const std::string want = lowerCopy(trimmed(key));
+    const std::string want = lowerAscii(trimmedLine(key));
     int found = -1;
     std::size_t i = static_cast<std::size_t>(start) + 1;
     for (; i < lines.size() && !isSectionLine(lines[i]); ++i) {
         const std::size_t eq = lines[i].find('=');
         if (found < 0 && eq != std::string::npos &&
-            lowerCopy(trimmed(std::string_view(lines[i]).substr(0, eq))) == want)
+            lowerAscii(trimmedLine(std::string_view(lines[i]).substr(0, eq))) == want)
             found = static_cast<int>(i);
     }
     end = static_cast<int>(i);
@@ -378,7 +380,7 @@ std::string profileString(std::string_view section, std::string_view key,
     const int k = s >= 0 ? keyLine(lines, s, key, end) : -1;
     if (k >= 0) {
         const std::string& line = lines[static_cast<std::size_t>(k)];
-        std::string_view v = trimmed(std::string_view(line).substr(line.find('=') + 1));
+        std::string_view v = trimmedLine(std::string_view(line).substr(line.find('=') + 1));
         if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
             v = v.substr(1, v.size() - 2);
         value = std::string(v);
@@ -395,7 +397,7 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
     if (!writable(path) || !std::filesystem::is_directory(file.parent_path(), ec)) return false;
     bool exists = false;
     std::vector<std::string> lines = fileLines(file, exists);
-    const std::string entry = std::string(trimmed(key)) + "=" + std::string(value);
+    const std::string entry = std::string(trimmedLine(key)) + "=" + std::string(value);
     const int s = sectionLine(lines, section);
     if (s < 0) {
         lines.push_back("[" + std::string(section) + "]");
@@ -407,7 +409,7 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
             lines[static_cast<std::size_t>(k)] = entry;
         } else {
             // After the section's last non-empty line.
-            while (end - 1 > s && trimmed(lines[static_cast<std::size_t>(end - 1)]).empty()) --end;
+            while (end - 1 > s && trimmedLine(lines[static_cast<std::size_t>(end - 1)]).empty()) --end;
             lines.insert(lines.begin() + end, entry);
         }
     }

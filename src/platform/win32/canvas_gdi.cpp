@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "api/text16.h"
+#include "base/text16.h"
 #include "platform/platform.h"
 
 namespace zrt::win32 {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ui/canvas.h"
+#include "platform/canvas.h"
 
 namespace zrt::win32 {
 

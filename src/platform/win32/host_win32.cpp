@@ -2,9 +2,11 @@
 // the subclass of the main window, and the menu calls of the Options menu.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
+#include "base/barrier.h"
 #include "platform/win32/win32_util.h"
 
 namespace zrt::platform {
@@ -27,10 +29,10 @@ LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     if (hwnd == s.window && s.procedure) {
         // The library's procedure catches everything itself; this is the last guard,
         // since nothing may leave a window procedure of the editor.
-        try {
-            return s.procedure(hwnd, message, wParam, lParam);
-        } catch (...) {
-        }
+        const std::optional<LRESULT> answer =
+            barrier("WindowProc", std::optional<LRESULT>{},
+                    [&] { return std::optional<LRESULT>(s.procedure(hwnd, message, wParam, lParam)); });
+        if (answer) return *answer;
     }
     return s.previous ? CallWindowProcW(s.previous, hwnd, message, wParam, lParam)
                       : DefWindowProcW(hwnd, message, wParam, lParam);

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "api/text16.h"
+#include "base/text16.h"
+#include "base/barrier.h"
 #include "platform/platform.h"
 #include "platform/win32/canvas_gdi.h"
 #include "platform/win32/theme_win32.h"
@@ -85,10 +86,7 @@ int numberOf(HWND hwnd) {
 // they throw may leave the window procedure.
 template <class F>
 void safely(F&& f) noexcept {
-    try {
-        f();
-    } catch (...) {
-    }
+    barrierVoid("Plot window", f);
 }
 
 // Gadgets below the picture keep their distance to the bottom edge; the

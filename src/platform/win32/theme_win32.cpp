@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "base/barrier.h"
 #include "platform/platform.h"
 
 namespace zrt::platform {
@@ -56,11 +57,7 @@ Painted* paintedFor(HWND window) {
 WindowTheme askThemer(HWND window, bool changed) {
     const Themer& themer = themeState().themer;
     if (!themer) return {};
-    try {
-        return themer(window, changed);
-    } catch (...) {
-        return {};
-    }
+    return barrier("Themer", WindowTheme{}, [&] { return themer(window, changed); });
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "api/text16.h"
+#include "base/text16.h"
 
 namespace zrt::platform::win32 {
 
