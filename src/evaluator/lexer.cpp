@@ -175,21 +175,6 @@ void classifyName(Scan& s, std::string_view name) {
     }
 }
 
-Tok singleCharacterToken(char c) {
-    switch (c) {
-        case '+': return Tok::Plus;
-        case '-': return Tok::Minus;
-        case '*': return Tok::Star;
-        case '/': return Tok::Slash;
-        case '\\': return Tok::Backslash;
-        case '^': return Tok::Caret;
-        case '=': return Tok::Equal;
-        case '(': return Tok::LParen;
-        case ')': return Tok::RParen;
-        case ';': return Tok::Semicolon;
-        default: return Tok::Other;
-    }
-}
 
 std::size_t utf8SequenceLength(unsigned char lead) {
     if (lead >= 0xF0) return 4;
@@ -286,8 +271,26 @@ NameMeaning nameMeaning(std::string_view name) {
     return m;
 }
 
+Tok singleCharacterToken(char c) {
+    switch (c) {
+        case '+': return Tok::Plus;
+        case '-': return Tok::Minus;
+        case '*': return Tok::Star;
+        case '/': return Tok::Slash;
+        case '\\': return Tok::Backslash;
+        case '^': return Tok::Caret;
+        case '=': return Tok::Equal;
+        case '(': return Tok::LParen;
+        case ')': return Tok::RParen;
+        case ';': return Tok::Semicolon;
+        default: return Tok::Other;
+    }
+}
+
+// The value is read as DecValue reads the element (digits, one point, digits;
+// a second point ends it). Up to 15 digits the digits and the power of ten are
+// exact and one division rounds as the full conversion does.
 double numberTokenValue(std::string_view spelling) {
-    // The same reading as e_nxt's while it scans.
     std::uint64_t digits = 0;
     int count = 0, decimals = 0, points = 0;
     for (const char d : spelling) {
@@ -371,40 +374,10 @@ int e_nxt() {
         t.spelling = std::string_view(x).substr(start, p - start);
         s.pos = p;
     } else if (isDigit(c) || c == '.') {
-        // The value is read as DecValue reads the element (digits, one point,
-        // digits; a second point ends it), while scanning. Up to 15 digits the
-        // digits and the power of ten are exact and one division rounds as
-        // the full conversion does.
-        std::uint64_t digits = 0;
-        int count = 0, decimals = 0, points = c == '.' ? 1 : 0;
-        if (c != '.') {
-            digits = static_cast<unsigned>(c - '0');
-            count = 1;
-        }
-        while (p < n && (isDigit(x[p]) || x[p] == '.')) {
-            const char d = x[p++];
-            if (points > 1) continue;
-            if (d == '.') {
-                ++points;
-            } else if (count < 16) {
-                digits = digits * 10 + static_cast<unsigned>(d - '0');
-                ++count;
-                if (points) ++decimals;
-            } else {
-                count = 99;  // too long for the short way
-            }
-        }
+        while (p < n && (isDigit(x[p]) || x[p] == '.')) ++p;
         t.kind = Tok::Num;
         t.spelling = std::string_view(x).substr(start, p - start);
-        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        if (count > 15) {
-            t.value = DecValue(t.spelling);
-        } else if (decimals == 0) {
-            t.value = static_cast<double>(digits);
-        } else {
-            t.value = static_cast<double>(digits) / kPowersOfTen[decimals];
-        }
+        t.value = numberTokenValue(t.spelling);
         s.pos = p;
     } else if (isLetter(c) || c == '_' ||
                (static_cast<unsigned char>(c) >= 0x80 && letterLength(x, start) > 0)) {

@@ -134,6 +134,10 @@ NameMeaning nameMeaning(std::string_view name);
 // reads it.
 double numberTokenValue(std::string_view spelling);
 
+// The token of a one-character operator or bracket; Tok::Other for any other
+// character.
+Tok singleCharacterToken(char c);
+
 // Load-time state: no formula.
 void resetLexer();
 

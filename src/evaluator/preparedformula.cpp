@@ -33,21 +33,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isNameChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
 
-Tok operatorToken(char c) {
-    switch (c) {
-        case '+': return Tok::Plus;
-        case '-': return Tok::Minus;
-        case '*': return Tok::Star;
-        case '/': return Tok::Slash;
-        case '\\': return Tok::Backslash;
-        case '^': return Tok::Caret;
-        case '=': return Tok::Equal;
-        case '(': return Tok::LParen;
-        case ')': return Tok::RParen;
-        default: return Tok::End;  // anything else is not read here
-    }
-}
-
 // Reads the formula into items; false for anything the form does not cover.
 // `names` receives where each slot's name starts (for the occurrence check).
 class Reader {
@@ -87,8 +72,9 @@ public:
                 }
                 items.push_back({t});
             } else {
-                const Tok t = operatorToken(c);
-                if (t == Tok::End) return false;
+                // Lists (";") and anything else are not read here.
+                const Tok t = singleCharacterToken(c);
+                if (t == Tok::Other || t == Tok::Semicolon) return false;
                 items.push_back({t});
             }
         }
