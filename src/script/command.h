@@ -2,7 +2,10 @@
 // what a command may do with the run's output.
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+#include "script/evaluation.h"
 
 namespace zrt {
 
@@ -31,6 +34,25 @@ public:
                          const std::string& detail = {}) = 0;
     // Text copied to the output as it is.
     virtual void append(const std::string& text) = 0;
+    // The echo ("Ln " + j + echoPart) alone, left out in quiet mode.
+    virtual void echoOnly(const CommandLine& cmd, const std::string& echoPart) = 0;
+
+    // A result as the output shows it: the number with its label, or the
+    // vector or matrix label and the matrix printer's text.
+    virtual std::string valueText(const Evaluated& v) const = 0;
+    // A matrix as Show lists it: "mA(r,c)=value" (or "vE(r)=value") with a
+    // tab after each element and a line per row.
+    virtual std::string elementList(const Evaluated& v) const = 0;
+    // A matrix of more elements than a text shows fails its line with 13
+    // (`note` ends the detail) and gives true; anything else gives false.
+    virtual bool tooLargeToShow(const CommandLine& cmd, const std::string& echoPart,
+                                const Evaluated& v, const char* note) = 0;
+
+    // The k-th script line after the command's own (from 1), as the
+    // interpreter reads it, without its comment; false past the last line.
+    virtual bool followingLine(std::size_t k, std::string& line) const = 0;
+    // The next `count` lines belong to this command: the run goes on after them.
+    virtual void skipLines(long long count) = 0;
 
     // Labels: empty in bare mode.
     virtual const std::string& numberLabel() const = 0;

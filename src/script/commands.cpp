@@ -2,7 +2,10 @@
 
 #include "base/numtext.h"
 #include "script/commands_calculus.h"
+#include "script/commands_expr.h"
+#include "script/commands_memory.h"
 #include "script/commands_plot.h"
+#include "script/commands_run.h"
 #include "script/commands_sdiff.h"
 
 namespace zrt {
@@ -10,41 +13,78 @@ namespace zrt {
 namespace {
 
 struct NamedCommand {
-    const char* name;
+    const char* word;  // as the highlighting file lists it; matched in any case
     CommandHandler run;
 };
 
-// Each family adds its commands in its own block.
+// Every command of scripts, each family in its own block. A line names a
+// command by its whole word, in any case: no abbreviations.
 const NamedCommand kCommands[] = {
+    // expressions
+    {"Expr", runExpr},
+    {"Hex", runExpr},
+    {"Bin", runExpr},
+    {"ExprF", runExprF},
+    {"StoExpr", runStoExpr},
+
+    // memory
+    {"Var", runVar},
+    {"Funct", runFunct},
+    {"FunctF", runFunct},
+    {"Matr", runMatr},
+    {"Vect", runMatr},
+    {"MatrF", runMatr},
+    {"VectF", runMatr},
+    {"DimX", runDimX},
+    {"Show", runShow},
+
+    // the run's settings and information
+    {"aElemOrderSet", runElemOrderSet},
+    {"aElemOrderEx", runElemOrderEx},
+    {"Debug", runDebug},
+    {"ErrorMsgs", runErrorMsgs},
+    {"Pause", runPause},
+    {"aAbout", runAbout},
+
     // calculus
-    {"integrate", runIntegrate},
-    {"integratef", runIntegrate},
-    {"varpolyn", runVarPolyn},
-    {"derivate", runDerivate},
-    {"derivatef", runDerivate},
+    {"Integrate", runIntegrate},
+    {"IntegrateF", runIntegrate},
+    {"VarPolyn", runVarPolyn},
+    {"Derivate", runDerivate},
+    {"DerivateF", runDerivate},
     {"solvepolyn", runSolvePolyn},
 
     // differentiation
-    {"sdiff", sDiffCommand},
-    {"sdifff", sDiffCommand},
+    {"sDiff", sDiffCommand},
+    {"sDiffF", sDiffCommand},
 
     // plot
-    {"plot", runPlot},
+    {"Plot", runPlot},
 
     {nullptr, nullptr},
 };
 
+bool sameWord(std::string_view lower, const char* word) {
+    std::size_t k = 0;
+    for (; word[k]; ++k) {
+        const char c = word[k] >= 'A' && word[k] <= 'Z' ? static_cast<char>(word[k] - 'A' + 'a')
+                                                        : word[k];
+        if (k >= lower.size() || lower[k] != c) return false;
+    }
+    return k == lower.size();
+}
+
 }  // namespace
 
 CommandHandler findCommand(std::string_view name) {
-    for (const NamedCommand* c = kCommands; c->name; ++c)
-        if (name == c->name) return c->run;
+    for (const NamedCommand* c = kCommands; c->word; ++c)
+        if (sameWord(name, c->word)) return c->run;
     return nullptr;
 }
 
 std::vector<std::string_view> commandNames() {
     std::vector<std::string_view> names;
-    for (const NamedCommand* c = kCommands; c->name; ++c) names.push_back(c->name);
+    for (const NamedCommand* c = kCommands; c->word; ++c) names.push_back(c->word);
     return names;
 }
 

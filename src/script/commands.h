@@ -1,5 +1,5 @@
-// Script commands that live beside the interpreter (calculus, differentiation,
-// plot): the interpreter finds them by their lower-case name.
+// The table of script commands: the interpreter finds a command's handler by
+// its name; each family of commands has its own file.
 #pragma once
 
 #include <string_view>
@@ -11,10 +11,10 @@ namespace zrt {
 
 using CommandHandler = void (*)(const CommandLine& cmd, CommandOutput& out);
 
-// The handler of a command name in lower case, or null.
+// The handler of a command name in lower case, or null (an unknown command).
 CommandHandler findCommand(std::string_view name);
 
-// Every name findCommand knows.
+// Every name findCommand knows, as the table spells it.
 std::vector<std::string_view> commandNames();
 
 }  // namespace zrt

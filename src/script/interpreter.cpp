@@ -10,19 +10,14 @@
 
 #include "base/strings.h"
 #include "base/errors.h"
-#include "evaluator/functions.h"
 #include "base/numtext.h"
-#include "memory/elemorder.h"
-#include "memory/varstore.h"
 #include "platform/platform.h"
 #include "script/commands.h"
 #include "script/commands_plot.h"
 #include "script/evaluation.h"
 #include "script/files.h"
 #include "script/flags.h"
-#include "ui/about.h"
 #include "ui/matrixprint.h"
-#include "log/trace.h"
 
 namespace zrt {
 
@@ -56,9 +51,6 @@ const CommandInfo kCommands[kCommandCount] = {
     {"sDiff", 1, ""},
     {"sDiffF", 1, ""},
 };
-
-// Commands the interpreter runs itself that the command table leaves out.
-const char* const kUnlistedCommands[] = {"aElemOrderSet", "aAbout"};
 
 struct InterpreterState {
     int lastSDiffStatus = -1;
@@ -209,21 +201,22 @@ private:
                    std::string& text) override;
     void writeOutput(const std::string& file, const std::string& text) override;
 
-    // ---- the interpreter's own commands ----
+    void echoOnly(const CommandLine& cmd, const std::string& echoPart) override {
+        if (!options_.quiet) out_ += echo(cmd.number, echoPart);
+    }
+    std::string valueText(const Evaluated& v) const override;
+    std::string elementList(const Evaluated& v) const override;
     bool tooLargeToShow(const CommandLine& cmd, const std::string& echoPart, const Evaluated& v,
-                        const char* note);
-    std::string valueText(const Evaluated& v) const;
-    std::string showMatrix(const Evaluated& v) const;
-    long long command(long long j, const std::vector<std::string_view>& lines, std::size_t index,
-                      const std::string& line);
-    void evaluateCommand(const CommandLine& cmd, const std::string& expr, const std::string& note,
-                         const std::string& outputFile);
-    void storeExpression(const CommandLine& cmd);
-    void show(const CommandLine& cmd, const std::string& name);
-    long long dimX(const CommandLine& cmd, const std::vector<std::string_view>& lines,
-                   std::size_t index);
+                        const char* note) override;
+    bool followingLine(std::size_t k, std::string& line) const override;
+    void skipLines(long long count) override { skipped_ += count; }
+
+    void command(long long j, const std::string& line);
 
     ScriptOptions options_;
+    std::vector<std::string_view> lines_;  // the script's lines, and the piece after the last
+    std::size_t index_ = 0;                // the line that runs
+    long long skipped_ = 0;                // the lines its command took
     std::unordered_set<std::string> selected_;
     std::string numberLabel_, vectorLabel_, matrixLabel_, resultPrefix_, storePrefix_;
     int decimals_ = 4;
@@ -253,7 +246,7 @@ std::string ScriptRun::valueText(const Evaluated& v) const {
     return label + printMatrix(v, decimals_);
 }
 
-std::string ScriptRun::showMatrix(const Evaluated& v) const {
+std::string ScriptRun::elementList(const Evaluated& v) const {
     std::string text = v.cols == 1 ? vectorLabel_ : matrixLabel_;
     for (int r = 0; r < v.rows; ++r) {
         for (int c = 0; c < v.cols; ++c) {
@@ -289,144 +282,14 @@ void ScriptRun::writeOutput(const std::string& file, const std::string& text) {
     if (!file.empty()) fileRoutine(file, "fileout", text);
 }
 
-void ScriptRun::evaluateCommand(const CommandLine& cmd, const std::string& expr,
-                                const std::string& note, const std::string& outputFile) {
-    const std::string echoPart = ": " + upperAscii(cmd.typed) + " = " + expr + ": " + note + "\r\n";
-    const Evaluated v = evaluateFormula(expr);
-    if (v.error != kNoError) {
-        failure(cmd, echoPart, v.error);
-        return;
-    }
-    if (tooLargeToShow(cmd, echoPart, v, "")) return;
-    std::string result;
-    if (cmd.name == "hex" && !v.isMatrix) {
-        result = numberLabel_ + " &" + hexDigits(integerBits(v.number));
-    } else if (cmd.name == "bin" && !v.isMatrix) {
-        result = numberLabel_ + " !" + binaryDigits(integerBits(v.number));
-    } else {
-        result = valueText(v);
-    }
-    success(cmd, echoPart, resultPrefix_, result);
-    writeOutput(outputFile, result);
+bool ScriptRun::followingLine(std::size_t k, std::string& line) const {
+    // The piece after the script's last "\r\n" is no line.
+    if (index_ + k + 1 >= lines_.size()) return false;
+    line = cutComment(cleanLine(lines_[index_ + k]));
+    return true;
 }
 
-void ScriptRun::storeExpression(const CommandLine& cmd) {
-    const std::string echoPart = ": " + upperAscii(cmd.typed) + " = " + cmd.arg + ": " +
-                                 blankFileNote() + "\r\n";
-    const std::string target = trimmed(cmd.params.substr(0, cmd.params.find(';')));
-    if (target.empty()) {
-        setEError(13);
-        logError("sEval", 0, "StoExpr without a name: " + cmd.arg);
-        failure(cmd, echoPart, 13);
-        return;
-    }
-    const Evaluated v = evaluateFormula(cmd.arg);
-    if (v.error != kNoError) {
-        failure(cmd, echoPart, v.error);
-        return;
-    }
-    if (v.isMatrix) {
-        if (!storeMatrixResult(target, v)) {
-            failure(cmd, echoPart, eError() == kNoError ? 13 : eError());
-            return;
-        }
-        if (tooLargeToShow(cmd, echoPart, v, " (it is stored)")) return;
-        success(cmd, echoPart, resultPrefix_, valueText(v));
-        return;
-    }
-    const std::string text = number(v.number);
-    SetVarFunct(target, text, ListKind::Vars);
-    success(cmd, echoPart, resultPrefix_, "Number " + target + " = " + text);
-}
-
-void ScriptRun::show(const CommandLine& cmd, const std::string& nameIn) {
-    const std::string name = trimmed(nameIn);
-    const std::string key = lowerAscii(name);
-    const std::string echoPart = ": Show(" + name + ")";
-    double value = 0;
-    if (const VarEntry* var = findVarEntry(ListKind::Vars, key)) {
-        success(cmd, echoPart, " => ", "Number " + name + " = " + number(var->number));
-        return;
-    }
-    if (const VarEntry* fn = findVarEntry(ListKind::Functs, key)) {
-        success(cmd, echoPart, " => ", "Function " + name + " = " + fn->value);
-        return;
-    }
-    if (e_get_const(key, &value) == 1) {
-        success(cmd, echoPart, " => ", "Constant " + name + " = " + number(value));
-        return;
-    }
-    const Evaluated m = findMatrixForShow(name);
-    if (m.error == kNoError) {
-        if (!tooLargeToShow(cmd, echoPart, m, "")) success(cmd, echoPart, " => ", showMatrix(m));
-        return;
-    }
-    setEError(14);
-    logError("sEval", 0, "Matr Name: " + name);
-    failure(cmd, echoPart, eError());
-}
-
-long long ScriptRun::dimX(const CommandLine& cmd, const std::vector<std::string_view>& lines,
-                          std::size_t index) {
-    // The matrix of a DimX line: "name(rows,cols) ; label = value ; ...".
-    struct Head {
-        std::string name;
-        std::string rows, cols;
-        std::string fields;
-    };
-    auto parse = [](const std::string& arg, Head& h) {
-        const std::size_t firstField = arg.find(';');
-        const std::string head = arg.substr(0, firstField);
-        const std::size_t open = head.find('(');
-        const std::size_t close = head.find(')', open == std::string::npos ? 0 : open);
-        h.name = trimmed(head.substr(0, std::min(open, head.size())));
-        if (h.name.empty() || h.name.front() != '[') h.name = "[" + h.name;
-        if (h.name.back() != ']') h.name += "]";
-        h.rows.clear();
-        h.cols.clear();
-        if (open != std::string::npos && close != std::string::npos && close > open) {
-            const std::string dims = head.substr(open + 1, close - open - 1);
-            const std::size_t comma = dims.find(',');
-            h.rows = trimmed(dims.substr(0, comma));
-            h.cols = comma == std::string::npos ? std::string() : trimmed(dims.substr(comma + 1));
-        }
-        h.fields.clear();
-        if (firstField == std::string::npos) return;
-        std::size_t start = firstField + 1;
-        for (;;) {
-            const std::size_t end = arg.find(';', start);
-            const std::string field =
-                arg.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            const std::size_t eq = field.find('=');
-            const std::string value = trimmed(eq == std::string::npos ? field : field.substr(eq + 1));
-            if (!value.empty()) h.fields += value + ";";
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-    };
-
-    Head head;
-    parse(cmd.raw, head);
-    std::string definition = head.name + ";" + head.rows + ";" + head.cols + ";" + head.fields;
-    long long consumed = 0;
-    for (std::size_t k = index + 1; k + 1 < lines.size(); ++k) {
-        const std::string next = cutComment(cleanLine(lines[k]));
-        if (lowerAscii(next.substr(0, 4)) != "dimx") break;
-        const std::size_t eq = next.find('=');
-        if (eq == std::string::npos) break;
-        Head more;
-        parse(trimmed(next.substr(eq + 1)), more);
-        if (lowerAscii(more.name) != lowerAscii(head.name)) break;  // another matrix: a new block
-        definition += more.fields;
-        ++consumed;
-    }
-    if (!storeMatrixDefinition(definition, true))
-        failure(cmd, ": Expression = " + definition + ":\r\n", eError());
-    return consumed;
-}
-
-long long ScriptRun::command(long long j, const std::vector<std::string_view>& lines,
-                             std::size_t index, const std::string& lineIn) {
+void ScriptRun::command(long long j, const std::string& lineIn) {
     CommandLine cmd;
     cmd.number = j;
     // A comment after the command is no part of it.
@@ -452,100 +315,32 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         cmd.params = line.substr(p + 1, (close == std::string::npos ? line.size() : close) - p - 1);
         argStart = p + 1;
     } else {
-        return 0;  // neither "=" nor "(": not a command
+        return;  // neither "=" nor "(": not a command
     }
     cmd.typed = trimmed(name);
     cmd.name = lowerAscii(cmd.typed);
     cmd.raw = trimmed(line.substr(argStart));
     cmd.arg = trimmed(withoutQuotes(cmd.raw));
-    const std::string& arg = cmd.arg;
 
     ++commands_;
     if (options_.progress)
         platform::progress(static_cast<int>(std::min<long long>(j, INT_MAX)),
-                           static_cast<int>(std::min<std::size_t>(lines.size() - 1, INT_MAX)), true,
+                           static_cast<int>(std::min<std::size_t>(lines_.size() - 1, INT_MAX)), true,
                            line);
-    const std::string& c = cmd.name;
-    // The echo of the memory commands, built only when one needs it.
-    const auto expressionEcho = [&arg] { return ": Expression = " + arg + ": " + blankFileNote() + "\r\n"; };
-
-    if (c == "expr" || c == "hex" || c == "bin") {
-        evaluateCommand(cmd, arg, blankFileNote(), "");
-    } else if (c == "exprf") {
-        const FileForm f = fileForm(arg);
-        std::string text;
-        if (readInput(cmd, ": EXPRF = " + arg + ": " + f.note + "\r\n", f.input, text))
-            evaluateCommand(cmd, text, f.note, f.output);
-    } else if (c == "stoexpr") {
-        storeExpression(cmd);
-    } else if (c == "var") {
-        const std::size_t semi = arg.find(';');
-        if (semi == std::string::npos || trimmed(arg.substr(0, semi)).empty()) {
-            setEError(13);
-            logError("sEval", 0, "Var needs name ; value: " + arg);
-            failure(cmd, expressionEcho(), 13);
-        } else {
-            // "," is the decimal point here as in formulas: 2,5 is two and a half.
-            std::string value = trimmed(arg.substr(semi + 1));
-            std::replace(value.begin(), value.end(), ',', '.');
-            SetVarFunct(trimmed(arg.substr(0, semi)), value, ListKind::Vars);
-        }
-    } else if (c == "funct" || c == "functf") {
-        std::string text = arg;
-        if (c == "functf" && !readInput(cmd, expressionEcho(), fileForm(arg).input, text)) return 0;
-        const std::size_t semi = text.find(';');
-        const std::string fname = trimmed(text.substr(0, semi));
-        const std::string formula = semi == std::string::npos ? std::string() : trimmed(text.substr(semi + 1));
-        if (fname.empty() || formula.empty()) {
-            setEError(13);
-            logError("sEval", 0, "Funct needs name ; formula: " + text);
-            failure(cmd, expressionEcho(), 13);
-        } else {
-            SetVarFunct(fname, formula, ListKind::Functs);
-        }
-    } else if (c == "matr" || c == "vect" || c == "matrf" || c == "vectf") {
-        std::string text = arg;
-        if (c.back() == 'f' && !readInput(cmd, expressionEcho(), fileForm(arg).input, text)) return 0;
-        if (!storeMatrixDefinition(text, false))
-            failure(cmd, ": Expression = " + text + ": " + blankFileNote() + "\r\n", eError());
-    } else if (c == "dimx") {
-        return dimX(cmd, lines, index);
-    } else if (c == "show") {
-        show(cmd, cmd.params.empty() ? arg : cmd.params);
-    } else if (c == "aelemorderset") {
-        const double order = DecValue(arg);
-        if (zrt::aElemOrderSet(order == 0 ? 0 : order == 1 ? 1 : -1) != -1) {
-            setEError(13);
-            logError("sEval", 0, "aElemOrderSet = " + arg);
-            failure(cmd, ": AELEMORDERSET = " + arg + ": " + blankFileNote() + "\r\n", 13);
-        }
-    } else if (c == "aelemorderex") {
-        double probe[4] = {1, 2, 3, 4};
-        const int order = zrt::aElemOrder(probe);
-        if (!options_.quiet)
-            out_ += echo(j, ": aElemOrderEx = " + std::string(order == 0 ? "by Row" : "by Col") + "\r\n\r\n");
-    } else if (c == "debug") {
-        SetDebugF(DecValue(arg) != 0 ? 4 : 1);
-    } else if (c == "errormsgs") {
-        ShowMsgs(DecValue(arg) != 0 ? 1 : 0);
-    } else if (c == "pause") {
-        // Counted as a command; nothing else.
-    } else if (c == "aabout") {
-        out_ += PluginInfoText(true);
-    } else if (const CommandHandler handler = findCommand(c)) {
+    if (const CommandHandler handler = findCommand(cmd.name)) {
         handler(cmd, *this);
-    } else {
-        setEError(25);
-        failure(cmd, ": " + upperAscii(cmd.typed) + " = " + arg + ": " + blankFileNote() + "\r\n", 25);
+        return;
     }
-    return 0;
+    setEError(25);
+    failure(cmd, ": " + upperAscii(cmd.typed) + " = " + cmd.arg + ": " + blankFileNote() + "\r\n", 25);
 }
 
 ScriptResult ScriptRun::run(std::string_view script) {
     startPlotRun();
     std::string text(script);
     text += "\r\n";
-    const std::vector<std::string_view> lines = splitLines(text);
+    lines_ = splitLines(text);
+    const std::vector<std::string_view>& lines = lines_;
     bool copyBlock = false, bangBlock = false;
     // The last piece after the final "\r\n" is no line.
     const std::size_t lineCount = lines.size() - 1;
@@ -569,7 +364,10 @@ ScriptResult ScriptRun::run(std::string_view script) {
         }
         if (line.compare(0, 2, "''") == 0) out_ += line + "\r\n";
         if (!line.empty() && line[0] == '\'') continue;
-        index += static_cast<std::size_t>(command(j, lines, index, line));
+        index_ = index;
+        skipped_ = 0;
+        command(j, line);
+        index += static_cast<std::size_t>(skipped_);
     }
     if (options_.progress) platform::progress(0, 0, false, "");
     while (out_.size() >= 2 && out_.compare(out_.size() - 2, 2, "\r\n") == 0) out_.resize(out_.size() - 2);
@@ -639,7 +437,6 @@ std::vector<std::string> scriptCommandWords() {
         words.emplace_back(name);
     };
     for (const CommandInfo& c : kCommands) add(c.name);
-    for (const char* name : kUnlistedCommands) add(name);
     for (std::string_view name : commandNames()) add(name);
     return words;
 }

@@ -1,7 +1,9 @@
 #include "script/interpreter.h"
 
 #include "base/errors.h"
+#include "base/strings.h"
 #include "memory/varstore.h"
+#include "script/commands.h"
 #include "support/library_test.h"
 
 using namespace zrt;
@@ -134,4 +136,19 @@ TEST_F(InterpreterTest, HugeScriptsRunLinearly) {
     EXPECT_EQ(run("Expr = " + line).errors, 0);
     EXPECT_EQ(commandTable()[kExprCommandIndex].name, std::string("Expr"));
     EXPECT_EQ(commandTable()[kLastCommandIndex].name, std::string("sDiffF"));
+}
+
+// The command table: a word names one command, every command the editor's
+// table lists runs, and a line finds its command in any case but only by the
+// whole word.
+TEST_F(InterpreterTest, CommandTableWords) {
+    const std::vector<std::string_view> words = commandNames();
+    for (std::size_t a = 0; a < words.size(); ++a)
+        for (std::size_t b = a + 1; b < words.size(); ++b)
+            EXPECT_NE(lowerAscii(words[a]), lowerAscii(words[b])) << words[a];
+    for (int k = 0; k < kCommandCount; ++k)
+        EXPECT_NE(findCommand(lowerAscii(commandTable()[k].name)), nullptr) << commandTable()[k].name;
+    for (const char* name : {"exp", "exprff", "sdif", "", "expr "})
+        EXPECT_EQ(findCommand(name), nullptr) << name;
+    EXPECT_EQ(run("eXpR = 1\r\nEXP = 1\r\nExprX = 1").errors, 2);
 }
