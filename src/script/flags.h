@@ -47,22 +47,34 @@ struct BatchFlags {
 
 BatchFlags& batchFlags();
 
-// The parameter words. A piece of the parameter line (the text between two
-// "/") is a parameter when its first two characters, lower-cased, are one of
-// the keys; "i ", "o ", "a ", "h " and "w " are one letter and a blank, so
-// "/nohead" is "/noh" and "/i:x" is no parameter. "/dec" and "/del" share "de".
+// The parameters, one row each: the parser, the help screen and the command
+// line tool read them from one table. A piece of the parameter line (the text
+// between two "/") is a parameter when its first two characters, lower-cased,
+// are one of the keys; "i ", "o ", "a ", "h " and "w " are one letter and a
+// blank, so "/nohead" is "/noh" and "/i:x" is no parameter. "/dec" and "/del"
+// share "de": a piece that begins with "dec" is "/dec", any other "/del".
 enum class ParamKind {
     Word,            // everything else: a word, or a word with ":" and a value
     FileName,        // the rest of the piece is a file name ("/i", "/o", "/a")
     FileAfterColon,  // a file or folder name after ":" ("/log:", "/spl:")
     Selection,       // a script text follows ("/sel:")
 };
-struct ParamKey {
-    const char* key;
+struct ParamPiece;  // a piece of the line as the parser hands it to a parameter
+struct Parameter {
+    const char* key;         // two characters, lower case
+    const char* longer;      // null, or the longer beginning the row needs ("dec")
     ParamKind kind;
+    bool BatchFlags::*flag;  // the flag the parameter sets, or null
+    void (*apply)(ParamPiece& piece);  // what else it does, or null
+    int helpBlock;           // its block of lines on the help screen (0: not shown)
+    const char* usage;       // the word as the help screen shows it
+    const char* help;        // its help text, "\n" between lines
 };
-// The entry of the piece's key; null when the piece is no parameter.
-const ParamKey* parameterKey(std::string_view piece);
+// The row of the piece's key; null when the piece is no parameter.
+const Parameter* parameterKey(std::string_view piece);
+// Every row, those on the help screen first in its order; a row with a null
+// key ends the table.
+const Parameter* parameterTable();
 
 // Parses a parameter line into the flags record. Only what the given
 // parameters touch changes, apart from the requests of one run (bare results,

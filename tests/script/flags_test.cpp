@@ -93,7 +93,7 @@ TEST_F(FlagsTest, ParameterWordsDecideByTheirFirstTwoLetters) {
         {"2 ", nullptr, ParamKind::Word},       {"", nullptr, ParamKind::Word},
     };
     for (const auto& c : cases) {
-        const ParamKey* key = parameterKey(c.piece);
+        const Parameter* key = parameterKey(c.piece);
         if (!c.key) {
             EXPECT_EQ(key, nullptr) << c.piece;
             continue;
@@ -102,6 +102,22 @@ TEST_F(FlagsTest, ParameterWordsDecideByTheirFirstTwoLetters) {
         EXPECT_STREQ(key->key, c.key) << c.piece;
         EXPECT_EQ(key->kind, c.kind) << c.piece;
     }
+}
+
+// Each row of the parameter table: the word the help screen shows leads back
+// to the row itself, and a row on the help screen has help text.
+TEST_F(FlagsTest, ParameterTableRows) {
+    int rows = 0;
+    for (const Parameter* p = parameterTable(); p->key; ++p, ++rows) {
+        ASSERT_EQ(std::string(p->key).size(), 2u);
+        ASSERT_EQ(p->usage[0], '/') << p->usage;
+        EXPECT_EQ(parameterKey(std::string(p->usage + 1) + " "), p) << p->usage;
+        EXPECT_EQ(p->helpBlock != 0, p->help[0] != '\0') << p->usage;
+        if (p->helpBlock) {
+            EXPECT_NE(helpText().find("\r\n " + std::string(p->usage) + " "), std::string::npos);
+        }
+    }
+    EXPECT_EQ(rows, 27);
 }
 
 // What a parameter asks of one run is gone in the next parse; settings stay.

@@ -12,7 +12,7 @@ namespace {
 
 // The parameter entry of an argument: its first piece as the parameter line
 // will hold it (the tool puts a blank after every argument).
-const zrt::ParamKey* parameterOf(const std::string& arg) {
+const zrt::Parameter* parameterOf(const std::string& arg) {
     if (arg.size() < 2 || arg[0] != '/') return nullptr;
     const std::size_t next = arg.find('/', 1);
     return zrt::parameterKey(next == std::string::npos ? arg.substr(1) + " "
@@ -80,7 +80,7 @@ class Reader {
             }
             inv_.hasFormula = true;
             inv_.formula = gather(args_[++i_]);
-        } else if (const zrt::ParamKey* key = parameterOf(arg)) {
+        } else if (const zrt::Parameter* key = parameterOf(arg)) {
             parameter(arg, *key);
         } else if (!fileInput_ && !inv_.otherInput && !inv_.fromStdin && arg.rfind("--", 0) != 0 &&
                    zrt::isRegularFile(arg)) {
@@ -95,12 +95,12 @@ class Reader {
         }
     }
 
-    void parameter(const std::string& arg, const zrt::ParamKey& key) {
+    void parameter(const std::string& arg, const zrt::Parameter& key) {
         const std::string word = arg.substr(0, 2);
         switch (key.kind) {
             case zrt::ParamKind::FileName: {
                 std::string name = trimmed(arg.substr(2));
-                const bool input = key.key[0] == 'i';
+                const bool input = key.flag == &zrt::BatchFlags::inputF;
                 // "/i" needs a file; "/o" and "/a" take one unless a parameter follows.
                 if (name.empty() && hasNext() && (input || !endsText(args_[i_ + 1])))
                     name = args_[++i_];
@@ -131,7 +131,7 @@ class Reader {
                 return;
             }
             case zrt::ParamKind::Word:
-                if (std::string(key.key) == "gc") {
+                if (key.flag == &zrt::BatchFlags::getFromClpF) {
                     // An input source goes last: "/o" and "/a" would clear it.
                     inv_.otherInput = true;
                     inputs_.assign(1, arg);
