@@ -10,7 +10,6 @@
 
 #include "base/strings.h"
 #include "base/errors.h"
-#include "base/numtext.h"
 #include "platform/platform.h"
 #include "script/commands.h"
 #include "script/commands_plot.h"
