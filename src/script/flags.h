@@ -64,7 +64,7 @@ struct Parameter {
     const char* key;         // two characters, lower case
     const char* longer;      // null, or the longer beginning the row needs ("dec")
     ParamKind kind;
-    bool BatchFlags::*flag;  // the flag the parameter sets, or null
+    bool BatchFlags::*flag;  // the flag the parameter sets (before apply runs), or null
     void (*apply)(ParamPiece& piece);  // what else it does, or null
     int helpBlock;           // its block of lines on the help screen (0: not shown)
     const char* usage;       // the word as the help screen shows it
