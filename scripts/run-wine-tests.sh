@@ -29,10 +29,37 @@ mkdir -p "$out"
 build/zrt_probe build/libzerith.so src/plugin/quillet.def >"$out/native.txt"
 
 # A test program that dies inside Wine (emulated Wine does now and then) ends
-# without its summary line; such a run is tried again, up to TRIES times. A run
-# that printed its summary is judged by what it printed, whatever its exit
-# code; a run that timed out is not tried again.
+# without its summary line; emulated Wine can also hang, every thread of the
+# program waiting on the Wine server, its own watchdog included, so that it
+# writes nothing more. Such a run (died, or silent for STALL seconds) is tried
+# again, up to TRIES times, and each try is reported. A run that printed its
+# summary is judged by what it printed, whatever its exit code; a run that
+# reached its time limit while still writing is not tried again.
 TRIES=${QUILLET_WINE_TRIES:-3}
+STALL=${QUILLET_WINE_STALL:-240}
+
+# watched_run OUTFILE COMMAND...: runs COMMAND with stdout to OUTFILE and
+# stderr to OUTFILE.err; ends it when both stay unchanged for STALL seconds
+# (status 125), else returns its status.
+watched_run() {
+  local outfile=$1 dir=$2
+  shift 2
+  (cd "$dir" && exec "$@") >"$outfile" 2>"$outfile.err" &
+  local pid=$! size last quiet=0
+  last=-1
+  while kill -0 "$pid" 2>/dev/null; do
+    sleep 5
+    size=$(($(stat -c %s "$outfile") + $(stat -c %s "$outfile.err")))
+    if [ "$size" -ne "$last" ]; then last=$size quiet=0; else quiet=$((quiet + 5)); fi
+    if [ "$quiet" -ge "$STALL" ]; then
+      kill -TERM "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      return 125
+    fi
+  done
+  wait "$pid"
+}
+
 # run_program LABEL OUTFILE SUMMARY_REGEX DIR COMMAND...
 run_program() {
   local label=$1 outfile=$2 summary=$3 dir=$4
@@ -40,7 +67,7 @@ run_program() {
   local try rc
   for ((try = 1; try <= TRIES; try++)); do
     rc=0
-    (cd "$dir" && "$@") >"$outfile" 2>"$outfile.err" || rc=$?
+    watched_run "$outfile" "$dir" "$@" || rc=$?
     if grep -qaE "$summary" "$outfile"; then
       if [ "$rc" -ne 0 ]; then
         echo "note: $label exited with status $rc after its summary line"
@@ -48,10 +75,14 @@ run_program() {
       return 0
     fi
     if [ "$rc" -eq 124 ]; then echo "FAIL: $label timed out"; return 1; fi
-    echo "note: $label died inside Wine before its summary (exit $rc), try $try of $TRIES"
+    if [ "$rc" -eq 125 ]; then
+      echo "note: $label hung inside Wine (silent for ${STALL} s after $(grep -c . "$outfile") lines), try $try of $TRIES"
+    else
+      echo "note: $label died inside Wine before its summary (exit $rc), try $try of $TRIES"
+    fi
     tail -n 3 "$outfile.err" | sed 's/^/  | /'
   done
-  echo "FAIL: $label died on every one of $TRIES tries"
+  echo "FAIL: $label died or hung on every one of $TRIES tries"
   return 1
 }
 
