@@ -50,8 +50,8 @@ std::string matrText(int status) {
 
 int32_t refuse(const char* proc, int status, const std::string& detail) {
     setMatrStatus(status);
-    setEError(status);
-    logError(proc, __LINE__, matrText(status) + "\r\n" + detail + "\r\n");
+    setEError(errorCodeOf(status));
+    logErrorAtLine(proc, __LINE__, matrText(status) + "\r\n" + detail + "\r\n");
     return status;
 }
 

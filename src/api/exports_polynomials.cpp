@@ -24,8 +24,7 @@ namespace {
 
 int32_t refuse(const char* proc, int32_t status, const std::string& detail) {
     setMatrStatus(status);
-    setEError(status);
-    logError(proc, 0, detail);
+    failReplacing(errorCodeOf(status), proc, detail);
     return status;
 }
 
@@ -54,7 +53,7 @@ intptr_t ZRT_API lPoly_dydx(const zrt_char* polynomial, const zrt_char* variable
     static std::u16string slot;
     return guard("lPoly_dydx", reinterpret_cast<intptr_t>(emptyText()), [&] {
         const zrt_char* text = abi::keep(slot, zrt::Poly_dydx(in(polynomial), in(variable)));
-        setEError(kNoError);
+        setEError(ErrorCode::None);
         return reinterpret_cast<intptr_t>(text);
     });
 }
@@ -122,8 +121,8 @@ int32_t ZRT_API InterpLin(const double* x, const double* x0, const double* x1, c
                           const double* y1, double* result) {
     return guard("InterpLin", 0, [&] {
         if (!x || !x0 || !x1 || !y0 || !y1 || !result) {
-            setEError(5);
-            logError("InterpLin", 0, "Input parameter error: an address is null");
+            failReplacing(ErrorCode::ValueNotDefined, "InterpLin",
+                          "Input parameter error: an address is null");
             return 0;
         }
         *result = zrt::InterpLin(*x, *x0, *x1, *y0, *y1);

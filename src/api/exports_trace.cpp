@@ -77,8 +77,7 @@ const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt_char* form
             }
             if (status != kMatrOk) {
                 setMatrStatus(status);
-                setEError(status);
-                logError("aPrint", 0, detail);
+                failReplacing(errorCodeOf(status), "aPrint", detail);
                 return abi::emptyText();
             }
         }

@@ -139,11 +139,10 @@ double systemWork(double n) {
 template <typename What>
 bool withinMatrixWork(double work, const char* proc, What what) {
     if (work <= kMaxMatrixWork) return true;
-    logError(proc, 0,
-             what() + " takes about " + std::to_string(static_cast<long long>(work)) +
-                 " multiply-adds, more than the " +
-                 std::to_string(static_cast<long long>(kMaxMatrixWork)) +
-                 " one matrix operation may take");
+    logError(proc, what() + " takes about " + std::to_string(static_cast<long long>(work)) +
+                       " multiply-adds, more than the " +
+                       std::to_string(static_cast<long long>(kMaxMatrixWork)) +
+                       " one matrix operation may take");
     return false;
 }
 

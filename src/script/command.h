@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/errors.h"
+
 namespace zrt {
 
 struct CommandLine {
@@ -27,7 +29,7 @@ public:
                          const std::string& prefix, const std::string& result) = 0;
     // Echo (always) and the error line for `code`; counts an error. A detail,
     // when given, follows the description (" - " + detail).
-    virtual void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+    virtual void failure(const CommandLine& cmd, const std::string& echoPart, ErrorCode code,
                          const std::string& detail = {}) = 0;
     // Text copied to the output as it is.
     virtual void append(const std::string& text) = 0;

@@ -177,9 +177,8 @@ private:
             const std::string detail = "the result of " + std::to_string(result.size()) +
                                        " characters would make the output longer than " +
                                        std::to_string(kMaxScriptOutput);
-            setEError(13);
-            logError("sEval", 0, detail);
-            failure(cmd, echoPart, 13, detail);
+            failReplacing(ErrorCode::InvalidArgument, "sEval", detail);
+            failure(cmd, echoPart, ErrorCode::InvalidArgument, detail);
             return;
         }
         if (!options_.quiet) out_ += echo(cmd.number, echoPart);
@@ -190,12 +189,12 @@ private:
         out_ += "\r\n\r\n";
     }
 
-    void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+    void failure(const CommandLine& cmd, const std::string& echoPart, ErrorCode code,
                  const std::string& detail = {}) override {
         ++errors_;
         out_ += echo(cmd.number, echoPart);
         out_ += resultPrefix_;
-        out_ += "===> ERROR n. = " + std::to_string(code) + ": " + errorText(code);
+        out_ += "===> ERROR n. = " + std::to_string(codeNumber(code)) + ": " + errorText(code);
         if (!detail.empty()) out_ += " - " + detail;
         out_ += "\r\n\r\n";
     }
@@ -241,9 +240,8 @@ bool ScriptRun::tooLargeToShow(const CommandLine& cmd, const std::string& echoPa
     const std::string detail = "the matrix has " + std::to_string(v.rows) + " x " +
                                std::to_string(v.cols) + " elements, more than the " +
                                std::to_string(kMaxShownElements) + " a result shows" + note;
-    setEError(13);
-    logError("sEval", 0, detail);
-    failure(cmd, echoPart, 13, detail);
+    failReplacing(ErrorCode::InvalidArgument, "sEval", detail);
+    failure(cmd, echoPart, ErrorCode::InvalidArgument, detail);
     return true;
 }
 
@@ -279,9 +277,8 @@ bool ScriptRun::readInput(const CommandLine& cmd, const std::string& echoPart,
         text = fileArgument(text);
         return true;
     }
-    setEError(13);
-    logError("sEval", 0, "File not read: " + file);
-    failure(cmd, echoPart, 13);
+    failReplacing(ErrorCode::InvalidArgument, "sEval", "File not read: " + file);
+    failure(cmd, echoPart, ErrorCode::InvalidArgument);
     return false;
 }
 
@@ -293,7 +290,7 @@ void ScriptRun::evaluateCommand(const CommandLine& cmd, const std::string& expr,
                                 const std::string& note, const std::string& outputFile) {
     const std::string echoPart = ": " + upperAscii(cmd.typed) + " = " + expr + ": " + note + "\r\n";
     const Evaluated v = evaluateFormula(expr);
-    if (v.error != kNoError) {
+    if (v.error != ErrorCode::None) {
         failure(cmd, echoPart, v.error);
         return;
     }
@@ -315,19 +312,19 @@ void ScriptRun::storeExpression(const CommandLine& cmd) {
                                  blankFileNote() + "\r\n";
     const std::string target = trimmed(cmd.params.substr(0, cmd.params.find(';')));
     if (target.empty()) {
-        setEError(13);
-        logError("sEval", 0, "StoExpr without a name: " + cmd.arg);
-        failure(cmd, echoPart, 13);
+        failReplacing(ErrorCode::InvalidArgument, "sEval", "StoExpr without a name: " + cmd.arg);
+        failure(cmd, echoPart, ErrorCode::InvalidArgument);
         return;
     }
     const Evaluated v = evaluateFormula(cmd.arg);
-    if (v.error != kNoError) {
+    if (v.error != ErrorCode::None) {
         failure(cmd, echoPart, v.error);
         return;
     }
     if (v.isMatrix) {
         if (!storeMatrixResult(target, v)) {
-            failure(cmd, echoPart, eError() == kNoError ? 13 : eError());
+            failure(cmd, echoPart,
+                    eError() == ErrorCode::None ? ErrorCode::InvalidArgument : eError());
             return;
         }
         if (tooLargeToShow(cmd, echoPart, v, " (it is stored)")) return;
@@ -357,12 +354,11 @@ void ScriptRun::show(const CommandLine& cmd, const std::string& nameIn) {
         return;
     }
     const Evaluated m = findMatrixForShow(name);
-    if (m.error == kNoError) {
+    if (m.error == ErrorCode::None) {
         if (!tooLargeToShow(cmd, echoPart, m, "")) success(cmd, echoPart, " => ", showMatrix(m));
         return;
     }
-    setEError(14);
-    logError("sEval", 0, "Matr Name: " + name);
+    failReplacing(ErrorCode::MatrixNotFound, "sEval", "Matr Name: " + name);
     failure(cmd, echoPart, eError());
 }
 
@@ -481,9 +477,8 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
     } else if (c == "var") {
         const std::size_t semi = arg.find(';');
         if (semi == std::string::npos || trimmed(arg.substr(0, semi)).empty()) {
-            setEError(13);
-            logError("sEval", 0, "Var needs name ; value: " + arg);
-            failure(cmd, expressionEcho(), 13);
+            failReplacing(ErrorCode::InvalidArgument, "sEval", "Var needs name ; value: " + arg);
+            failure(cmd, expressionEcho(), ErrorCode::InvalidArgument);
         } else {
             // "," is the decimal point here as in formulas: 2,5 is two and a half.
             std::string value = trimmed(arg.substr(semi + 1));
@@ -497,9 +492,9 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         const std::string fname = trimmed(text.substr(0, semi));
         const std::string formula = semi == std::string::npos ? std::string() : trimmed(text.substr(semi + 1));
         if (fname.empty() || formula.empty()) {
-            setEError(13);
-            logError("sEval", 0, "Funct needs name ; formula: " + text);
-            failure(cmd, expressionEcho(), 13);
+            failReplacing(ErrorCode::InvalidArgument, "sEval",
+                          "Funct needs name ; formula: " + text);
+            failure(cmd, expressionEcho(), ErrorCode::InvalidArgument);
         } else {
             SetVarFunct(fname, formula, ListKind::Functs);
         }
@@ -515,9 +510,9 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
     } else if (c == "aelemorderset") {
         const double order = DecValue(arg);
         if (zrt::aElemOrderSet(order == 0 ? 0 : order == 1 ? 1 : -1) != -1) {
-            setEError(13);
-            logError("sEval", 0, "aElemOrderSet = " + arg);
-            failure(cmd, ": AELEMORDERSET = " + arg + ": " + blankFileNote() + "\r\n", 13);
+            failReplacing(ErrorCode::InvalidArgument, "sEval", "aElemOrderSet = " + arg);
+            failure(cmd, ": AELEMORDERSET = " + arg + ": " + blankFileNote() + "\r\n",
+                    ErrorCode::InvalidArgument);
         }
     } else if (c == "aelemorderex") {
         double probe[4] = {1, 2, 3, 4};
@@ -535,8 +530,9 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
     } else if (const CommandHandler handler = findCommand(c)) {
         handler(cmd, *this);
     } else {
-        setEError(25);
-        failure(cmd, ": " + upperAscii(cmd.typed) + " = " + arg + ": " + blankFileNote() + "\r\n", 25);
+        setEError(ErrorCode::UndefinedCommand);
+        failure(cmd, ": " + upperAscii(cmd.typed) + " = " + arg + ": " + blankFileNote() + "\r\n",
+                ErrorCode::UndefinedCommand);
     }
     return 0;
 }
@@ -551,7 +547,7 @@ ScriptResult ScriptRun::run(std::string_view script) {
     const std::size_t lineCount = lines.size() - 1;
     for (std::size_t index = 0; index < lineCount; ++index) {
         const long long j = static_cast<long long>(index) + 1;
-        interpreterState().lastSDiffStatus = kNoError;
+        interpreterState().lastSDiffStatus = codeNumber(ErrorCode::None);
         if (options_.lineSelection && !takeSelected(j)) continue;
         const std::string line = cleanLine(lines[index]);
 

@@ -35,9 +35,9 @@ TEST_F(ErrorsTest, DescriptionsByCodeCoverAllThreeBlocks) {
 }
 
 TEST_F(ErrorsTest, CurrentCodeAndLogSuffix) {
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     EXPECT_EQ(errorDescription(kCurrentError, false), errorText(-1));
-    setEError(8);
+    setEError(ErrorCode::DivisionByZero);
     EXPECT_EQ(errorDescription(kCurrentError, false), errorText(8));
     EXPECT_EQ(errorDescription(3, true), errorText(3) + " | ");
 }
@@ -53,9 +53,9 @@ TEST_F(ErrorsTest, StatusTextsAreTheirOwnTable) {
 }
 
 TEST_F(ErrorsTest, LogEntriesAccumulateInOrderAndClear) {
-    setEError(3);
-    logError("e_prs", 10, "first");
-    setEError(8);
+    setEError(ErrorCode::ParserSyntax);
+    logErrorAtLine("e_prs", 10, "first");
+    setEError(ErrorCode::DivisionByZero);
     const std::string log = LogError("e_eval", 20, "second", kLogAppend);
     const auto first = log.find("Procedure : 'e_prs (Line: 10)'\r\nError nr. : 3, Description: " +
                                 errorText(3));
@@ -74,7 +74,7 @@ TEST_F(ErrorsTest, LogEntriesAccumulateInOrderAndClear) {
 
 TEST_F(ErrorsTest, LogStaysBoundedUnderManyFailures) {
     const std::string detail(10000, 'd');
-    for (int i = 0; i < 1000; ++i) logError("loop", i, detail);
+    for (int i = 0; i < 1000; ++i) logErrorAtLine("loop", i, detail);
     EXPECT_LT(errorLog().size(), 5u << 20);
     EXPECT_NE(errorLog().find("(Line: 999)"), std::string::npos);
     EXPECT_EQ(errorLog().find("\r\nProcedure : '"), 0u);
