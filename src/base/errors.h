@@ -92,6 +92,11 @@ const std::string& errorText(int code);
 inline const std::string& errorText(ErrorCode code) {
     return errorText(codeNumber(code));
 }
+// The "(Module: aMatr)" text of a matrix status: its block sits 29 entries
+// below the eval block.
+inline const std::string& matrixStatusText(MatrixStatus status) {
+    return errorText(codeNumber(status) - 29);
+}
 
 // GetE_ErrDescr: the text for code (-99 = current e_error), with " | " and the
 // whole error log appended when withLog is set.

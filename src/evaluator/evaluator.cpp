@@ -507,8 +507,7 @@ ErrorCode e_evals(std::string_view formula, double start, std::string_view varia
         std::copy(b, b + 5, bounds);
     }
     if (lastCode == ErrorCode::None) return ErrorCode::None;
-    setEError(lastCode);
-    logError("e_evals", "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
+    failReplacing(lastCode, "e_evals", "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
     return lastCode;
 }
 
@@ -545,8 +544,7 @@ ErrorCode CheckFunctions() {
         s.checkKnown = true;
     }
     if (s.checkResult == ErrorCode::None) return ErrorCode::None;
-    setEError(s.checkResult);
-    logError("CheckFunctions", s.checkDetail);
+    failReplacing(s.checkResult, "CheckFunctions", s.checkDetail);
     return s.checkResult;
 }
 

@@ -76,9 +76,8 @@ bool truncInt32(double v, std::int64_t& out) {
 
 [[gnu::noinline]] void syntaxError() {
     if (eError() != ErrorCode::None) return;
-    setEError(ErrorCode::ParserSyntax);
     const std::string element = currentElement();
-    logError("e_prs", "Syntax error, token = '" + element + "'");
+    fail(ErrorCode::ParserSyntax, "e_prs", "Syntax error, token = '" + element + "'");
     if (messageSwitch() & 1) {
         showEvalErrorKeeping("Procedure: e_prs\r\nSyntax error, token = '" + element +
                              "'\r\n\r\nDebug:\r\n" + errorLog());
