@@ -111,14 +111,13 @@ constexpr const char* kNotInvertible =
 constexpr const char* kTooMuchWork =
     "The matrix is too large for this operation: it would take far too long";
 
-std::string inversionFailure(int status) {
-    return status == kMatrTooMuchWork ? kTooMuchWork : kNotInvertible;
+std::string inversionFailure(MatrixStatus status) {
+    return status == MatrixStatus::TooMuchWork ? kTooMuchWork : kNotInvertible;
 }
 
-// Inverts a square block in place; the failure code of aInv, or 6 when it is
-// not square.
-int invertInPlace(std::vector<double>& block, int rows, int cols) {
-    if (rows != cols) return 6;
+// Inverts a square block in place; the failure code of aInv, or NotSquare.
+MatrixStatus invertInPlace(std::vector<double>& block, int rows, int cols) {
+    if (rows != cols) return MatrixStatus::NotSquare;
     return aInv(block.data(), rows);
 }
 
@@ -193,8 +192,8 @@ double power(double a, double b, unsigned char* typeA, unsigned char typeB) {
     }
     if (b < 0) {
         if (!square(*m, proc, "A negative power")) return a;
-        const int status = aInv(m->elements.data(), m->rows);
-        if (status != kMatrOk) {
+        const MatrixStatus status = aInv(m->elements.data(), m->rows);
+        if (status != MatrixStatus::Ok) {
             return failShown(errorCodeOf(status), proc,
                              inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
                              a);
@@ -203,9 +202,9 @@ double power(double a, double b, unsigned char* typeA, unsigned char typeB) {
     }
     if (b > 1) {
         if (!square(*m, proc, "A matrix power")) return a;
-        const int status =
+        const MatrixStatus status =
             aPow(m->elements.data(), m->rows, static_cast<int>(b), m->elements.data());
-        if (status != kMatrOk) {
+        if (status != MatrixStatus::Ok) {
             return failShown(errorCodeOf(status), proc,
                              std::string(kTooMuchWork) + "\r\nExp = " + shortNumber(b) +
                                  "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
@@ -245,9 +244,9 @@ double product(double a, double b, unsigned char* typeA, unsigned char typeB) {
                          a);
     }
     std::vector<double> block(static_cast<std::size_t>(elements));
-    if (const int status = aMultEx(ma->elements.data(), ma->rows, ma->cols, mb->elements.data(),
-                                   mb->rows, mb->cols, block.data());
-        status != kMatrOk) {
+    if (const MatrixStatus status = aMultEx(ma->elements.data(), ma->rows, ma->cols,
+                                            mb->elements.data(), mb->rows, mb->cols, block.data());
+        status != MatrixStatus::Ok) {
         return failShown(errorCodeOf(status), proc,
                          std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) +
                              "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
@@ -280,8 +279,8 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
         MatrixRecord* m = operandRecord(b, typeB, proc);
         if (!m) return a;
         std::vector<double> inverse = m->elements;
-        const int status = invertInPlace(inverse, m->rows, m->cols);
-        if (status != kMatrOk) {
+        const MatrixStatus status = invertInPlace(inverse, m->rows, m->cols);
+        if (status != MatrixStatus::Ok) {
             return failShown(errorCodeOf(status), proc,
                              "Matr Pointer n2 = " + handleText(b) + "\r\n" +
                                  inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*m) +
@@ -306,8 +305,8 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
                 a);
         }
         std::vector<double> inverse = mb->elements;
-        const int status = invertInPlace(inverse, mb->rows, mb->cols);
-        if (status != kMatrOk) {
+        const MatrixStatus status = invertInPlace(inverse, mb->rows, mb->cols);
+        if (status != MatrixStatus::Ok) {
             return failShown(errorCodeOf(status), proc,
                              "Matrix error, token = '" + tokenText(currentToken()) +
                                  "' and Pointer n2 = " + handleText(b) + "\r\n" +
@@ -315,9 +314,9 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
                                  "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
                              a);
         }
-        if (const int product =
+        if (const MatrixStatus product =
                 aMultSq(ma->elements.data(), ma->rows, inverse.data(), ma->elements.data());
-            product != kMatrOk) {
+            product != MatrixStatus::Ok) {
             return failShown(errorCodeOf(product), proc,
                              std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) + "\r\n",
                              a);
@@ -361,7 +360,8 @@ double determinantOrTrace(std::string_view name, double a, unsigned char typeA) 
     }
     double value = 0;
     if (name == "det") {
-        if (const int status = aDet(m->elements.data(), m->rows, &value); status != kMatrOk) {
+        if (const MatrixStatus status = aDet(m->elements.data(), m->rows, &value);
+            status != MatrixStatus::Ok) {
             return failShown(
                 errorCodeOf(status), "CalcMatrFunct",
                 std::string(kTooMuchWork) + "\r\nDimensions: r1, c1 = " + sizeText(*m) + "\r\n", 0);
@@ -401,11 +401,11 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
     MatrixRecord* vector = ma->vector ? ma : mb;
     const int n = matrix->rows;
     if (syst) {
-        const int status =
+        const MatrixStatus status =
             aSist(matrix->elements.data(), n, vector->elements.data(), vector->elements.data());
-        if (status != kMatrOk) {
+        if (status != MatrixStatus::Ok) {
             return failShown(errorCodeOf(status), proc,
-                             std::string(status == kMatrTooMuchWork
+                             std::string(status == MatrixStatus::TooMuchWork
                                              ? kTooMuchWork
                                              : "Matrix is singolar (det = 0): the system has no "
                                                "single solution.") +
@@ -428,10 +428,11 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
         std::copy_n(matrix->elements.begin() + static_cast<std::ptrdiff_t>(i) * matrix->cols, k,
                     x.begin() + static_cast<std::ptrdiff_t>(i) * k);
     std::vector<double> coefficients(static_cast<std::size_t>(k));
-    const int status = aCalcVectCoeff(x.data(), n, k, vector->elements.data(), coefficients.data());
-    if (status != kMatrOk) {
+    const MatrixStatus status =
+        aCalcVectCoeff(x.data(), n, k, vector->elements.data(), coefficients.data());
+    if (status != MatrixStatus::Ok) {
         return failShown(errorCodeOf(status), proc,
-                         std::string(status == kMatrTooMuchWork
+                         std::string(status == MatrixStatus::TooMuchWork
                                          ? kTooMuchWork
                                          : "The matrix of the fit (X^T X) can not be inverted.") +
                              "\r\n" + dimensions,
@@ -470,11 +471,12 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
     const std::string what = "MatrName = " + std::string(name) + "\r\n";
     switch (suffix) {
         case 'I':
-            if (const int status = invertInPlace(copy, rows, cols); status != kMatrOk) {
+            if (const MatrixStatus status = invertInPlace(copy, rows, cols);
+                status != MatrixStatus::Ok) {
                 return failShown(errorCodeOf(status), "e_prs",
                                  what + inversionFailure(status) + "\r\n\r\nr1, c1 = " +
                                      std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
-                                 status);
+                                 codeNumber(status));
             }
             break;
         case 'T':
@@ -489,11 +491,11 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
                         std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
                     codeNumber(ErrorCode::TokenMismatch));
             }
-            if (const int status = aDiag(copy.data(), rows); status != kMatrOk) {
+            if (const MatrixStatus status = aDiag(copy.data(), rows); status != MatrixStatus::Ok) {
                 return failShown(errorCodeOf(status), "e_prs",
                                  what + kTooMuchWork + "\r\nDimensions: r1, c1 = " +
                                      std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
-                                 status);
+                                 codeNumber(status));
             }
             break;
         default:

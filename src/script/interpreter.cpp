@@ -509,7 +509,9 @@ long long ScriptRun::command(long long j, const std::vector<std::string_view>& l
         show(cmd, cmd.params.empty() ? arg : cmd.params);
     } else if (c == "aelemorderset") {
         const double order = DecValue(arg);
-        if (zrt::aElemOrderSet(order == 0 ? 0 : order == 1 ? 1 : -1) != -1) {
+        if (zrt::aElemOrderSet(order == 0   ? 0
+                               : order == 1 ? 1
+                                            : -1) != codeNumber(MatrixStatus::Ok)) {
             failReplacing(ErrorCode::InvalidArgument, "sEval", "aElemOrderSet = " + arg);
             failure(cmd, ": AELEMORDERSET = " + arg + ": " + blankFileNote() + "\r\n",
                     ErrorCode::InvalidArgument);
