@@ -507,7 +507,8 @@ ErrorCode e_evals(std::string_view formula, double start, std::string_view varia
         std::copy(b, b + 5, bounds);
     }
     if (lastCode == ErrorCode::None) return ErrorCode::None;
-    failReplacing(lastCode, "e_evals", "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
+    failReplacing(lastCode, "e_evals",
+                  "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
     return lastCode;
 }
 
