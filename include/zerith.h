@@ -39,6 +39,51 @@ typedef char16_t zrt_char;
 /* Flags the library calls "byte". */
 typedef unsigned char zrt_byte;
 
+/* Codes of e_error (GetE_Error, SetE_Error, GetE_ErrDescr); texts by GetE_ErrDescr. */
+#define ZRT_E_NONE (-1)
+#define ZRT_E_STOPPED 0 /* undefined error: stopped before completion */
+#define ZRT_E_AMBIGUOUS_FUNCTION 1
+#define ZRT_E_EVALUATOR_SYNTAX 2
+#define ZRT_E_PARSER_SYNTAX 3
+#define ZRT_E_UNDEFINED_FUNCTION 4
+#define ZRT_E_VALUE_NOT_DEFINED 5
+#define ZRT_E_TOKEN_MISMATCH 6
+#define ZRT_E_NOT_FOUND 7
+#define ZRT_E_DIVISION_BY_ZERO 8
+#define ZRT_E_NOT_INTEGER 9
+#define ZRT_E_CONDITION_NOT_FOUND 10
+#define ZRT_E_WRONG_STRING_MATRIX 11
+#define ZRT_E_TOO_FEW_ELEMENTS 12
+#define ZRT_E_INVALID_ARGUMENT 13
+#define ZRT_E_MATRIX_NOT_FOUND 14
+#define ZRT_E_UNDEFINED_VARIABLE 16
+#define ZRT_E_UNDEFINED_CUSTOM_FUNCTION 17
+#define ZRT_E_UNDEFINED_CONSTANT 18
+#define ZRT_E_UNKNOWN_METHOD 19     /* Integrate: method other than 0, 1, 2 */
+#define ZRT_E_FOUND 21              /* FindVarFunct: found, not an error */
+#define ZRT_E_ODD_SIMPSON_STEPS 22  /* Integrate: Simpson's rule with an odd n */
+#define ZRT_E_UNDEFINED_COMMAND 25
+#define ZRT_E_CURRENT (-99)         /* GetE_ErrDescr: the current e_error */
+
+/* Status codes of the matrix functions (the a... family, GetMatrixByLong). */
+#define ZRT_M_OK (-1)
+#define ZRT_M_STOPPED 0
+#define ZRT_M_ORDERS_NOT_EQUAL 4
+#define ZRT_M_ORDERS_NOT_VALID 5
+#define ZRT_M_NOT_SQUARE 6
+#define ZRT_M_SINGULAR 7
+#define ZRT_M_INVALID_PARAMETER 8
+#define ZRT_M_VECTOR_EXPECTED 9
+#define ZRT_M_WRONG_RANK 10
+#define ZRT_M_WRONG_POINTS 11
+#define ZRT_M_RANK_TOO_HIGH 12
+#define ZRT_M_NO_SOLUTION 13
+#define ZRT_M_TOO_MUCH_WORK 13      /* beyond the work a call may take */
+#define ZRT_M_WRONG_SWAP 14
+#define ZRT_M_NOT_DEFINED 15
+#define ZRT_M_MATRIX_ZERO 16
+#define ZRT_M_INVALID_ELEM_ORDER 17
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/barrier.h"
+#include "base/errors.h"
 #include "base/text16.h"
 #include "zerith.h"
 
@@ -48,6 +49,13 @@ int copyOut(zrt_char* buffer, int maxChars, std::u16string_view text);
 template <class R, class F>
 R guard(const char* exportName, R fallback, F&& body) noexcept {
     return barrier(exportName, fallback, body);
+}
+
+// An export whose body returns a matrix status: the host gets the status's
+// number; an exception gives 0 (stopped before completion).
+template <class F>
+int32_t statusGuard(const char* exportName, F&& body) noexcept {
+    return guard(exportName, codeNumber(MatrixStatus::Stopped), [&] { return codeNumber(body()); });
 }
 
 template <class F>

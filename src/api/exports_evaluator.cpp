@@ -43,7 +43,7 @@ int32_t ZRT_API e_evals(const zrt_char* formula, double start, const zrt_char* v
         // Own copies: the tabulation outlives any other call that converts a formula.
         const std::string f = abi::in(formula);
         const std::string v = abi::in(variable);
-        return zrt::e_evals(f, start, v, end, steps, xs, ys, bounds);
+        return zrt::codeNumber(zrt::e_evals(f, start, v, end, steps, xs, ys, bounds));
     });
 }
 

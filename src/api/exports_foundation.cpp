@@ -13,10 +13,12 @@ using zrt::abi::in;
 
 // ---- Errors ----
 
-int32_t ZRT_API GetE_Error(void) { return eError(); }
+int32_t ZRT_API GetE_Error(void) {
+    return codeNumber(eError());
+}
 
 int32_t ZRT_API SetE_Error(int32_t code) {
-    setEError(code);
+    setEError(errorCodeOf(code));
     return code;
 }
 
@@ -43,7 +45,7 @@ double ZRT_API FindVarFunctD(const zrt_char* name, int32_t kind, zrt_char* text,
         std::string formula;
         const double r = zrt::FindVarFunctD(in(name), listKind(kind), &formula, logF != 0);
         // The caller sized the buffer from an earlier call that returned the length.
-        if (text && eError() == kFoundMarker && kind != 0) {
+        if (text && eError() == ErrorCode::Found && kind != 0) {
             const std::u16string f = toUtf16(formula);
             abi::copyOut(text, static_cast<int>(f.size()), f);
         }
@@ -55,7 +57,7 @@ int32_t ZRT_API FindVarFunct(const zrt_char* name, int32_t kind, double* result,
     return guard("FindVarFunct", 0, [&] {
         std::string formula;
         const int r = zrt::FindVarFunct(in(name), listKind(kind), result, &formula);
-        if (text && r == kFoundMarker && kind != 0) {
+        if (text && r == codeNumber(ErrorCode::Found) && kind != 0) {
             const std::u16string f = toUtf16(formula);
             abi::copyOut(text, static_cast<int>(f.size()), f);
         }

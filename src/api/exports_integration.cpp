@@ -13,13 +13,14 @@ namespace {
 // A host that asked for error boxes sees a missing result address (with the
 // first message switch bit) and an odd Simpson count (with any bit) in one;
 // e_error is set again after the box, which lets the host run code.
-void showRefusal(int code, bool resultGiven, int method, int n) {
+void showRefusal(zrt::ErrorCode code, bool resultGiven, int method, int n) {
     const char* text = nullptr;
     const char* title = nullptr;
-    if (code == 5 && !resultGiven && (zrt::messageSwitch() & 1)) {
+    if (code == zrt::ErrorCode::ValueNotDefined && !resultGiven && (zrt::messageSwitch() & 1)) {
         text = zrt::kNoResultAddress;
         title = "ZeRarove: Integrate";
-    } else if (code == 22 && method == zrt::kSimpson && n % 2 != 0 && zrt::messageSwitch() != 0) {
+    } else if (code == zrt::ErrorCode::OddSimpsonSteps && method == zrt::kSimpson && n % 2 != 0 &&
+               zrt::messageSwitch() != 0) {
         text = zrt::kSimpsonNeedsEvenN;
         title = "Solver";
     }
@@ -34,7 +35,7 @@ int32_t ZRT_API Integrate(const zrt_char* formula, double a, double b, int32_t n
                           const zrt_char* variable, double* result) {
     return guard("Integrate", 0, [&] {
         const int code = zrt::Integrate(in(formula), a, b, n, method, in(variable), result);
-        showRefusal(code, result != nullptr, method, n);
+        showRefusal(zrt::errorCodeOf(code), result != nullptr, method, n);
         return code;
     });
 }

@@ -44,31 +44,32 @@ struct Arg {
 };
 
 // The aMatr text of a status (the block sits 29 entries below the eval block).
-std::string matrText(int status) {
-    return errorText(status - 29);
+std::string matrText(MatrixStatus status) {
+    return matrixStatusText(status);
 }
 
-int32_t refuse(const char* proc, int status, const std::string& detail) {
+MatrixStatus refuse(const char* proc, MatrixStatus status, const std::string& detail) {
     setMatrStatus(status);
-    setEError(status);
-    logError(proc, __LINE__, matrText(status) + "\r\n" + detail + "\r\n");
+    setEError(errorCodeOf(status));
+    logErrorAtLine(proc, __LINE__, matrText(status) + "\r\n" + detail + "\r\n");
     return status;
 }
 
-// -1 when every argument can be used; otherwise the first failure, refused.
-int32_t check(const char* proc, std::initializer_list<Arg> args,
-              std::int64_t maxElements = kMaxMatrixElements) {
+// Ok when every argument can be used; otherwise the first failure, refused.
+MatrixStatus check(const char* proc, std::initializer_list<Arg> args,
+                   std::int64_t maxElements = kMaxMatrixElements) {
     for (const Arg& a : args) {
-        int status = checkMatrix(a.elements, a.rows, a.cols);
-        if (status == kMatrOk && std::int64_t{a.rows} * a.cols > maxElements)
-            status = kMatrOrdersNotValid;
-        if (status == kMatrNotDefined) return refuse(proc, status, std::string(a.name) + " = null");
-        if (status != kMatrOk)
+        MatrixStatus status = checkMatrix(a.elements, a.rows, a.cols);
+        if (status == MatrixStatus::Ok && std::int64_t{a.rows} * a.cols > maxElements)
+            status = MatrixStatus::OrdersNotValid;
+        if (status == MatrixStatus::NotDefined)
+            return refuse(proc, status, std::string(a.name) + " = null");
+        if (status != MatrixStatus::Ok)
             return refuse(proc, status,
                           std::string(a.name) + ": rows = " + std::to_string(a.rows) +
                               ", cols = " + std::to_string(a.cols));
     }
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 // A square matrix, a vector of n values, a scalar result address.
@@ -82,7 +83,7 @@ Arg scalar(const char* name, const double* p) {
     return {name, p, 1, 1};
 }
 
-int32_t stored(int32_t status) {
+MatrixStatus stored(MatrixStatus status) {
     setMatrStatus(status);
     return status;
 }
@@ -103,12 +104,12 @@ void toHost(const std::vector<double>& m, double* a, int rows, int cols) {
 template <class F>
 int32_t statusExport(const char* name, F&& body) {
     bool completed = false;
-    const int32_t status = guard(name, kMatrUndefined, [&] {
-        const int32_t s = body();
+    const int32_t status = abi::statusGuard(name, [&] {
+        const MatrixStatus s = body();
         completed = true;
         return s;
     });
-    if (!completed) setMatrStatus(kMatrUndefined);
+    if (!completed) setMatrStatus(MatrixStatus::Stopped);
     return status;
 }
 
@@ -122,7 +123,8 @@ int32_t predicate(bool value) {
 
 int32_t ZRT_API aDet(const double* A, int32_t n, double* det) {
     return statusExport("aDet", [&] {
-        if (const int32_t s = check("aDet", {square("A", A, n), scalar("det", det)}); s != kMatrOk)
+        if (const MatrixStatus s = check("aDet", {square("A", A, n), scalar("det", det)});
+            s != MatrixStatus::Ok)
             return s;
         const std::vector<double> m = fromHost(A, n, n);
         return stored(zrt::aDet(m.data(), n, det));
@@ -131,42 +133,45 @@ int32_t ZRT_API aDet(const double* A, int32_t n, double* det) {
 
 double ZRT_API aDetN(const double* A, int32_t n) {
     return guard("aDetN", 0.0, [&] {
-        if (check("aDetN", {square("A", A, n)}) != kMatrOk) return 0.0;
+        if (check("aDetN", {square("A", A, n)}) != MatrixStatus::Ok) return 0.0;
         const std::vector<double> m = fromHost(A, n, n);
-        setMatrStatus(kMatrOk);
+        setMatrStatus(MatrixStatus::Ok);
         return zrt::aDetN(m.data(), n);
     });
 }
 
 int32_t ZRT_API aInv(double* A, int32_t n) {
     return statusExport("aInv", [&] {
-        if (const int32_t s = check("aInv", {square("A", A, n)}); s != kMatrOk) return s;
+        if (const MatrixStatus s = check("aInv", {square("A", A, n)}); s != MatrixStatus::Ok)
+            return s;
         std::vector<double> m = fromHost(A, n, n);
-        const int32_t s = zrt::aInv(m.data(), n);
-        if (s == kMatrOk) toHost(m, A, n, n);
+        const MatrixStatus s = zrt::aInv(m.data(), n);
+        if (s == MatrixStatus::Ok) toHost(m, A, n, n);
         return stored(s);
     });
 }
 
 int32_t ZRT_API aSist(const double* A, int32_t n, const double* v, double* w) {
     return statusExport("aSist", [&] {
-        if (const int32_t s = check("aSist", {square("A", A, n), vec("v", v, n), vec("w", w, n)});
-            s != kMatrOk)
+        if (const MatrixStatus s =
+                check("aSist", {square("A", A, n), vec("v", v, n), vec("w", w, n)});
+            s != MatrixStatus::Ok)
             return s;
         const std::vector<double> m = fromHost(A, n, n);
         // The determinant stores its status; a singular matrix is only returned.
-        setMatrStatus(kMatrOk);
+        setMatrStatus(MatrixStatus::Ok);
         return zrt::aSist(m.data(), n, v, w);
     });
 }
 
 int32_t ZRT_API aDiag(double* A, int32_t n) {
     return statusExport("aDiag", [&] {
-        if (const int32_t s = check("aDiag", {square("A", A, n)}); s != kMatrOk) return s;
+        if (const MatrixStatus s = check("aDiag", {square("A", A, n)}); s != MatrixStatus::Ok)
+            return s;
         std::vector<double> m = fromHost(A, n, n);
         zrt::aDiag(m.data(), n);
         toHost(m, A, n, n);
-        return kMatrOk;
+        return MatrixStatus::Ok;
     });
 }
 
@@ -175,36 +180,39 @@ int32_t ZRT_API aDiag(double* A, int32_t n) {
 int32_t ZRT_API aMultEx(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB,
                         int32_t cB, double* C) {
     return statusExport("aMultEx", [&] {
-        if (const int32_t s = check("aMultEx", {{"A", A, rA, cA}, {"B", B, rB, cB}}); s != kMatrOk)
+        if (const MatrixStatus s = check("aMultEx", {{"A", A, rA, cA}, {"B", B, rB, cB}});
+            s != MatrixStatus::Ok)
             return s;
-        if (cA != rB) return stored(kMatrWrongRank);
-        if (const int32_t s = check("aMultEx", {{"C", C, rA, cB}}); s != kMatrOk) return s;
+        if (cA != rB) return stored(MatrixStatus::WrongRank);
+        if (const MatrixStatus s = check("aMultEx", {{"C", C, rA, cB}}); s != MatrixStatus::Ok)
+            return s;
         const std::vector<double> a = fromHost(A, rA, cA), b = fromHost(B, rB, cB);
         std::vector<double> c(static_cast<std::size_t>(rA) * static_cast<std::size_t>(cB));
         zrt::aMultEx(a.data(), rA, cA, b.data(), rB, cB, c.data());
         toHost(c, C, rA, cB);
-        return stored(kMatrOk);
+        return stored(MatrixStatus::Ok);
     });
 }
 
 int32_t ZRT_API aMultSq(const double* A, int32_t n, const double* B, double* C) {
     return statusExport("aMultSq", [&] {
-        if (const int32_t s =
+        if (const MatrixStatus s =
                 check("aMultSq", {square("A", A, n), square("B", B, n), square("C", C, n)});
-            s != kMatrOk)
+            s != MatrixStatus::Ok)
             return s;
         const std::vector<double> a = fromHost(A, n, n), b = fromHost(B, n, n);
         std::vector<double> c(a.size());
         zrt::aMultSq(a.data(), n, b.data(), c.data());
         toHost(c, C, n, n);
-        return stored(kMatrOk);
+        return stored(MatrixStatus::Ok);
     });
 }
 
 int32_t ZRT_API aMultVect(const double* A, int32_t r, int32_t c, const double* v, double* w) {
     return statusExport("aMultVect", [&] {
-        if (const int32_t s = check("aMultVect", {{"A", A, r, c}, vec("v", v, c), vec("w", w, r)});
-            s != kMatrOk)
+        if (const MatrixStatus s =
+                check("aMultVect", {{"A", A, r, c}, vec("v", v, c), vec("w", w, r)});
+            s != MatrixStatus::Ok)
             return s;
         const std::vector<double> a = fromHost(A, r, c);
         return zrt::aMultVect(a.data(), r, c, v, w);
@@ -213,9 +221,9 @@ int32_t ZRT_API aMultVect(const double* A, int32_t r, int32_t c, const double* v
 
 int32_t ZRT_API aMultVectSq(const double* A, int32_t n, const double* v, double* w) {
     return statusExport("aMultVectSq", [&] {
-        if (const int32_t s =
+        if (const MatrixStatus s =
                 check("aMultVectSq", {square("A", A, n), vec("v", v, n), vec("w", w, n)});
-            s != kMatrOk)
+            s != MatrixStatus::Ok)
             return s;
         const std::vector<double> a = fromHost(A, n, n);
         return zrt::aMultVectSq(a.data(), n, v, w);
@@ -224,29 +232,30 @@ int32_t ZRT_API aMultVectSq(const double* A, int32_t n, const double* v, double*
 
 int32_t ZRT_API aPow(const double* A, int32_t n, int32_t m, double* C) {
     return statusExport("aPow", [&] {
-        if (const int32_t s = check("aPow", {square("A", A, n), square("C", C, n)}); s != kMatrOk)
+        if (const MatrixStatus s = check("aPow", {square("A", A, n), square("C", C, n)});
+            s != MatrixStatus::Ok)
             return s;
         if (m < 0)
-            return refuse("aPow", kMatrInvalidParameter,
+            return refuse("aPow", MatrixStatus::InvalidParameter,
                           "m = " + std::to_string(m) + ": the power must not be negative");
         const std::vector<double> a = fromHost(A, n, n);
         std::vector<double> c(a.size());
         zrt::aPow(a.data(), n, m, c.data());
         toHost(c, C, n, n);
-        return stored(kMatrOk);
+        return stored(MatrixStatus::Ok);
     });
 }
 
 int32_t ZRT_API aDiv(const double* A, int32_t n, const double* B, double* C) {
     return statusExport("aDiv", [&] {
-        if (const int32_t s =
+        if (const MatrixStatus s =
                 check("aDiv", {square("A", A, n), square("B", B, n), square("C", C, n)});
-            s != kMatrOk)
+            s != MatrixStatus::Ok)
             return s;
         const std::vector<double> a = fromHost(A, n, n), b = fromHost(B, n, n);
         std::vector<double> c(a.size());
-        const int32_t s = zrt::aDiv(a.data(), n, b.data(), c.data());
-        if (s == kMatrOk) toHost(c, C, n, n);
+        const MatrixStatus s = zrt::aDiv(a.data(), n, b.data(), c.data());
+        if (s == MatrixStatus::Ok) toHost(c, C, n, n);
         return stored(s);
     });
 }
@@ -259,8 +268,8 @@ template <class Op>
 int32_t elementWise(const char* name, const double* A, int32_t r, int32_t c, const double* B,
                     double* C, Op op) {
     return statusExport(name, [&] {
-        if (const int32_t s = check(name, {{"A", A, r, c}, {"B", B, r, c}, {"C", C, r, c}});
-            s != kMatrOk)
+        if (const MatrixStatus s = check(name, {{"A", A, r, c}, {"B", B, r, c}, {"C", C, r, c}});
+            s != MatrixStatus::Ok)
             return s;
         return op(A, r, c, B, C);
     });
@@ -269,7 +278,7 @@ int32_t elementWise(const char* name, const double* A, int32_t r, int32_t c, con
 template <class Op>
 int32_t inPlace(const char* name, double* A, int32_t r, int32_t c, Op op) {
     return statusExport(name, [&] {
-        if (const int32_t s = check(name, {{"A", A, r, c}}); s != kMatrOk) return s;
+        if (const MatrixStatus s = check(name, {{"A", A, r, c}}); s != MatrixStatus::Ok) return s;
         return op(A, r, c);
     });
 }
@@ -310,8 +319,8 @@ int32_t ZRT_API aOpp(double* A, int32_t r, int32_t c) {
 
 int32_t ZRT_API aTrace(const double* A, int32_t n, double* trace) {
     return statusExport("aTrace", [&] {
-        if (const int32_t s = check("aTrace", {square("A", A, n), scalar("trace", trace)});
-            s != kMatrOk)
+        if (const MatrixStatus s = check("aTrace", {square("A", A, n), scalar("trace", trace)});
+            s != MatrixStatus::Ok)
             return s;
         return zrt::aTrace(A, n, trace);
     });
@@ -319,42 +328,46 @@ int32_t ZRT_API aTrace(const double* A, int32_t n, double* trace) {
 
 double ZRT_API aTraceN(const double* A, int32_t n) {
     return guard("aTraceN", 0.0, [&] {
-        if (check("aTraceN", {square("A", A, n)}) != kMatrOk) return 0.0;
+        if (check("aTraceN", {square("A", A, n)}) != MatrixStatus::Ok) return 0.0;
         return zrt::aTraceN(A, n);
     });
 }
 
 int32_t ZRT_API aTrasp(double* A, int32_t r, int32_t c) {
     return statusExport("aTrasp", [&] {
-        if (const int32_t s = check("aTrasp", {{"A", A, r, c}}); s != kMatrOk) return s;
+        if (const MatrixStatus s = check("aTrasp", {{"A", A, r, c}}); s != MatrixStatus::Ok)
+            return s;
         std::vector<double> m = fromHost(A, r, c);
         zrt::aTrasp(m.data(), r, c);
         toHost(m, A, c, r);
-        return kMatrOk;
+        return MatrixStatus::Ok;
     });
 }
 
 int32_t ZRT_API aTraspEx(const double* A, int32_t r, int32_t c, double* C) {
     return statusExport("aTraspEx", [&] {
-        if (const int32_t s = check("aTraspEx", {{"A", A, r, c}, {"C", C, c, r}}); s != kMatrOk)
+        if (const MatrixStatus s = check("aTraspEx", {{"A", A, r, c}, {"C", C, c, r}});
+            s != MatrixStatus::Ok)
             return s;
         std::vector<double> m = fromHost(A, r, c);
         zrt::aTrasp(m.data(), r, c);
         toHost(m, C, c, r);
-        return kMatrOk;
+        return MatrixStatus::Ok;
     });
 }
 
 int32_t ZRT_API aTraspSq(double* A, int32_t n) {
     return statusExport("aTraspSq", [&] {
-        if (const int32_t s = check("aTraspSq", {square("A", A, n)}); s != kMatrOk) return s;
+        if (const MatrixStatus s = check("aTraspSq", {square("A", A, n)}); s != MatrixStatus::Ok)
+            return s;
         return zrt::aTraspSq(A, n);
     });
 }
 
 int32_t ZRT_API aSwap(double* A, int32_t r, int32_t c, double* B) {
     return statusExport("aSwap", [&] {
-        if (const int32_t s = check("aSwap", {{"A", A, r, c}, {"B", B, r, c}}); s != kMatrOk)
+        if (const MatrixStatus s = check("aSwap", {{"A", A, r, c}, {"B", B, r, c}});
+            s != MatrixStatus::Ok)
             return s;
         return stored(zrt::aSwap(A, r, c, B));
     });
@@ -362,19 +375,20 @@ int32_t ZRT_API aSwap(double* A, int32_t r, int32_t c, double* B) {
 
 int32_t ZRT_API aSwapRC(double* A, int32_t r, int32_t c, int32_t kind, int32_t i, int32_t j) {
     return statusExport("aSwapRC", [&] {
-        if (const int32_t s = check("aSwapRC", {{"A", A, r, c}}); s != kMatrOk) return s;
+        if (const MatrixStatus s = check("aSwapRC", {{"A", A, r, c}}); s != MatrixStatus::Ok)
+            return s;
         std::vector<double> m = fromHost(A, r, c);
-        const int32_t s = zrt::aSwapRC(m.data(), r, c, kind, i, j);
-        if (s != kMatrOk) return s;  // a wrong row or column number is only returned
+        const MatrixStatus s = zrt::aSwapRC(m.data(), r, c, kind, i, j);
+        if (s != MatrixStatus::Ok) return s;  // a wrong row or column number is only returned
         toHost(m, A, r, c);
-        return stored(kMatrOk);
+        return stored(MatrixStatus::Ok);
     });
 }
 
 int32_t ZRT_API aMatrMod(const double* v, int32_t n, double* result) {
     return statusExport("aMatrMod", [&] {
-        if (const int32_t s = check("aMatrMod", {vec("v", v, n), scalar("result", result)});
-            s != kMatrOk)
+        if (const MatrixStatus s = check("aMatrMod", {vec("v", v, n), scalar("result", result)});
+            s != MatrixStatus::Ok)
             return s;
         return zrt::aMatrMod(v, n, result);
     });
@@ -382,8 +396,8 @@ int32_t ZRT_API aMatrMod(const double* v, int32_t n, double* result) {
 
 int32_t ZRT_API aVectMod(const double* v, int32_t n, double* result) {
     return statusExport("aVectMod", [&] {
-        if (const int32_t s = check("aVectMod", {vec("v", v, n), scalar("result", result)});
-            s != kMatrOk)
+        if (const MatrixStatus s = check("aVectMod", {vec("v", v, n), scalar("result", result)});
+            s != MatrixStatus::Ok)
             return s;
         return zrt::aMatrMod(v, n, result);
     });
@@ -393,32 +407,32 @@ int32_t ZRT_API aVectMod(const double* v, int32_t n, double* result) {
 
 int32_t ZRT_API aMatrIsZero(const double* A, int32_t n) {
     return guard("aMatrIsZero", 0, [&] {
-        if (check("aMatrIsZero", {square("A", A, n)}) != kMatrOk) return 0;
+        if (check("aMatrIsZero", {square("A", A, n)}) != MatrixStatus::Ok) return 0;
         return predicate(zrt::aMatrIsZero(A, n));
     });
 }
 
 int32_t ZRT_API aMatrIsUnit(const double* A, int32_t n) {
     return guard("aMatrIsUnit", 0, [&] {
-        if (check("aMatrIsUnit", {square("A", A, n)}) != kMatrOk) return 0;
+        if (check("aMatrIsUnit", {square("A", A, n)}) != MatrixStatus::Ok) return 0;
         return predicate(zrt::aMatrIsUnit(A, n));
     });
 }
 
 int32_t ZRT_API aMatrIsSing(const double* A, int32_t n) {
     return guard("aMatrIsSing", 0, [&] {
-        if (check("aMatrIsSing", {square("A", A, n)}) != kMatrOk) return 0;
+        if (check("aMatrIsSing", {square("A", A, n)}) != MatrixStatus::Ok) return 0;
         const std::vector<double> m = fromHost(A, n, n);
-        setMatrStatus(kMatrOk);  // what the determinant stores
+        setMatrStatus(MatrixStatus::Ok);  // what the determinant stores
         return predicate(zrt::aMatrIsSing(m.data(), n));
     });
 }
 
 int32_t ZRT_API aMatrIsOrtog(const double* A, int32_t n) {
     return guard("aMatrIsOrtog", 0, [&] {
-        if (check("aMatrIsOrtog", {square("A", A, n)}) != kMatrOk) return 0;
+        if (check("aMatrIsOrtog", {square("A", A, n)}) != MatrixStatus::Ok) return 0;
         const std::vector<double> m = fromHost(A, n, n);
-        int inversion = kMatrOk;
+        MatrixStatus inversion = MatrixStatus::Ok;
         const bool orthogonal = zrt::aMatrIsOrtog(m.data(), n, &inversion);
         setMatrStatus(inversion);
         return predicate(orthogonal);
@@ -427,9 +441,10 @@ int32_t ZRT_API aMatrIsOrtog(const double* A, int32_t n) {
 
 int32_t ZRT_API aMatrAreOrtog(const double* A, int32_t n, const double* B) {
     return guard("aMatrAreOrtog", 0, [&] {
-        if (check("aMatrAreOrtog", {square("A", A, n), square("B", B, n)}) != kMatrOk) return 0;
+        if (check("aMatrAreOrtog", {square("A", A, n), square("B", B, n)}) != MatrixStatus::Ok)
+            return 0;
         const std::vector<double> a = fromHost(A, n, n), b = fromHost(B, n, n);
-        setMatrStatus(kMatrOk);  // what the product stores
+        setMatrStatus(MatrixStatus::Ok);  // what the product stores
         return predicate(zrt::aMatrAreOrtog(a.data(), n, b.data()));
     });
 }
@@ -437,7 +452,8 @@ int32_t ZRT_API aMatrAreOrtog(const double* A, int32_t n, const double* B) {
 int32_t ZRT_API aMatrAreEquals(const double* A, int32_t rA, int32_t cA, const double* B, int32_t rB,
                                int32_t cB) {
     return guard("aMatrAreEquals", 0, [&] {
-        if (check("aMatrAreEquals", {{"A", A, rA, cA}, {"B", B, rB, cB}}) != kMatrOk) return 0;
+        if (check("aMatrAreEquals", {{"A", A, rA, cA}, {"B", B, rB, cB}}) != MatrixStatus::Ok)
+            return 0;
         return predicate(zrt::aMatrAreEquals(A, rA, cA, B, rB, cB));
     });
 }
@@ -469,7 +485,7 @@ std::string separatorDetail(const std::string& separator, int32_t r, int32_t c) 
 // The shown matrix in row order; the trace mode is 1 while the box is up, and
 // comes back whatever happens.
 std::string showMatrix(const char* proc, const double* A, int32_t r, int32_t c) {
-    if (check(proc, {{"A", A, r, c}}, kMaxShownElements) != kMatrOk) return {};
+    if (check(proc, {{"A", A, r, c}}, kMaxShownElements) != MatrixStatus::Ok) return {};
     const std::vector<double> m = fromHost(A, r, c);
     struct TraceModeScope {
         int saved = zrt::SetDebugF(1);
@@ -499,13 +515,16 @@ const zrt_char* ZRT_API aShowByLong(const double* A, int32_t r, int32_t c) {
 int32_t ZRT_API aPrintEx(const double* A, int32_t r, int32_t c, const zrt_char* destination,
                          const zrt_char* format, const zrt_char* heading, const zrt_char* separator,
                          zrt_char* buffer) {
-    return guard("aPrintEx", kMatrUndefined, [&] {
+    return guard("aPrintEx", codeNumber(MatrixStatus::Stopped), [&] {
         int32_t status = 1;
-        if (const int32_t s = check("aPrintEx", {{"A", A, r, c}}, kMaxShownElements); s != kMatrOk)
-            return s;
+        if (const MatrixStatus s = check("aPrintEx", {{"A", A, r, c}}, kMaxShownElements);
+            s != MatrixStatus::Ok)
+            return codeNumber(s);
         const std::string sep = abi::in(separator);
-        if (!separatorsFit(std::int64_t{r} * c, sep))
-            return refuse("aPrintEx", kMatrInvalidParameter, separatorDetail(sep, r, c));
+        if (!separatorsFit(std::int64_t{r} * c, sep)) {
+            return codeNumber(
+                refuse("aPrintEx", MatrixStatus::InvalidParameter, separatorDetail(sep, r, c)));
+        }
         const std::vector<double> m = fromHost(A, r, c);
         const std::u16string text = toUtf16(zrt::aPrint(abi::in(destination), abi::in(format),
                                                         abi::in(heading), sep, m.data(), r, c, {}));

@@ -22,21 +22,22 @@ using zrt::abi::in;
 
 namespace {
 
-int32_t refuse(const char* proc, int32_t status, const std::string& detail) {
+MatrixStatus refuse(const char* proc, MatrixStatus status, const std::string& detail) {
     setMatrStatus(status);
-    setEError(status);
-    logError(proc, 0, detail);
+    failReplacing(errorCodeOf(status), proc, detail);
     return status;
 }
 
-int32_t kept(int32_t status) {
+MatrixStatus kept(MatrixStatus status) {
     setMatrStatus(status);
     return status;
 }
 
 // One refusal text per status for an argument of `rows` x `cols` values.
-int32_t refuseArgument(const char* proc, const char* name, int32_t status, int rows, int cols) {
-    if (status == kMatrNotDefined) return refuse(proc, status, std::string(name) + " = null");
+MatrixStatus refuseArgument(const char* proc, const char* name, MatrixStatus status, int rows,
+                            int cols) {
+    if (status == MatrixStatus::NotDefined)
+        return refuse(proc, status, std::string(name) + " = null");
     return refuse(proc, status,
                   std::string(name) + ": rows = " + std::to_string(rows) +
                       ", cols = " + std::to_string(cols));
@@ -54,43 +55,47 @@ intptr_t ZRT_API lPoly_dydx(const zrt_char* polynomial, const zrt_char* variable
     static std::u16string slot;
     return guard("lPoly_dydx", reinterpret_cast<intptr_t>(emptyText()), [&] {
         const zrt_char* text = abi::keep(slot, zrt::Poly_dydx(in(polynomial), in(variable)));
-        setEError(kNoError);
+        setEError(ErrorCode::None);
         return reinterpret_cast<intptr_t>(text);
     });
 }
 
 int32_t ZRT_API aGetYPolin(const double* x, const double* c, int32_t n, double* result) {
-    return guard("aGetYPolin", kMatrUndefined, [&] {
-        if (!x) return refuseArgument("aGetYPolin", "x", kMatrNotDefined, 1, 1);
-        if (!result) return refuseArgument("aGetYPolin", "result", kMatrNotDefined, 1, 1);
-        if (n > 0 && !c) return refuseArgument("aGetYPolin", "c", kMatrNotDefined, n, 1);
+    return abi::statusGuard("aGetYPolin", [&] {
+        if (!x) return refuseArgument("aGetYPolin", "x", MatrixStatus::NotDefined, 1, 1);
+        if (!result) return refuseArgument("aGetYPolin", "result", MatrixStatus::NotDefined, 1, 1);
+        if (n > 0 && !c) return refuseArgument("aGetYPolin", "c", MatrixStatus::NotDefined, n, 1);
         *result = zrt::polynomialValue(*x, c, n);
-        return kMatrOk;
+        return MatrixStatus::Ok;
     });
 }
 
 int32_t ZRT_API aGetXsOfQuadr(const double* y, const double* c, int32_t n, double* x1, double* x2) {
-    return guard("aGetXsOfQuadr", kMatrUndefined, [&] {
+    return abi::statusGuard("aGetXsOfQuadr", [&] {
         constexpr const char* proc = "aGetXsOfQuadr";
-        if (!y) return refuseArgument(proc, "y", kMatrNotDefined, 1, 1);
-        if (!x1) return refuseArgument(proc, "x1", kMatrNotDefined, 1, 1);
-        if (!x2) return refuseArgument(proc, "x2", kMatrNotDefined, 1, 1);
-        if ((n == 2 || n == 3) && !c) return refuseArgument(proc, "c", kMatrNotDefined, n, 1);
-        const int status = zrt::aGetXsOfQuadr(*y, c, n, x1, x2);
+        if (!y) return refuseArgument(proc, "y", MatrixStatus::NotDefined, 1, 1);
+        if (!x1) return refuseArgument(proc, "x1", MatrixStatus::NotDefined, 1, 1);
+        if (!x2) return refuseArgument(proc, "x2", MatrixStatus::NotDefined, 1, 1);
+        if ((n == 2 || n == 3) && !c)
+            return refuseArgument(proc, "c", MatrixStatus::NotDefined, n, 1);
+        const MatrixStatus status = zrt::aGetXsOfQuadr(*y, c, n, x1, x2);
         return status == kStatusUnchanged ? matrStatus() : kept(status);
     });
 }
 
 int32_t ZRT_API aCalcVectCoeff(const double* X, int32_t r, int32_t c, const double* y, double* a) {
-    return guard("aCalcVectCoeff", kMatrUndefined, [&] {
+    return abi::statusGuard("aCalcVectCoeff", [&] {
         constexpr const char* proc = "aCalcVectCoeff";
-        if (int s = checkMatrix(X, r, c); s != kMatrOk) return refuseArgument(proc, "X", s, r, c);
-        if (int s = checkMatrix(y, r, 1); s != kMatrOk) return refuseArgument(proc, "y", s, r, 1);
-        if (int s = checkMatrix(a, c, 1); s != kMatrOk) return refuseArgument(proc, "a", s, c, 1);
+        if (MatrixStatus s = checkMatrix(X, r, c); s != MatrixStatus::Ok)
+            return refuseArgument(proc, "X", s, r, c);
+        if (MatrixStatus s = checkMatrix(y, r, 1); s != MatrixStatus::Ok)
+            return refuseArgument(proc, "y", s, r, 1);
+        if (MatrixStatus s = checkMatrix(a, c, 1); s != MatrixStatus::Ok)
+            return refuseArgument(proc, "a", s, c, 1);
         // X^T X is c x c: beyond the largest matrix nothing is read.
         if (std::int64_t{c} * c > kMaxMatrixElements)
             return refuse(
-                proc, kMatrOrdersNotValid,
+                proc, MatrixStatus::OrdersNotValid,
                 "X^T X would have " + std::to_string(c) + " x " + std::to_string(c) + " elements");
         std::vector<double> x(static_cast<std::size_t>(r) * static_cast<std::size_t>(c));
         zrt::aCopyArray(X, x.data(), r, c);
@@ -99,17 +104,19 @@ int32_t ZRT_API aCalcVectCoeff(const double* X, int32_t r, int32_t c, const doub
 }
 
 int32_t ZRT_API aCalcCoeffPolin(const double* P, int32_t m, int32_t k, double* a) {
-    return guard("aCalcCoeffPolin", kMatrUndefined, [&] {
+    return abi::statusGuard("aCalcCoeffPolin", [&] {
         constexpr const char* proc = "aCalcCoeffPolin";
         if (k < 1 || k > m)
-            return refuse(proc, 12,
+            return refuse(proc, MatrixStatus::RankTooHigh,
                           "k = " + std::to_string(k) + ", m = " + std::to_string(m) +
                               ": a fit through m points has 1 to m coefficients");
-        if (int s = checkMatrix(P, m, 2); s != kMatrOk) return refuseArgument(proc, "P", s, m, 2);
-        if (int s = checkMatrix(a, k, 1); s != kMatrOk) return refuseArgument(proc, "a", s, k, 1);
+        if (MatrixStatus s = checkMatrix(P, m, 2); s != MatrixStatus::Ok)
+            return refuseArgument(proc, "P", s, m, 2);
+        if (MatrixStatus s = checkMatrix(a, k, 1); s != MatrixStatus::Ok)
+            return refuseArgument(proc, "a", s, k, 1);
         // The m x k matrix of powers must be a matrix the library can hold.
         if (std::int64_t{m} * k > kMaxMatrixElements)
-            return refuse(proc, kMatrOrdersNotValid,
+            return refuse(proc, MatrixStatus::OrdersNotValid,
                           "m = " + std::to_string(m) + ", k = " + std::to_string(k) +
                               ": the fit would need more than 2^24 elements");
         std::vector<double> points(static_cast<std::size_t>(m) * 2);
@@ -122,8 +129,8 @@ int32_t ZRT_API InterpLin(const double* x, const double* x0, const double* x1, c
                           const double* y1, double* result) {
     return guard("InterpLin", 0, [&] {
         if (!x || !x0 || !x1 || !y0 || !y1 || !result) {
-            setEError(5);
-            logError("InterpLin", 0, "Input parameter error: an address is null");
+            failReplacing(ErrorCode::ValueNotDefined, "InterpLin",
+                          "Input parameter error: an address is null");
             return 0;
         }
         *result = zrt::InterpLin(*x, *x0, *x1, *y0, *y1);

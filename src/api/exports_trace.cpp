@@ -62,23 +62,22 @@ const zrt_char* ZRT_API aPrint(const zrt_char* destination, const zrt_char* form
         // refuse it: an empty text, the code in e_error and the matrix status.
         if (elements && rows > 0 && cols > 0) {
             const std::int64_t n = std::int64_t{rows} * cols;
-            int status = kMatrOk;
+            MatrixStatus status = MatrixStatus::Ok;
             std::string detail;
             if (n > kMaxShownElements) {
-                status = kMatrOrdersNotValid;
+                status = MatrixStatus::OrdersNotValid;
                 detail = "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) +
                          ": more than the " + std::to_string(kMaxShownElements) +
                          " elements a matrix text shows";
             } else if (!separatorsFit(n, sep)) {
-                status = kMatrInvalidParameter;
+                status = MatrixStatus::InvalidParameter;
                 detail = "separator of " + std::to_string(sep.size()) + " characters between " +
                          std::to_string(n) + " elements: more than " +
                          std::to_string(kMaxSeparatorText) + " characters of separators";
             }
-            if (status != kMatrOk) {
+            if (status != MatrixStatus::Ok) {
                 setMatrStatus(status);
-                setEError(status);
-                logError("aPrint", 0, detail);
+                failReplacing(errorCodeOf(status), "aPrint", detail);
                 return abi::emptyText();
             }
         }

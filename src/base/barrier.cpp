@@ -8,8 +8,7 @@ namespace zrt {
 
 void reportCaught(const char* proc, const char* what) noexcept {
     try {
-        setEError(0);
-        logError(proc, 0, std::string("Exception: ") + what);
+        failReplacing(ErrorCode::Stopped, proc, std::string("Exception: ") + what);
     } catch (...) {
         // Nothing more can be done without memory; e_error already says it.
     }

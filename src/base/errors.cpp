@@ -76,7 +76,7 @@ const MessageTable& messageTable() {
 }
 
 struct ErrorState {
-    int eError = 0;  // 0 at load: nothing has run yet
+    ErrorCode eError = ErrorCode::Stopped;  // 0 at load: nothing has run yet
     std::string errorLog;
     std::string lastErrorInfo;
     bool muted = false;
@@ -99,9 +99,23 @@ void capLog(std::string& log) {
 
 }  // namespace
 
-int eError() { return errorState().eError; }
+ErrorCode eError() {
+    return errorState().eError;
+}
 
-void setEError(int code) { errorState().eError = code; }
+void setEError(ErrorCode code) {
+    errorState().eError = code;
+}
+
+void fail(ErrorCode code, std::string_view procedure, std::string_view detail) {
+    if (eError() != ErrorCode::None) return;
+    failReplacing(code, procedure, detail);
+}
+
+void failReplacing(ErrorCode code, std::string_view procedure, std::string_view detail) {
+    setEError(code);
+    logError(procedure, detail);
+}
 
 const std::string& errorText(int code) {
     const std::int64_t entry = std::int64_t{kEvalBase} + code;
@@ -110,7 +124,7 @@ const std::string& errorText(int code) {
 }
 
 std::string errorDescription(int code, bool withLog) {
-    if (code == kCurrentError) code = eError();
+    if (code == kCurrentError) code = codeNumber(eError());
     std::string text = errorText(code);
     if (withLog) {
         text += " | ";
@@ -130,7 +144,11 @@ const std::string& statusText(int code) {
     return texts[static_cast<std::size_t>(-code - 2)];
 }
 
-void logError(std::string_view proc, int line, std::string_view detail) {
+void logError(std::string_view proc, std::string_view detail) {
+    logErrorAtLine(proc, 0, detail);
+}
+
+void logErrorAtLine(std::string_view proc, int line, std::string_view detail) {
     ErrorState& s = errorState();
     if (s.muted) return;
     const LexerReportSource source = errorState().lexerReport;
@@ -138,7 +156,8 @@ void logError(std::string_view proc, int line, std::string_view detail) {
 
     std::string header = "Procedure : '";
     header.append(proc);
-    header += " (Line: " + std::to_string(line) + ")'\r\nError nr. : " + std::to_string(s.eError) +
+    header += " (Line: " + std::to_string(line) +
+              ")'\r\nError nr. : " + std::to_string(codeNumber(s.eError)) +
               ", Description: " + errorText(s.eError);
 
     std::string report = "Extended Error Info:\r\n";
@@ -164,7 +183,7 @@ std::string LogError(std::string_view proc, int line, std::string_view detail, i
     ErrorState& s = errorState();
     switch (mode) {
         case kLogAppend:
-            logError(proc, line, detail);
+            logErrorAtLine(proc, line, detail);
             return s.errorLog;
         case kLogClear:
             s.errorLog.clear();

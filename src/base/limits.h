@@ -27,7 +27,7 @@ constexpr std::int64_t kMaxStoredElements = std::int64_t{1} << 27;
 // hours (the inverse by cofactors of order 4096 takes years). The largest
 // orders this leaves: determinant and diagonal form 2344, inverse 1476, linear
 // system 2343, a product of two n x n matrices 1625; a power m of order n needs
-// (m - 1) n^3 within it. Beyond, the operation returns kMatrTooMuchWork
+// (m - 1) n^3 within it. Beyond, the operation returns MatrixStatus::TooMuchWork
 // without touching its result and leaves an entry in the error log.
 constexpr double kMaxMatrixWork = 4294967296.0;
 

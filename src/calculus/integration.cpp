@@ -18,10 +18,9 @@ namespace zrt {
 
 namespace {
 
-int refuse(int code, const std::string& detail) {
-    setEError(code);
-    logError("Integrate", 0, detail);
-    return code;
+int refuse(ErrorCode code, const std::string& detail) {
+    failReplacing(code, "Integrate", detail);
+    return codeNumber(code);
 }
 
 // The integrand at every point: the formula cut at each occurrence of the
@@ -40,15 +39,13 @@ public:
         const int code = evaluator_.at(x, y);
         if (code == 0) return true;
         const std::string_view text = textAt(x);
-        if (eError() == kNoError) {
+        if (eError() == ErrorCode::None) {
             // A matrix is no value of a function of one variable.
-            setEError(10);
-            logError(
-                "Integrate", 0,
+            failReplacing(
+                ErrorCode::ConditionNotFound, "Integrate",
                 "The integrand is a matrix at x = " + shortNumber(x) + ": " + std::string(text));
         } else {
-            logError("Integrate", 0,
-                     "No value at x = " + shortNumber(x) + ": " + std::string(text));
+            logError("Integrate", "No value at x = " + shortNumber(x) + ": " + std::string(text));
         }
         return false;
     }
@@ -135,29 +132,32 @@ bool simpson(Integrand& f, double a, double b, double h, int n, double* integral
 int Integrate(std::string_view formula, double a, double b, int n, int method,
               std::string_view variable, double* result) {
     if (!result) {
-        return refuse(5, kNoResultAddress);
+        return refuse(ErrorCode::ValueNotDefined, kNoResultAddress);
     }
     if (method != kMidpoint && method != kTrapezoidal && method != kSimpson) {
         *result = 0;
-        return refuse(19, "Method = " + std::to_string(method) +
-                              ": 0 midpoint, 1 trapezoidal and 2 Simpson's rule are known");
+        return refuse(ErrorCode::UnknownMethod,
+                      "Method = " + std::to_string(method) +
+                          ": 0 midpoint, 1 trapezoidal and 2 Simpson's rule are known");
     }
     if (n < 1 || n > kMaxSubintervals) {
-        return refuse(13, "N = " + std::to_string(n) +
-                              ": the number of subintervals must be from 1 to " +
-                              std::to_string(kMaxSubintervals));
+        return refuse(ErrorCode::InvalidArgument,
+                      "N = " + std::to_string(n) +
+                          ": the number of subintervals must be from 1 to " +
+                          std::to_string(kMaxSubintervals));
     }
     if (method == kSimpson && n % 2 != 0) {
-        return refuse(22, std::string(kSimpsonNeedsEvenN) + "\r\nN = " + std::to_string(n));
+        return refuse(ErrorCode::OddSimpsonSteps,
+                      std::string(kSimpsonNeedsEvenN) + "\r\nN = " + std::to_string(n));
     }
 
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     const std::string name = lowerAscii(variable);
     Integrand f(formula, name);
     // Every rule evaluates at most n + 1 points.
     if (!pointTextsFit("Integrate", f.points().longestText(), f.points().occurrences(), name) ||
         !withinEvaluationBudget("Integrate", evaluationWork(std::uint64_t(n) + 1, f.textAt(a))))
-        return 13;
+        return codeNumber(ErrorCode::InvalidArgument);
     const double h = (b - a) / n;
     double integral = 0;
     bool ok = false;
@@ -172,7 +172,7 @@ int Integrate(std::string_view formula, double a, double b, int n, int method,
             ok = simpson(f, a, b, h, n, &integral);
             break;
     }
-    if (!ok) return eError();
+    if (!ok) return codeNumber(eError());
     *result = integral;
     return 0;
 }
@@ -181,7 +181,7 @@ double dIntegrate(std::string_view formula, double a, double b, int n, int metho
                   std::string_view variable) {
     double integral = 0;
     Integrate(formula, a, b, n, method, variable, &integral);
-    return eError() == kNoError ? integral : 0;
+    return eError() == ErrorCode::None ? integral : 0;
 }
 
 }  // namespace zrt

@@ -26,8 +26,8 @@ bool valueAt(StoredFormula& formula, std::string_view variable, double x, double
     SetVarFunct(variable, FixText(x), ListKind::Vars);
     double v = 0;
     const int type = formula.eEval(&v);
-    if (type == 1) setEError(5);
-    if (tracing()) DebugAdd("SolveD: e_error = " + std::to_string(eError()), "SolveD");
+    if (type == 1) setEError(ErrorCode::ValueNotDefined);
+    if (tracing()) DebugAdd("SolveD: e_error = " + std::to_string(codeNumber(eError())), "SolveD");
     if (type != 0) return false;
     y = v;
     return true;
@@ -50,11 +50,10 @@ bool evaluatorReading(std::string_view formula, std::string& text) {
 int SolveD(std::string_view formula, std::string_view variableIn, double* root) {
     const std::string_view variable = trimBlanks(variableIn);
     if (!root) {
-        setEError(5);
-        logError("SolveD", 0, "No address for the root");
-        return 5;
+        failReplacing(ErrorCode::ValueNotDefined, "SolveD", "No address for the root");
+        return codeNumber(ErrorCode::ValueNotDefined);
     }
-    if (!usableName(variable, "SolveD")) return 13;
+    if (!usableName(variable, "SolveD")) return codeNumber(ErrorCode::InvalidArgument);
 
     // e_diff callers start with a buffer of ten times the formula's length and
     // call again when the derivative is longer; eDiff hands the whole text back
@@ -62,22 +61,22 @@ int SolveD(std::string_view formula, std::string_view variableIn, double* root) 
     std::string reading, derivative;
     if (!evaluatorReading(formula, reading)) return -1;
     eDiff(reading, lowerAscii(variable), derivative);
-    if (eError() != kNoError) return -1;
-    if (!stepsFit("SolveD", formula, derivative, kNewtonSteps)) return 13;
+    if (eError() != ErrorCode::None) return -1;
+    if (!stepsFit("SolveD", formula, derivative, kNewtonSteps))
+        return codeNumber(ErrorCode::InvalidArgument);
 
     double x = startValue(formula, variable, kSearchSteps);
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     StoredFormula f(formula, variable), fPrime(derivative, variable);
     for (int step = 1; step <= kNewtonSteps; ++step) {
         double y = 0, d = 0;
         if (!valueAt(f, variable, x, y) || !valueAt(fPrime, variable, x, d)) break;
         const double next = d == 0 ? x - y : x - y / d;
         if (!std::isfinite(next)) {
-            setEError(5);
-            logError("SolveD", 0,
-                     "Step " + std::to_string(step) +
-                         " leaves the numbers from x = " + shortNumber(x) +
-                         " (f = " + shortNumber(y) + ", f' = " + shortNumber(d) + ")");
+            failReplacing(ErrorCode::ValueNotDefined, "SolveD",
+                          "Step " + std::to_string(step) +
+                              " leaves the numbers from x = " + shortNumber(x) +
+                              " (f = " + shortNumber(y) + ", f' = " + shortNumber(d) + ")");
             break;
         }
         x = next;
@@ -85,7 +84,7 @@ int SolveD(std::string_view formula, std::string_view variableIn, double* root) 
             DebugAdd("SolveD: step " + std::to_string(step) + ", x = " + shortNumber(x), "SolveD");
     }
     *root = x;
-    return eError();
+    return codeNumber(eError());
 }
 
 }  // namespace zrt

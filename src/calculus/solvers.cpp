@@ -26,10 +26,9 @@ constexpr int kNewtonSteps = 20;
 bool usableName(std::string_view name, const char* proc) {
     const bool ok = isName(trimBlanks(name));
     if (!ok) {
-        setEError(13);
-        logError(proc, 0,
-                 "Variable = '" + std::string(name) +
-                     "': a variable name is a letter or _ followed by letters, digits and _");
+        failReplacing(ErrorCode::InvalidArgument, proc,
+                      "Variable = '" + std::string(name) +
+                          "': a variable name is a letter or _ followed by letters, digits and _");
     }
     return ok;
 }
@@ -38,27 +37,28 @@ namespace {
 
 // The formula at x: the variable set to x's ten-decimal text, then the value
 // by e_eval, or by de_eval for the text solvers. False (e_error set) when the
-// point has no value; a matrix result counts as none (10).
+// point has no value; a matrix result counts as none (ConditionNotFound).
 bool valueAt(StoredFormula& formula, std::string_view variable, const std::string& xText,
              bool text, double* y) {
     SetVarFunct(variable, xText, ListKind::Vars);
     bool ok;
     if (text) {
         const double v = formula.deEval();
-        ok = eError() == kNoError;
+        ok = eError() == ErrorCode::None;
         if (ok && GetResultType() == 1) {
-            setEError(10);
+            setEError(ErrorCode::ConditionNotFound);
             ok = false;
         }
         if (ok) *y = v;
     } else {
         double v = 0;
         const int code = formula.eEval(&v);
-        if (code == 1 && eError() == kNoError) setEError(10);
+        if (code == 1 && eError() == ErrorCode::None) setEError(ErrorCode::ConditionNotFound);
         ok = code == 0;
         if (ok) *y = v;
     }
-    if (tracing()) DebugAdd("x = " + xText + ", e_error = " + std::to_string(eError()), "Solver");
+    if (tracing())
+        DebugAdd("x = " + xText + ", e_error = " + std::to_string(codeNumber(eError())), "Solver");
     return ok;
 }
 
@@ -123,14 +123,14 @@ double startValue(std::string_view formula, std::string_view variable, int limit
 
 int NewtSolve(std::string_view formula, std::string_view variable, double* start) {
     if (!start) {
-        setEError(5);
-        logError("NewtSolve", 0, "Input parameter error: Returned Value not defined");
-        return 5;
+        failReplacing(ErrorCode::ValueNotDefined, "NewtSolve",
+                      "Input parameter error: Returned Value not defined");
+        return codeNumber(ErrorCode::ValueNotDefined);
     }
     if (!usableName(variable, "NewtSolve") || !walkFits("NewtSolve", formula, kSearchSteps))
-        return eError();
+        return codeNumber(eError());
     *start = search(formula, variable, kSearchSteps, false);
-    return eError();
+    return codeNumber(eError());
 }
 
 double dPolySolve(std::string_view formula, std::string_view variable) {
@@ -142,10 +142,9 @@ double dPolySolve(std::string_view formula, std::string_view variable) {
 std::string sPolyNewt(std::string_view formula, std::string_view variable, int limit) {
     if (!usableName(variable, "sPolyNewt")) return {};
     if (limit > kMaxSolverSteps) {
-        setEError(13);
-        logError("sPolyNewt", 0,
-                 "Steps = " + std::to_string(limit) + ": at most " +
-                     std::to_string(kMaxSolverSteps) + " steps");
+        failReplacing(ErrorCode::InvalidArgument, "sPolyNewt",
+                      "Steps = " + std::to_string(limit) + ": at most " +
+                          std::to_string(kMaxSolverSteps) + " steps");
         return {};
     }
     if (!walkFits("sPolyNewt", formula, limit)) return {};
@@ -162,7 +161,7 @@ double dSolve(std::string_view formula, std::string_view variable) {
         double y = 0, d = 0;
         const std::string xText = FixText(x);
         if (!valueAt(f, variable, xText, false, &y) || !valueAt(fPrime, variable, xText, false, &d)) {
-            logError("dSolve", 0,
+            logError("dSolve",
                      "Newton step " + std::to_string(step) + ": no value at x = " + xText);
             break;
         }
@@ -174,10 +173,9 @@ double dSolve(std::string_view formula, std::string_view variable) {
 
 std::string sSolve(std::string_view formula, std::string_view variable, int steps) {
     if (steps > kMaxSolverSteps) {
-        setEError(13);
-        logError("sSolve", 0,
-                 "Steps = " + std::to_string(steps) + ": at most " +
-                     std::to_string(kMaxSolverSteps) + " Newton steps");
+        failReplacing(ErrorCode::InvalidArgument, "sSolve",
+                      "Steps = " + std::to_string(steps) + ": at most " +
+                          std::to_string(kMaxSolverSteps) + " Newton steps");
         return {};
     }
     const std::string derivative = derivativeFormula(formula, variable);
@@ -188,12 +186,12 @@ std::string sSolve(std::string_view formula, std::string_view variable, int step
     for (int step = 1; step <= steps; ++step) {
         double y = 0, d = 0;
         if (!valueAt(f, variable, x, true, &y)) {
-            logError("sSolve", 0, "Newton step " + std::to_string(step) + ": no value at x = " + x);
+            logError("sSolve", "Newton step " + std::to_string(step) + ": no value at x = " + x);
             break;
         }
         const std::string yText = FixText(y);
         if (!valueAt(fPrime, variable, x, true, &d)) {
-            logError("sSolve", 0,
+            logError("sSolve",
                      "Newton step " + std::to_string(step) + ": no derivative at x = " + x);
             break;
         }

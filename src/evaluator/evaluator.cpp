@@ -35,7 +35,7 @@ struct EvalState {
     // searched again until it changes.
     bool checkKnown = false;
     std::string checkedList;
-    int checkResult = kNoError;  // -1, 1 or 13
+    ErrorCode checkResult = ErrorCode::None;  // None, AmbiguousFunction or InvalidArgument
     std::string checkDetail;     // the log entry of a failed check
 };
 
@@ -72,18 +72,20 @@ struct Outcome {
 
 // The preparation and the parse, common to e_eval and de_eval. Returns -1 or
 // the error code.
-int evaluate(std::string_view formula, int check, const char* caller, bool nested, Outcome& out) {
+ErrorCode evaluate(std::string_view formula, int check, const char* caller, bool nested,
+                   Outcome& out) {
     EvalState& s = evalState();
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     if (check != 0) {
-        const int checked = CheckFunctions();
-        if (checked == 1 || checked == 13) return checked;
+        const ErrorCode checked = CheckFunctions();
+        if (checked == ErrorCode::AmbiguousFunction || checked == ErrorCode::InvalidArgument)
+            return checked;
     }
     s.prepared.assign(formula.data(), formula.size());
     for (char* c = s.prepared.data(); (c = static_cast<char*>(std::memchr(c, ',', static_cast<std::size_t>(s.prepared.data() + s.prepared.size() - c)))) != nullptr;)
         *c++ = '.';
     if (!varEntries(ListKind::Functs).empty() && !ReplaceFuncts(s.prepared)) return eError();
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     lexerStart(s.prepared);
 
     // While the parse runs, new matrices are temporaries of this evaluation.
@@ -100,11 +102,11 @@ int evaluate(std::string_view formula, int check, const char* caller, bool neste
     }
     s.resultType = out.type;
 
-    if (currentToken().kind != Tok::End && eError() == kNoError) {
-        setEError(2);
-        logError(caller, 0, "Syntax error, token = '" + currentElement() + "' after the formula");
+    if (currentToken().kind != Tok::End && eError() == ErrorCode::None) {
+        failReplacing(ErrorCode::EvaluatorSyntax, caller,
+                      "Syntax error, token = '" + currentElement() + "' after the formula");
     }
-    if (eError() != kNoError) {
+    if (eError() != ErrorCode::None) {
         dropTemporariesSince(mark, 0);
         return eError();
     }
@@ -119,7 +121,7 @@ int evaluate(std::string_view formula, int check, const char* caller, bool neste
         // A number result (det of a matrix, say) needs none of the temporaries.
         dropTemporariesSince(mark, 0);
     }
-    return kNoError;
+    return ErrorCode::None;
 }
 
 // Fields "name=body" of the function list text, in list order, up to the
@@ -240,9 +242,10 @@ bool findOccurrences(std::string_view text, const std::vector<std::string_view>&
     return true;
 }
 
-// The check of CheckFunctions on a list: kNoError, 1 with the offending name
-// in the log entry, or 13 when the list is too large to search.
-int checkFunctionList(const std::string& list, std::string& detail) {
+// The check of CheckFunctions on a list: None, AmbiguousFunction with the
+// offending name in the log entry, or InvalidArgument when the list is too
+// large to search.
+ErrorCode checkFunctionList(const std::string& list, std::string& detail) {
     struct Field {
         std::string_view name;
         std::size_t p, e;
@@ -263,7 +266,7 @@ int checkFunctionList(const std::string& list, std::string& detail) {
         detail = "The list of " + std::to_string(names.size()) + " user functions (" +
                  std::to_string(list.size()) + " characters) is too long to search for their "
                  "names: more than " + std::to_string(kMaxEvaluatedText) + " characters to read";
-        return 13;
+        return ErrorCode::InvalidArgument;
     }
     // A name conflicts when it occurs in the list before its own entry or
     // after that entry's ";".
@@ -274,10 +277,10 @@ int checkFunctionList(const std::string& list, std::string& detail) {
         const bool after = found[k].last != kNpos && found[k].last >= f.e + 1;
         if (before || after) {
             detail = "sFuncts: " + list + "\r\nFunct: " + std::string(f.name);
-            return 1;
+            return ErrorCode::AmbiguousFunction;
         }
     }
-    return kNoError;
+    return ErrorCode::None;
 }
 
 // ReplaceFuncts without its log entry: false, with the reason in `problem`,
@@ -335,15 +338,15 @@ int e_eval(std::string_view formula, double* result, int check) {
     ++s.runCount;
     EvaluationScope scope;
     Outcome out;
-    const int code = evaluate(formula, check, "e_eval", scope.nested(), out);
-    if (code != kNoError) return code;
+    const ErrorCode code = evaluate(formula, check, "e_eval", scope.nested(), out);
+    if (code != ErrorCode::None) return codeNumber(code);
     if (result) *result = out.value;
     return out.type == kMatrixType ? 1 : 0;
 }
 
 PeekedValue peekValue(std::string_view formula) {
     EvalState& s = evalState();
-    const int savedError = eError();
+    const ErrorCode savedError = eError();
     const int savedType = s.resultType;
     const int savedSwitch = messageSwitch();
     const int savedTrace = SetDebugF(0);
@@ -357,7 +360,7 @@ PeekedValue peekValue(std::string_view formula) {
         // As a nested evaluation it drops its own temporaries, result aside,
         // and leaves those of earlier evaluations alone.
         peeked.error = evaluate(formula, 1, "e_eval", true, out);
-        if (peeked.error == kNoError && out.type == kMatrixType) {
+        if (peeked.error == ErrorCode::None && out.type == kMatrixType) {
             const std::intptr_t address = matrixAddress(out.value);
             if (const MatrixRecord* r = findMatrixByAddress(address)) {
                 peeked.isMatrix = true;
@@ -365,10 +368,10 @@ PeekedValue peekValue(std::string_view formula) {
                 peeked.cols = r->cols;
                 peeked.elements = r->elements;
             } else {
-                peeked.error = 14;
+                peeked.error = ErrorCode::MatrixNotFound;
             }
             discardTemporary(address);
-        } else if (peeked.error == kNoError) {
+        } else if (peeked.error == ErrorCode::None) {
             peeked.number = out.value;
         }
     }
@@ -386,8 +389,8 @@ bool evaluationActive() { return evalState().active > 0; }
 double de_eval(std::string_view formula, int check) {
     EvaluationScope scope;
     Outcome out;
-    const int code = evaluate(formula, check, "de_eval", scope.nested(), out);
-    if (code != kNoError) return code;
+    const ErrorCode code = evaluate(formula, check, "de_eval", scope.nested(), out);
+    if (code != ErrorCode::None) return codeNumber(code);
     if (out.type == kMatrixType) {
         // The result lives on as "[mResult]"; its block moves there, so the
         // value stays the address of a stored matrix.
@@ -400,31 +403,31 @@ double de_eval(std::string_view formula, int check) {
 bool pointTextsFit(const char* proc, std::uint64_t longestText, std::size_t occurrences,
                    std::string_view variable) {
     if (longestText <= kMaxPreparedFormula) return true;
-    setEError(13);
-    logError(proc, 0,
-             "The variable " + std::string(variable) + " occurs " + std::to_string(occurrences) +
-                 " times: with a point's text in its place the formula could grow beyond " +
-                 std::to_string(kMaxPreparedFormula) + " characters");
+    failReplacing(ErrorCode::InvalidArgument, proc,
+                  "The variable " + std::string(variable) + " occurs " +
+                      std::to_string(occurrences) +
+                      " times: with a point's text in its place the formula could grow beyond " +
+                      std::to_string(kMaxPreparedFormula) + " characters");
     return false;
 }
 
-int e_evals(std::string_view formula, double start, std::string_view variable, double end,
-            int steps, double* xs, double* ys, double* bounds) {
-    setEError(kNoError);
+ErrorCode e_evals(std::string_view formula, double start, std::string_view variable, double end,
+                  int steps, double* xs, double* ys, double* bounds) {
+    setEError(ErrorCode::None);
     // A step count typed by mistake would keep the caller busy for minutes.
     if (steps > kMaxTableSteps) {
-        setEError(13);
-        logError("e_evals", 0,
-                 "steps = " + std::to_string(steps) + ": a table has at most " +
-                     std::to_string(kMaxTableSteps) + " steps, formula = " + std::string(formula));
-        return 13;
+        failReplacing(ErrorCode::InvalidArgument, "e_evals",
+                      "steps = " + std::to_string(steps) + ": a table has at most " +
+                          std::to_string(kMaxTableSteps) +
+                          " steps, formula = " + std::string(formula));
+        return ErrorCode::InvalidArgument;
     }
     PointEvaluator evaluator(formula, variable);
     PointFormula& points = evaluator.points();
     if (!pointTextsFit("e_evals", points.longestText(), points.occurrences(), variable) ||
         !withinEvaluationBudget("e_evals", evaluationWork(steps < 0 ? 0 : std::uint64_t(steps) + 1,
                                                           points.textAt(start))))
-        return 13;
+        return ErrorCode::InvalidArgument;
 
     const double step = (end - start) / steps;
     // The bounds start at the first point that has a value.
@@ -459,7 +462,7 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         }
     } box;
     double x = start, y = 0, lastX = start;
-    int lastCode = kNoError;
+    ErrorCode lastCode = ErrorCode::None;
     long long i = 0;
     constexpr std::size_t kBlock = PreparedFormula::kBlock;
     double blockX[kBlock], blockY[kBlock];
@@ -478,7 +481,7 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
             if (xs) std::copy(blockX, blockX + served, xs + i);
             if (ys) std::copy(blockY, blockY + served, ys + i);
             i += static_cast<long long>(served);
-            lastCode = kNoError;
+            lastCode = ErrorCode::None;
             lastX = blockX[served - 1];
             y = blockY[served - 1];
             x = served < count ? blockX[served] : blockX[served - 1] + step;
@@ -487,7 +490,7 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
             evaluator.at(x, &y);  // a failed point keeps the previous y
             lastCode = eError();
             lastX = x;
-            if (lastCode == kNoError) box.add(x, y);
+            if (lastCode == ErrorCode::None) box.add(x, y);
             if (xs) xs[i] = x;
             if (ys) ys[i] = y;
             x += step;
@@ -503,9 +506,9 @@ int e_evals(std::string_view formula, double start, std::string_view variable, d
         const double b[5] = {0, box.loX, box.loY, box.hiX, box.hiY};
         std::copy(b, b + 5, bounds);
     }
-    if (lastCode == kNoError) return kNoError;
-    setEError(lastCode);
-    logError("e_evals", 0, "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
+    if (lastCode == ErrorCode::None) return ErrorCode::None;
+    failReplacing(lastCode, "e_evals",
+                  "x = " + shortNumber(lastX) + ", formula = " + std::string(formula));
     return lastCode;
 }
 
@@ -532,7 +535,7 @@ int ReSetZeRarove() {
     return 0;
 }
 
-int CheckFunctions() {
+ErrorCode CheckFunctions() {
     const std::string& list = varFuncListText(ListKind::Functs);
     if (list.empty()) return eError();
     EvalState& s = evalState();
@@ -541,9 +544,8 @@ int CheckFunctions() {
         s.checkedList = list;
         s.checkKnown = true;
     }
-    if (s.checkResult == kNoError) return kNoError;
-    setEError(s.checkResult);
-    logError("CheckFunctions", 0, s.checkDetail);
+    if (s.checkResult == ErrorCode::None) return ErrorCode::None;
+    failReplacing(s.checkResult, "CheckFunctions", s.checkDetail);
     return s.checkResult;
 }
 
@@ -551,8 +553,7 @@ bool ReplaceFuncts(std::string& formula) {
     std::uint64_t searched = 0;
     std::string problem;
     if (expandFunctions(formula, searched, problem)) return true;
-    setEError(13);
-    logError("ReplaceFuncts", 0, problem);
+    failReplacing(ErrorCode::InvalidArgument, "ReplaceFuncts", problem);
     return false;
 }
 
@@ -578,11 +579,10 @@ std::uint64_t evaluationWork(std::uint64_t evaluations, std::string_view formula
 
 bool withinEvaluationBudget(const char* proc, std::uint64_t work) {
     if (work <= kMaxEvaluatedText) return true;
-    setEError(13);
-    logError(proc, 0,
-             "Evaluating the formula at every point would read more than the " +
-                 std::to_string(kMaxEvaluatedText) +
-                 " characters of formula text one call may evaluate");
+    failReplacing(ErrorCode::InvalidArgument, proc,
+                  "Evaluating the formula at every point would read more than the " +
+                      std::to_string(kMaxEvaluatedText) +
+                      " characters of formula text one call may evaluate");
     return false;
 }
 
@@ -592,7 +592,7 @@ void notePreparedEvaluation(bool counted) {
     EvalState& s = evalState();
     if (counted) ++s.runCount;
     s.resultType = kNumberType;
-    setEError(kNoError);
+    setEError(ErrorCode::None);
 }
 
 void notePreparedEvaluations(std::size_t count) {
@@ -601,17 +601,17 @@ void notePreparedEvaluations(std::size_t count) {
     // The count is for trace lines: it wraps around rather than overflow.
     s.runCount = static_cast<int>(static_cast<unsigned>(s.runCount) + static_cast<unsigned>(count));
     s.resultType = kNumberType;
-    setEError(kNoError);
+    setEError(ErrorCode::None);
 }
 
 void showEvalErrorKeeping(std::string_view text) {
-    const int code = eError();
+    const ErrorCode code = eError();
     showEvalError(text);
     setEError(code);
 }
 
 void traceLine(std::string_view text, std::string_view title) {
-    const int code = eError();
+    const ErrorCode code = eError();
     DebugAdd(text, title);
     setEError(code);
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errors.h"
 #include "base/limits.h"
 
 namespace zrt {
@@ -26,15 +27,15 @@ double de_eval(std::string_view formula, int check);
 // null. -1 when the last point succeeded, else its code; 13 (nothing written)
 // for more than kMaxTableSteps steps, for a formula whose points' texts could
 // grow beyond kMaxPreparedFormula, and for a table beyond kMaxEvaluatedText.
-int e_evals(std::string_view formula, double start, std::string_view variable, double end,
-            int steps, double* xs, double* ys, double* bounds);
+ErrorCode e_evals(std::string_view formula, double start, std::string_view variable, double end,
+                  int steps, double* xs, double* ys, double* bounds);
 
 // peekValue: what a formula is worth, found without leaving a trace: no
 // message box, no trace line, no error-log entry, no matrix left in the store
 // (the temporaries of earlier evaluations stay too); e_error and the result
 // type stay as they were. User functions and variables are used, never changed.
 struct PeekedValue {
-    int error = -1;  // -1, or the code the evaluation failed with
+    ErrorCode error = ErrorCode::None;  // or the code the evaluation failed with
     bool isMatrix = false;
     double number = 0;
     int rows = 0;
@@ -57,10 +58,11 @@ int trueValue();
 // switch and error log.
 int ReSetZeRarove();
 
-// Function list check: 1 (e_error 1) when a function's name occurs anywhere
-// else in the list, -1 when none does, e_error unchanged for an empty list;
-// 13 (e_error 13) for a list too large to search within kMaxEvaluatedText.
-int CheckFunctions();
+// Function list check: AmbiguousFunction (also in e_error) when a function's
+// name occurs anywhere else in the list, None when none does, e_error
+// unchanged (and returned) for an empty list; InvalidArgument (also in
+// e_error) for a list too large to search within kMaxEvaluatedText.
+ErrorCode CheckFunctions();
 
 // Replaces every occurrence of each user function's name in the formula (any
 // case, any substring, in list order) by its body in brackets. False (e_error

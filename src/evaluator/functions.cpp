@@ -85,8 +85,8 @@ double randomUpTo(double f) {
 }
 
 void domainError(double x, const std::string& extra) {
-    setEError(13);
-    logError("e_function", 0, "Invalid Argument = " + shortNumber(x) + extra);
+    failReplacing(ErrorCode::InvalidArgument, "e_function",
+                  "Invalid Argument = " + shortNumber(x) + extra);
 }
 
 }  // namespace
@@ -107,8 +107,8 @@ std::vector<BuiltinName> builtinFunctionNames() {
 double e_function(std::string_view name, double x) {
     const int index = functionIndex(name);
     if (index < 0) {
-        setEError(4);
-        logError("e_function", 0, "Undefined Function = " + std::string(name));
+        failReplacing(ErrorCode::UndefinedFunction, "e_function",
+                      "Undefined Function = " + std::string(name));
         return 0;
     }
     return e_functionAt(index, x);
@@ -225,10 +225,10 @@ constexpr std::array<ValuesOf, kFunctionCount> kValuesOf =
 }  // namespace
 
 double e_functionAt(int index, double x) {
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     if (!knownIndex(index)) {
-        setEError(4);
-        logError("e_function", 0, "Undefined Function = #" + std::to_string(index));
+        failReplacing(ErrorCode::UndefinedFunction, "e_function",
+                      "Undefined Function = #" + std::to_string(index));
         return 0;
     }
     Domain domain;
@@ -278,7 +278,7 @@ std::vector<std::string_view> constantNames() {
 }
 
 int e_get_const(std::string_view name, double* value, std::string* text) {
-    setEError(0);
+    setEError(ErrorCode::Stopped);
     const std::string key = lowerAscii(name);
     const std::string_view bare = !key.empty() && key[0] == '#' ? std::string_view(key).substr(1)
                                                                 : std::string_view(key);
@@ -286,7 +286,7 @@ int e_get_const(std::string_view name, double* value, std::string* text) {
     for (const Constant& c : kConstants)
         if (bare == c.name) found = &c;
     if (!found) {
-        setEError(18);
+        setEError(ErrorCode::UndefinedConstant);
         return 0;
     }
     const double constant = found->value;
@@ -294,7 +294,7 @@ int e_get_const(std::string_view name, double* value, std::string* text) {
     const std::string fixed = FixText(constant);
     if (value) *value = DecValue(fixed);
     if (text) *text = fixed;
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     return 1;
 }
 

@@ -95,7 +95,7 @@ NameTable buildNameTable() {
     for (const BuiltinName& b : builtinFunctionNames())
         t.add(b.name, NameInfo{NameKind::Function, Tok::Id, b.index, 0});
     // Constants come before functions: "deg" is the constant, not the function.
-    const int savedError = eError();
+    const ErrorCode savedError = eError();
     for (std::string_view name : lexerConstantNames()) {
         double value = 0;
         e_get_const(name, &value);
@@ -169,9 +169,9 @@ void classifyName(Scan& s, std::string_view name) {
     t.kind = Tok::Id;
     t.function = info ? info->function : -1;
     // A pending error stays: the first error wins.
-    if (t.function < 0 && eError() == kNoError) {
-        setEError(4);
-        logError("e_nxt", 0, "Undefined Function = " + std::string(name));
+    if (t.function < 0 && eError() == ErrorCode::None) {
+        failReplacing(ErrorCode::UndefinedFunction, "e_nxt",
+                      "Undefined Function = " + std::string(name));
     }
 }
 
@@ -232,7 +232,8 @@ void traceExit(const Scan& s) {
     }
     text += "\r\ntype/token  = " + clipForTrace(tokenText(s.tok));
     text += "\r\nremaining   = " + clipForTrace(std::string_view(s.expression).substr(s.pos));
-    text += "\r\ne_error     = " + std::to_string(eError()) + " | " + errorText(eError());
+    text +=
+        "\r\ne_error     = " + std::to_string(codeNumber(eError())) + " | " + errorText(eError());
     traceLine(text, "e_nxt");
 }
 
@@ -354,9 +355,10 @@ int e_nxt() {
         s.pos = p;
         // A bracket that is never closed would otherwise pass the rest of the
         // formula off as a matrix name.
-        if (!closed && eError() == kNoError) {
-            setEError(6);
-            logError("e_nxt", 0, "Expected ']', got the end of the formula after '" + std::string(t.spelling) + "'");
+        if (!closed && eError() == ErrorCode::None) {
+            failReplacing(
+                ErrorCode::TokenMismatch, "e_nxt",
+                "Expected ']', got the end of the formula after '" + std::string(t.spelling) + "'");
         }
     } else if (c == '#') {
         while (p < n && isNameChar(x[p])) ++p;

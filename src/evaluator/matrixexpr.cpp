@@ -36,9 +36,8 @@ std::string typeLines(unsigned char typeA, unsigned char typeB) {
 
 // Every failure of the three operations is logged under the operation's
 // name and, with error messages switched on, shown.
-double fail(int code, const char* proc, const std::string& detail, double value) {
-    setEError(code);
-    logError(proc, 0, detail);
+double failShown(ErrorCode code, const char* proc, const std::string& detail, double value) {
+    failReplacing(code, proc, detail);
     showEvalErrorKeeping(detail);
     return value;
 }
@@ -48,7 +47,8 @@ double fail(int code, const char* proc, const std::string& detail, double value)
 namespace matrixexpr_detail {
 
 double divisionByZero(double a) {
-    return fail(8, "CalcMatrixDivMult", "Calculation error, token = '/'\r\n", a);
+    return failShown(ErrorCode::DivisionByZero, "CalcMatrixDivMult",
+                     "Calculation error, token = '/'\r\n", a);
 }
 
 }  // namespace matrixexpr_detail
@@ -67,7 +67,9 @@ std::string sizeText(const MatrixRecord& m) {
 // matrix of the store.
 MatrixRecord* operandRecord(double value, unsigned char type, const char* proc) {
     MatrixRecord* m = type == kMatrixType ? findMatrixByAddress(matrixAddress(value)) : nullptr;
-    if (!m) fail(14, proc, "Matr Pointer = " + handleText(value) + "\r\n", 0);
+    if (!m)
+        failShown(ErrorCode::MatrixNotFound, proc, "Matr Pointer = " + handleText(value) + "\r\n",
+                  0);
     return m;
 }
 
@@ -96,8 +98,8 @@ MatrixRecord* newTemporary(std::vector<double>&& block, int rows, int cols) {
 // det and trace) refuses any other with code 6, as det and trace do.
 bool square(const MatrixRecord& m, const char* proc, const std::string& what) {
     if (m.rows == m.cols) return true;
-    fail(6, proc, what + " needs a square matrix.\r\nDimensions: r1, c1 = " + sizeText(m) + "\r\n",
-         0);
+    failShown(ErrorCode::TokenMismatch, proc,
+              what + " needs a square matrix.\r\nDimensions: r1, c1 = " + sizeText(m) + "\r\n", 0);
     return false;
 }
 
@@ -109,14 +111,13 @@ constexpr const char* kNotInvertible =
 constexpr const char* kTooMuchWork =
     "The matrix is too large for this operation: it would take far too long";
 
-std::string inversionFailure(int status) {
-    return status == kMatrTooMuchWork ? kTooMuchWork : kNotInvertible;
+std::string inversionFailure(MatrixStatus status) {
+    return status == MatrixStatus::TooMuchWork ? kTooMuchWork : kNotInvertible;
 }
 
-// Inverts a square block in place; the failure code of aInv, or 6 when it is
-// not square.
-int invertInPlace(std::vector<double>& block, int rows, int cols) {
-    if (rows != cols) return 6;
+// Inverts a square block in place; the failure code of aInv, or NotSquare.
+MatrixStatus invertInPlace(std::vector<double>& block, int rows, int cols) {
+    if (rows != cols) return MatrixStatus::NotSquare;
     return aInv(block.data(), rows);
 }
 
@@ -148,11 +149,11 @@ double sumSubtMatrix(char op, double a, double b, unsigned char* typeA, unsigned
         MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
         if (!mb) return a;
         if (ma->rows != mb->rows || ma->cols != mb->cols) {
-            return fail(5, proc,
-                        std::string("If A(r1, c1) ") + op +
-                            " B(r2, c2) must be r1 = r2 and c1 = c2.\r\nr1, c1 = " + sizeText(*ma) +
-                            "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
-                        a);
+            return failShown(errorCodeOf(MatrixStatus::OrdersNotValid), proc,
+                             std::string("If A(r1, c1) ") + op +
+                                 " B(r2, c2) must be r1 = r2 and c1 = c2.\r\nr1, c1 = " +
+                                 sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                             a);
         }
         double* out = ma->elements.data();
         if (op == '-') {
@@ -163,7 +164,7 @@ double sumSubtMatrix(char op, double a, double b, unsigned char* typeA, unsigned
         dropTemporary(mb->address());
         return matrixResult(*ma, typeA);
     }
-    return fail(10, proc, typeLines(*typeA, typeB), a);
+    return failShown(ErrorCode::ConditionNotFound, proc, typeLines(*typeA, typeB), a);
 }
 
 namespace {
@@ -171,43 +172,43 @@ namespace {
 double power(double a, double b, unsigned char* typeA, unsigned char typeB) {
     constexpr const char* proc = "CalcMatrixDivMult";
     if (*typeA != kMatrixType || typeB != kNumberType) {
-        return fail(10, proc,
-                    "The exponent of a matrix power (es. [mA]^n) must be a number.\r\n" +
-                        typeLines(*typeA, typeB),
-                    a);
+        return failShown(ErrorCode::ConditionNotFound, proc,
+                         "The exponent of a matrix power (es. [mA]^n) must be a number.\r\n" +
+                             typeLines(*typeA, typeB),
+                         a);
     }
     MatrixRecord* m = operandRecord(a, *typeA, proc);
     if (!m) return a;
     if (!(b == std::trunc(b))) {
-        return fail(9, proc,
-                    "Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + shortNumber(b),
-                    a);
+        return failShown(
+            ErrorCode::NotInteger, proc,
+            "Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + shortNumber(b), a);
     }
     if (std::fabs(b) > kMaxMatrixPower) {
-        return fail(13, proc,
-                    "Exponent of Matrix (es. [mA]^n) is beyond " + shortNumber(kMaxMatrixPower) +
-                        ".\r\nExp = " + shortNumber(b),
-                    a);
+        return failShown(ErrorCode::InvalidArgument, proc,
+                         "Exponent of Matrix (es. [mA]^n) is beyond " +
+                             shortNumber(kMaxMatrixPower) + ".\r\nExp = " + shortNumber(b),
+                         a);
     }
     if (b < 0) {
         if (!square(*m, proc, "A negative power")) return a;
-        const int status = aInv(m->elements.data(), m->rows);
-        if (status != kMatrOk) {
-            return fail(status, proc,
-                        inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
-                        a);
+        const MatrixStatus status = aInv(m->elements.data(), m->rows);
+        if (status != MatrixStatus::Ok) {
+            return failShown(errorCodeOf(status), proc,
+                             inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
+                             a);
         }
         b = -b;
     }
     if (b > 1) {
         if (!square(*m, proc, "A matrix power")) return a;
-        const int status =
+        const MatrixStatus status =
             aPow(m->elements.data(), m->rows, static_cast<int>(b), m->elements.data());
-        if (status != kMatrOk) {
-            return fail(status, proc,
-                        std::string(kTooMuchWork) + "\r\nExp = " + shortNumber(b) +
-                            "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
-                        a);
+        if (status != MatrixStatus::Ok) {
+            return failShown(errorCodeOf(status), proc,
+                             std::string(kTooMuchWork) + "\r\nExp = " + shortNumber(b) +
+                                 "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
+                             a);
         }
     }
     return matrixResult(*m, typeA);
@@ -223,32 +224,33 @@ double product(double a, double b, unsigned char* typeA, unsigned char typeB) {
         return matrixResult(*m, typeA);
     }
     if (*typeA != kMatrixType || typeB != kMatrixType)
-        return fail(10, proc, typeLines(*typeA, typeB), a);
+        return failShown(ErrorCode::ConditionNotFound, proc, typeLines(*typeA, typeB), a);
     MatrixRecord* ma = operandRecord(a, *typeA, proc);
     MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
     if (!mb) return a;
     if (ma->cols != mb->rows) {
-        return fail(5, proc,
-                    "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " +
-                        std::to_string(ma->cols) + "\r\nr2 = " + std::to_string(mb->rows) + "\r\n",
-                    a);
+        return failShown(
+            errorCodeOf(MatrixStatus::OrdersNotValid), proc,
+            "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + std::to_string(ma->cols) +
+                "\r\nr2 = " + std::to_string(mb->rows) + "\r\n",
+            a);
     }
     const std::int64_t elements = std::int64_t{ma->rows} * mb->cols;
     if (elements > kMaxMatrixElements) {
-        return fail(13, proc,
-                    "The product of A(" + sizeText(*ma) + ") and B(" + sizeText(*mb) + ") has " +
-                        std::to_string(elements) + " elements, more than the " +
-                        std::to_string(kMaxMatrixElements) + " a matrix may have\r\n",
-                    a);
+        return failShown(ErrorCode::InvalidArgument, proc,
+                         "The product of A(" + sizeText(*ma) + ") and B(" + sizeText(*mb) +
+                             ") has " + std::to_string(elements) + " elements, more than the " +
+                             std::to_string(kMaxMatrixElements) + " a matrix may have\r\n",
+                         a);
     }
     std::vector<double> block(static_cast<std::size_t>(elements));
-    if (const int status = aMultEx(ma->elements.data(), ma->rows, ma->cols, mb->elements.data(),
-                                   mb->rows, mb->cols, block.data());
-        status != kMatrOk) {
-        return fail(status, proc,
-                    std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) +
-                        "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
-                    a);
+    if (const MatrixStatus status = aMultEx(ma->elements.data(), ma->rows, ma->cols,
+                                            mb->elements.data(), mb->rows, mb->cols, block.data());
+        status != MatrixStatus::Ok) {
+        return failShown(errorCodeOf(status), proc,
+                         std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) +
+                             "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                         a);
     }
     const int rows = ma->rows, cols = mb->cols;
     dropTemporary(ma->address());
@@ -264,10 +266,11 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
         MatrixRecord* m = operandRecord(a, *typeA, proc);
         if (!m) return a;
         if (b == 0) {
-            return fail(8, proc,
-                        "Matr Pointer: n2 = " + handleText(a) + "\r\nCalculation error, token = '" +
-                            tokenText(currentToken()) + "'\r\n",
-                        a);
+            return failShown(ErrorCode::DivisionByZero, proc,
+                             "Matr Pointer: n2 = " + handleText(a) +
+                                 "\r\nCalculation error, token = '" + tokenText(currentToken()) +
+                                 "'\r\n",
+                             a);
         }
         aProdScal(m->elements.data(), m->rows, m->cols, 1 / b);
         return matrixResult(*m, typeA);
@@ -276,12 +279,13 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
         MatrixRecord* m = operandRecord(b, typeB, proc);
         if (!m) return a;
         std::vector<double> inverse = m->elements;
-        const int status = invertInPlace(inverse, m->rows, m->cols);
-        if (status != kMatrOk) {
-            return fail(status, proc,
-                        "Matr Pointer n2 = " + handleText(b) + "\r\n" + inversionFailure(status) +
-                            "\r\n\r\nr1, c1 = " + sizeText(*m) + "\r\n",
-                        a);
+        const MatrixStatus status = invertInPlace(inverse, m->rows, m->cols);
+        if (status != MatrixStatus::Ok) {
+            return failShown(errorCodeOf(status), proc,
+                             "Matr Pointer n2 = " + handleText(b) + "\r\n" +
+                                 inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*m) +
+                                 "\r\n",
+                             a);
         }
         aProdScal(inverse.data(), m->rows, m->cols, a);
         std::copy(inverse.begin(), inverse.end(), m->elements.begin());
@@ -292,36 +296,38 @@ double quotient(double a, double b, unsigned char* typeA, unsigned char typeB) {
         MatrixRecord* mb = ma ? operandRecord(b, typeB, proc) : nullptr;
         if (!mb) return a;
         if (ma->rows != ma->cols || mb->rows != mb->cols || ma->rows != mb->rows) {
-            return fail(5, proc,
-                        "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " +
-                            std::to_string(ma->cols) + " - " + std::to_string(mb->rows) +
-                            "\r\nBoth must be square matrices of the same order.\r\nr1, c1 = " +
-                            sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
-                        a);
+            return failShown(
+                errorCodeOf(MatrixStatus::OrdersNotValid), proc,
+                "If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " +
+                    std::to_string(ma->cols) + " - " + std::to_string(mb->rows) +
+                    "\r\nBoth must be square matrices of the same order.\r\nr1, c1 = " +
+                    sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                a);
         }
         std::vector<double> inverse = mb->elements;
-        const int status = invertInPlace(inverse, mb->rows, mb->cols);
-        if (status != kMatrOk) {
-            return fail(status, proc,
-                        "Matrix error, token = '" + tokenText(currentToken()) +
-                            "' and Pointer n2 = " + handleText(b) + "\r\n" + inversionFailure(status) +
-                            "\r\n\r\nr1, c1 = " + sizeText(*ma) + "\r\nr2, c2 = " + sizeText(*mb) +
-                            "\r\n",
-                        a);
+        const MatrixStatus status = invertInPlace(inverse, mb->rows, mb->cols);
+        if (status != MatrixStatus::Ok) {
+            return failShown(errorCodeOf(status), proc,
+                             "Matrix error, token = '" + tokenText(currentToken()) +
+                                 "' and Pointer n2 = " + handleText(b) + "\r\n" +
+                                 inversionFailure(status) + "\r\n\r\nr1, c1 = " + sizeText(*ma) +
+                                 "\r\nr2, c2 = " + sizeText(*mb) + "\r\n",
+                             a);
         }
-        if (const int product =
+        if (const MatrixStatus product =
                 aMultSq(ma->elements.data(), ma->rows, inverse.data(), ma->elements.data());
-            product != kMatrOk) {
-            return fail(product, proc,
-                        std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) + "\r\n", a);
+            product != MatrixStatus::Ok) {
+            return failShown(errorCodeOf(product), proc,
+                             std::string(kTooMuchWork) + "\r\nr1, c1 = " + sizeText(*ma) + "\r\n",
+                             a);
         }
         dropTemporary(mb->address());
         return matrixResult(*ma, typeA);
     }
-    return fail(10, proc,
-                "Case not found. token2 = / and mName = " + currentElement() + "\r\n" +
-                    typeLines(*typeA, typeB),
-                a);
+    return failShown(ErrorCode::ConditionNotFound, proc,
+                     "Case not found. token2 = / and mName = " + currentElement() + "\r\n" +
+                         typeLines(*typeA, typeB),
+                     a);
 }
 
 }  // namespace
@@ -349,15 +355,16 @@ double determinantOrTrace(std::string_view name, double a, unsigned char typeA) 
     MatrixRecord* m = operandRecord(a, typeA, "CalcMatrFunct");
     if (!m) return 0;
     if (m->rows != m->cols) {
-        return fail(6, "CalcMatrFunct", "Dimensions: r1, c1 = " + sizeText(*m) + "\r\n", 0);
+        return failShown(ErrorCode::TokenMismatch, "CalcMatrFunct",
+                         "Dimensions: r1, c1 = " + sizeText(*m) + "\r\n", 0);
     }
     double value = 0;
     if (name == "det") {
-        if (const int status = aDet(m->elements.data(), m->rows, &value); status != kMatrOk) {
-            return fail(status, "CalcMatrFunct",
-                        std::string(kTooMuchWork) + "\r\nDimensions: r1, c1 = " + sizeText(*m) +
-                            "\r\n",
-                        0);
+        if (const MatrixStatus status = aDet(m->elements.data(), m->rows, &value);
+            status != MatrixStatus::Ok) {
+            return failShown(
+                errorCodeOf(status), "CalcMatrFunct",
+                std::string(kTooMuchWork) + "\r\nDimensions: r1, c1 = " + sizeText(*m) + "\r\n", 0);
         }
     } else {
         aTrace(m->elements.data(), m->rows, &value);
@@ -381,38 +388,39 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
     // matrix with as many rows as the vector.
     const bool squareA = ma->vector || !syst || ma->rows == ma->cols;
     const bool squareB = mb->vector || !syst || mb->rows == mb->cols;
-    if (!squareA || !squareB || ma->rows != mb->rows) return fail(5, proc, dimensions, 0);
+    if (!squareA || !squareB || ma->rows != mb->rows)
+        return failShown(errorCodeOf(MatrixStatus::OrdersNotValid), proc, dimensions, 0);
     if (ma->vector == mb->vector) {
-        return fail(10, proc,
-                    syst ? dimensions
-                         : "nnVect = " + flagText(ma->vector) +
-                               "\r\nn2Vect = " + flagText(mb->vector) + "\r\n",
-                    0);
+        return failShown(ErrorCode::ConditionNotFound, proc,
+                         syst ? dimensions
+                              : "nnVect = " + flagText(ma->vector) +
+                                    "\r\nn2Vect = " + flagText(mb->vector) + "\r\n",
+                         0);
     }
     MatrixRecord* matrix = ma->vector ? mb : ma;
     MatrixRecord* vector = ma->vector ? ma : mb;
     const int n = matrix->rows;
     if (syst) {
-        const int status =
+        const MatrixStatus status =
             aSist(matrix->elements.data(), n, vector->elements.data(), vector->elements.data());
-        if (status != kMatrOk) {
-            return fail(status, proc,
-                        std::string(status == kMatrTooMuchWork
-                                        ? kTooMuchWork
-                                        : "Matrix is singolar (det = 0): the system has no "
-                                          "single solution.") +
-                            "\r\n" + dimensions,
-                        0);
+        if (status != MatrixStatus::Ok) {
+            return failShown(errorCodeOf(status), proc,
+                             std::string(status == MatrixStatus::TooMuchWork
+                                             ? kTooMuchWork
+                                             : "Matrix is singolar (det = 0): the system has no "
+                                               "single solution.") +
+                                 "\r\n" + dimensions,
+                             0);
         }
         dropTemporary(matrix->address());
         return matrixResult(*vector, type);
     }
     // vcoeff: k coefficients from the first k columns of the matrix.
     if (!(c == std::trunc(c) && c >= 1 && c <= matrix->cols)) {
-        return fail(13, proc,
-                    "The number of coefficients must be a whole number from 1 to " +
-                        std::to_string(matrix->cols) + ".\r\nk = " + shortNumber(c) + "\r\n",
-                    0);
+        return failShown(ErrorCode::InvalidArgument, proc,
+                         "The number of coefficients must be a whole number from 1 to " +
+                             std::to_string(matrix->cols) + ".\r\nk = " + shortNumber(c) + "\r\n",
+                         0);
     }
     const int k = static_cast<int>(c);
     std::vector<double> x(static_cast<std::size_t>(n) * static_cast<std::size_t>(k));
@@ -420,14 +428,15 @@ double systemOrFit(std::string_view name, double a, unsigned char typeA, double 
         std::copy_n(matrix->elements.begin() + static_cast<std::ptrdiff_t>(i) * matrix->cols, k,
                     x.begin() + static_cast<std::ptrdiff_t>(i) * k);
     std::vector<double> coefficients(static_cast<std::size_t>(k));
-    const int status = aCalcVectCoeff(x.data(), n, k, vector->elements.data(), coefficients.data());
-    if (status != kMatrOk) {
-        return fail(status, proc,
-                    std::string(status == kMatrTooMuchWork
-                                    ? kTooMuchWork
-                                    : "The matrix of the fit (X^T X) can not be inverted.") +
-                        "\r\n" + dimensions,
-                    0);
+    const MatrixStatus status =
+        aCalcVectCoeff(x.data(), n, k, vector->elements.data(), coefficients.data());
+    if (status != MatrixStatus::Ok) {
+        return failShown(errorCodeOf(status), proc,
+                         std::string(status == MatrixStatus::TooMuchWork
+                                         ? kTooMuchWork
+                                         : "The matrix of the fit (X^T X) can not be inverted.") +
+                             "\r\n" + dimensions,
+                         0);
     }
     dropTemporary(matrix->address());
     dropTemporary(vector->address());
@@ -443,8 +452,8 @@ double CalcMatrFunct(std::string_view name, double a, unsigned char typeA, doubl
     *type = kNumberType;
     if (name == "det" || name == "trace") return determinantOrTrace(name, a, typeA);
     if (name == "syst" || name == "vcoeff") return systemOrFit(name, a, typeA, b, typeB, c, type);
-    return fail(
-        10, "CalcMatrFunct",
+    return failShown(
+        ErrorCode::ConditionNotFound, "CalcMatrFunct",
         "Case not found. case (tok2) = " + std::string(name) + "\r\n\r\n" + typeLines(typeA, typeB),
         0);
 }
@@ -453,9 +462,8 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
     *type = kNumberType;
     MatrixRecord* stored = findMatrixByName(lowerAscii(trimBlanks(name)));
     if (!stored) {
-        setEError(14);
-        logError("e_prs", 0, "MatrName = " + std::string(name));
-        return 14;
+        failReplacing(ErrorCode::MatrixNotFound, "e_prs", "MatrName = " + std::string(name));
+        return codeNumber(ErrorCode::MatrixNotFound);
     }
     // Evaluation works on a copy: stored matrices never change.
     int rows = stored->rows, cols = stored->cols;
@@ -463,11 +471,12 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
     const std::string what = "MatrName = " + std::string(name) + "\r\n";
     switch (suffix) {
         case 'I':
-            if (const int status = invertInPlace(copy, rows, cols); status != kMatrOk) {
-                return fail(status, "e_prs",
-                            what + inversionFailure(status) + "\r\n\r\nr1, c1 = " + std::to_string(rows) +
-                                ", " + std::to_string(cols) + "\r\n",
-                            status);
+            if (const MatrixStatus status = invertInPlace(copy, rows, cols);
+                status != MatrixStatus::Ok) {
+                return failShown(errorCodeOf(status), "e_prs",
+                                 what + inversionFailure(status) + "\r\n\r\nr1, c1 = " +
+                                     std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
+                                 codeNumber(status));
             }
             break;
         case 'T':
@@ -476,24 +485,24 @@ double matrixOperand(std::string_view name, char suffix, unsigned char* type) {
             break;
         case 'D':
             if (rows != cols) {
-                return fail(
-                    6, "e_prs",
+                return failShown(
+                    ErrorCode::TokenMismatch, "e_prs",
                     what + "The diagonal form needs a square matrix.\r\nDimensions: r1, c1 = " +
                         std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
-                    6);
+                    codeNumber(ErrorCode::TokenMismatch));
             }
-            if (const int status = aDiag(copy.data(), rows); status != kMatrOk) {
-                return fail(status, "e_prs",
-                            what + kTooMuchWork + "\r\nDimensions: r1, c1 = " +
-                                std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
-                            status);
+            if (const MatrixStatus status = aDiag(copy.data(), rows); status != MatrixStatus::Ok) {
+                return failShown(errorCodeOf(status), "e_prs",
+                                 what + kTooMuchWork + "\r\nDimensions: r1, c1 = " +
+                                     std::to_string(rows) + ", " + std::to_string(cols) + "\r\n",
+                                 codeNumber(status));
             }
             break;
         default:
             break;
     }
     MatrixRecord* temporary = newTemporary(std::move(copy), rows, cols);
-    if (!temporary) return eError();
+    if (!temporary) return codeNumber(eError());
     return matrixResult(*temporary, type);
 }
 
@@ -520,13 +529,13 @@ void resetMatrixExpr() {
     matrixExprState() = MatrixExprState{};
 }
 
-bool readMatrixElement(std::string_view text, double* value, int* error) {
+bool readMatrixElement(std::string_view text, double* value, ErrorCode* error) {
     double v = 0;
     const int code = e_eval(text, &v, 0);
-    if (code == 1 && eError() == kNoError) {
+    if (code == 1 && eError() == ErrorCode::None) {
         // A matrix is no element: its temporary goes at once.
         eraseMatrix(matrixAddress(v));
-        *error = 11;
+        *error = ErrorCode::WrongStringMatrix;
         return false;
     }
     if (code != 0) {

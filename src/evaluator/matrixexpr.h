@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/errors.h"
 #include "numerics/power.h"
 
 namespace zrt {
@@ -61,6 +62,6 @@ void resetMatrixExpr();
 
 // SetStrMatrix's reader of evaluated elements: each element text is a formula
 // that must give a number (a matrix gives 11).
-bool readMatrixElement(std::string_view text, double* value, int* error);
+bool readMatrixElement(std::string_view text, double* value, ErrorCode* error);
 
 }  // namespace zrt

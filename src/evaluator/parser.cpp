@@ -56,13 +56,6 @@ Binding bindingOf(Tok t) {
 
 double parse(int level, unsigned char* type, const Token& tok, bool trace);
 
-// The first error wins: a failure only reports when nothing failed before.
-[[gnu::noinline]] void raise(int code, const char* proc, const std::string& detail) {
-    if (eError() != kNoError) return;
-    setEError(code);
-    logError(proc, 0, detail);
-}
-
 // Truncation toward zero to a 32-bit integer; false when the value has none
 // (out of range, infinite or not a number), where a cast would be undefined.
 bool truncInt32(double v, std::int64_t& out) {
@@ -75,17 +68,16 @@ bool truncInt32(double v, std::int64_t& out) {
 // value of a matrix operand is the address of its elements.
 [[gnu::noinline]] bool numbersOnly(Tok op, unsigned char typeA, unsigned char typeB) {
     if ((typeA | typeB) == kNumberType) return true;
-    raise(10, "e_prs",
-          "Operator '" + tokenText(op) + "' takes numbers, not matrices\r\nnnTp = " +
-              std::to_string(typeA) + "\r\nn2Tp = " + std::to_string(typeB) + "\r\n");
+    fail(ErrorCode::ConditionNotFound, "e_prs",
+         "Operator '" + tokenText(op) + "' takes numbers, not matrices\r\nnnTp = " +
+             std::to_string(typeA) + "\r\nn2Tp = " + std::to_string(typeB) + "\r\n");
     return false;
 }
 
 [[gnu::noinline]] void syntaxError() {
-    if (eError() != kNoError) return;
-    setEError(3);
+    if (eError() != ErrorCode::None) return;
     const std::string element = currentElement();
-    logError("e_prs", 0, "Syntax error, token = '" + element + "'");
+    fail(ErrorCode::ParserSyntax, "e_prs", "Syntax error, token = '" + element + "'");
     if (messageSwitch() & 1) {
         showEvalErrorKeeping("Procedure: e_prs\r\nSyntax error, token = '" + element +
                              "'\r\n\r\nDebug:\r\n" + errorLog());
@@ -93,20 +85,21 @@ bool truncInt32(double v, std::int64_t& out) {
 }
 
 [[gnu::noinline]] void nestingTooDeep() {
-    raise(3, "e_prs",
-          "The formula nests deeper than " + std::to_string(kMaxNesting) +
-              " levels of brackets, function calls or signs");
+    fail(ErrorCode::ParserSyntax, "e_prs",
+         "The formula nests deeper than " + std::to_string(kMaxNesting) +
+             " levels of brackets, function calls or signs");
 }
 
 double integerQuotient(double a, double b, unsigned char* type, unsigned char typeB) {
     if (!numbersOnly(Tok::Backslash, *type, typeB)) return a;
     if (b == 0) {
-        raise(8, "e_prs", "Integer division by zero, token = '\\'");
+        fail(ErrorCode::DivisionByZero, "e_prs", "Integer division by zero, token = '\\'");
         return a;
     }
     const double q = std::trunc(a / b);
     if (!(q >= -2147483648.0 && q <= 2147483647.0)) {
-        raise(13, "e_prs", "The integer quotient " + shortNumber(a / b) + " is outside the 32-bit range");
+        fail(ErrorCode::InvalidArgument, "e_prs",
+             "The integer quotient " + shortNumber(a / b) + " is outside the 32-bit range");
         return a;
     }
     return q;
@@ -116,12 +109,14 @@ double integerRemainder(double a, double b, unsigned char* type, unsigned char t
     if (!numbersOnly(Tok::Mod, *type, typeB)) return a;
     std::int64_t x, y;
     if (!truncInt32(a, x) || !truncInt32(b, y)) {
-        raise(13, "e_prs",
-              "Operands of mod must be 32-bit integers: " + shortNumber(a) + " mod " + shortNumber(b));
+        fail(ErrorCode::InvalidArgument, "e_prs",
+             "Operands of mod must be 32-bit integers: " + shortNumber(a) + " mod " +
+                 shortNumber(b));
         return a;
     }
     if (y == 0) {
-        raise(8, "e_prs", "Division by zero in " + shortNumber(a) + " mod " + shortNumber(b));
+        fail(ErrorCode::DivisionByZero, "e_prs",
+             "Division by zero in " + shortNumber(a) + " mod " + shortNumber(b));
         return a;
     }
     // In 64 bits the remainder of -2147483648 by -1 is defined too.
@@ -132,7 +127,8 @@ double complement(double a, unsigned char type) {
     if (!numbersOnly(Tok::Not, type, kNumberType)) return 0;
     std::int64_t x;
     if (!truncInt32(a, x)) {
-        raise(13, "e_prs", "The operand of not must be a 32-bit integer: " + shortNumber(a));
+        fail(ErrorCode::InvalidArgument, "e_prs",
+             "The operand of not must be a 32-bit integer: " + shortNumber(a));
         return 0;
     }
     return static_cast<double>(~x);
@@ -174,10 +170,10 @@ double functionCall(const Token& tok, bool trace) {
     unsigned char type = kNumberType;
     const double argument = parse(1, &type, tok, trace);
     e_match(Tok::RParen);
-    if (eError() != kNoError) return 0;  // an unknown name reported itself when it was read
+    if (eError() != ErrorCode::None) return 0;  // an unknown name reported itself when it was read
     if (!numbersOnly(Tok::Id, type, kNumberType)) return 0;
     if (function < 0) {
-        raise(4, "e_prs", "Undefined Function");
+        fail(ErrorCode::UndefinedFunction, "e_prs", "Undefined Function");
         return 0;
     }
     return e_functionAt(function, argument);
@@ -186,7 +182,7 @@ double functionCall(const Token& tok, bool trace) {
 // "#" constant
 double constantValue(const Token& tok) {
     double value = 0;
-    if (eError() == kNoError) value = e_function(tok.spelling, 0);
+    if (eError() == ErrorCode::None) value = e_function(tok.spelling, 0);
     e_nxt();
     return value;
 }
@@ -219,9 +215,9 @@ double statisticsCall(const Token& tok) {
     }
     double value = 0;
     *type = kNumberType;
-    if (eError() == kNoError) {
+    if (eError() == ErrorCode::None) {
         if (word == Tok::Vcoeff && typeC == kMatrixType) {
-            raise(13, "e_prs", "Last parameter must be numeric.");
+            fail(ErrorCode::InvalidArgument, "e_prs", "Last parameter must be numeric.");
             showEvalErrorKeeping("Procedure: e_prs\r\nLast parameter must be numeric.\r\n\r\nDebug:\r\n" +
                                  errorLog());
         } else {
@@ -234,14 +230,14 @@ double statisticsCall(const Token& tok) {
 
 double matrixPrimary(const Token& tok, unsigned char* type) {
     double value = 0;
-    if (eError() == kNoError) value = matrixOperand(tok.spelling, tok.suffix, type);
+    if (eError() == ErrorCode::None) value = matrixOperand(tok.spelling, tok.suffix, type);
     e_nxt();
     return value;
 }
 
 double negate(double value, unsigned char* type) {
     if (*type == kNumberType) return -value;
-    if (eError() != kNoError) return value;
+    if (eError() != ErrorCode::None) return value;
     return CalcMatrixDivMult('*', value, -1, type, kNumberType);
 }
 
@@ -255,7 +251,7 @@ double negate(double value, unsigned char* type) {
     text += "\r\n" + r.marker;
     text += "\r\ntype/token  = " + r.token;
     text += "\r\nremaining   = " + r.remaining;
-    text += "\r\ne_error     = " + std::to_string(eError());
+    text += "\r\ne_error     = " + std::to_string(codeNumber(eError()));
     traceLine(text, "e_prs");
 }
 
@@ -268,7 +264,7 @@ double negate(double value, unsigned char* type) {
     text += "\r\n" + r.marker;
     text += "\r\ntype/token  = " + r.token;
     text += "\r\nremaining   = " + r.remaining;
-    text += "\r\ne_error     = " + std::to_string(eError());
+    text += "\r\ne_error     = " + std::to_string(codeNumber(eError()));
     text += "\r\nnn          = " + shortNumber(value);
     traceLine(text, "e_prs");
 }
@@ -327,7 +323,7 @@ double parse(int level, unsigned char* type, const Token& tok, bool trace) {
         case Tok::Not:
             e_nxt();
             v = parse(6, &t, tok, trace);
-            v = eError() == kNoError ? complement(v, t) : 0;
+            v = eError() == ErrorCode::None ? complement(v, t) : 0;
             t = kNumberType;
             break;
         case Tok::Matrix: v = matrixPrimary(tok, &t); break;
@@ -342,14 +338,14 @@ double parse(int level, unsigned char* type, const Token& tok, bool trace) {
             break;
     }
 
-    while (eError() == kNoError) {
+    while (eError() == ErrorCode::None) {
         const Tok op = tok.kind;
         const Binding b = bindingOf(op);
         if (b.bound < level) break;
         e_nxt();
         unsigned char rt = kNumberType;
         const double r = parse(b.right, &rt, tok, trace);
-        if (eError() != kNoError) break;
+        if (eError() != ErrorCode::None) break;
         v = combine(op, v, r, &t, rt);
         if (op != Tok::Caret && op != Tok::Star && op != Tok::Slash && op != Tok::Plus &&
             op != Tok::Minus)
@@ -367,11 +363,11 @@ double e_prs(int level, unsigned char* type) {
     return parse(level, type, currentToken(), tracing());
 }
 
-int e_match(Tok expected) {
+ErrorCode e_match(Tok expected) {
     if (tracing()) traceMatch(expected);
-    if (eError() == kNoError && currentToken().kind != expected) {
-        setEError(6);
-        logError("e_match", 0, "Expected " + tokenText(expected) + ", got '" + currentElement() + "'\r\n");
+    if (eError() == ErrorCode::None && currentToken().kind != expected) {
+        failReplacing(ErrorCode::TokenMismatch, "e_match",
+                      "Expected " + tokenText(expected) + ", got '" + currentElement() + "'\r\n");
     }
     e_nxt();
     return eError();

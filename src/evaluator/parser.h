@@ -13,7 +13,7 @@ double e_prs(int level, unsigned char* type);
 
 // Checks that the current token is `expected` (error 6 when it is not and no
 // error is pending) and reads the next token in every case. Returns e_error.
-int e_match(Tok expected);
+ErrorCode e_match(Tok expected);
 
 // Current nesting of e_prs (shown in trace lines).
 int parseDepth();

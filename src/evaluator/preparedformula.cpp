@@ -564,7 +564,7 @@ double StoredFormula::deEval() {
         return value;
     }
     const double v = de_eval(formula_, 0);
-    if ((eError() != kNoError || GetResultType() != 0) && prepared_.ready()) rebuild();
+    if ((eError() != ErrorCode::None || GetResultType() != 0) && prepared_.ready()) rebuild();
     return v;
 }
 

@@ -82,12 +82,11 @@ double StatFunct(Tok word) {
     for (;;) {
         unsigned char type = kNumberType;
         const double v = e_prs(1, &type);
-        if (eError() != kNoError) break;
+        if (eError() != ErrorCode::None) break;
         if (type != kNumberType) {
-            setEError(10);
-            logError("StatFunct", 0,
-                     "The statistics function '" + tokenText(word) +
-                         "' takes numbers, not matrices\r\nnnTp = 1\r\n");
+            failReplacing(ErrorCode::ConditionNotFound, "StatFunct",
+                          "The statistics function '" + tokenText(word) +
+                              "' takes numbers, not matrices\r\nnnTp = 1\r\n");
             break;
         }
         operands.push_back(v);
@@ -95,7 +94,7 @@ double StatFunct(Tok word) {
         e_match(Tok::Semicolon);
     }
     double result = 0;
-    if (eError() == kNoError && operands.size() > first)
+    if (eError() == ErrorCode::None && operands.size() > first)
         result = compute(word, operands.data() + first, operands.size() - first);
     operands.resize(first);
     // A list of a million operands need not keep its memory afterwards.

@@ -35,10 +35,10 @@ int aElemOrderGet() { return elemOrderState().order; }
 int aElemOrderSet(int order) {
     if (order == 0 || order == 1) {
         elemOrderState().order = order;
-        return -1;
+        return codeNumber(MatrixStatus::Ok);
     }
     elemOrderState().order = -1;
-    return 17;
+    return codeNumber(MatrixStatus::InvalidElemOrder);
 }
 
 void aElemOrderSt(std::string_view label) {

@@ -5,12 +5,15 @@
 
 #include <string_view>
 
+#include "base/errors.h"
+
 namespace zrt {
 
 // The flag: 1 column order, 0 row order, -1 not set (load-time value).
 int aElemOrderGet();
 
-// 0 or 1 is stored and gives -1; anything else sets the flag to -1 and gives 17.
+// 0 or 1 is stored and gives Ok (-1); anything else sets the flag to -1 and
+// gives InvalidElemOrder (17), as numbers: aElemOrderEx hands them on.
 int aElemOrderSet(int order);
 
 // "Visual Basic" or "VB" select column order, any other label row order.

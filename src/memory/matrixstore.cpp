@@ -80,21 +80,19 @@ void traceClearing(const MatrixRecord& r, std::string_view what) {
 
 std::size_t checkedMatrixSize(int& rows, int& cols, std::string_view proc) {
     if (rows < 0 || cols < 0) {
-        setEError(13);
-        logError(proc, 0,
-                 "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) +
-                     ": a matrix cannot have a negative size");
+        failReplacing(ErrorCode::InvalidArgument, proc,
+                      "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) +
+                          ": a matrix cannot have a negative size");
         return 0;
     }
     if (rows == 0) rows = 1;
     if (cols == 0) cols = 1;
     const std::int64_t n = std::int64_t{rows} * cols;
     if (n > kMaxMatrixElements) {
-        setEError(13);
-        logError(proc, 0,
-                 "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) + ": " +
-                     std::to_string(n) + " elements, more than the " +
-                     std::to_string(kMaxMatrixElements) + " a matrix may have");
+        failReplacing(ErrorCode::InvalidArgument, proc,
+                      "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) + ": " +
+                          std::to_string(n) + " elements, more than the " +
+                          std::to_string(kMaxMatrixElements) + " a matrix may have");
         return 0;
     }
     return static_cast<std::size_t>(n);
@@ -112,12 +110,11 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
         found == s.byName.end() ? 0 : static_cast<std::int64_t>(found->second->elements.size());
     const std::int64_t total = s.elements - replaced + static_cast<std::int64_t>(n);
     if (total > kMaxStoredElements) {
-        setEError(13);
-        logError("SetMatrix", 0,
-                 "MatrixName = " + key + ": with its " + std::to_string(n) +
-                     " elements the matrices would hold " + std::to_string(total) +
-                     ", more than the " + std::to_string(kMaxStoredElements) +
-                     " all matrices together may have");
+        failReplacing(ErrorCode::InvalidArgument, "SetMatrix",
+                      "MatrixName = " + key + ": with its " + std::to_string(n) +
+                          " elements the matrices would hold " + std::to_string(total) +
+                          ", more than the " + std::to_string(kMaxStoredElements) +
+                          " all matrices together may have");
         return 0;
     }
     MatrixRecord* r;
@@ -152,15 +149,15 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
         }
     }
     s.elements = total;
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     return wantAddress ? r->address() : r->index;
 }
 
 std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows, int cols,
                         bool wantAddress) {
     if (!hostArray) {
-        setEError(13);
-        logError("SetMatrix", 0, "MatrixName = " + std::string(name) + ": no element array given");
+        failReplacing(ErrorCode::InvalidArgument, "SetMatrix",
+                      "MatrixName = " + std::string(name) + ": no element array given");
         return 0;
     }
     const std::size_t n = checkedMatrixSize(rows, cols, "SetMatrix");
@@ -172,13 +169,13 @@ std::intptr_t SetMatrix(std::string_view name, const double* hostArray, int rows
 }
 
 std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, ElementReader evaluate) {
-    auto fail = [](int code, const std::string& detail) -> std::intptr_t {
-        setEError(code);
-        logError("SetStrMatrix", 0, detail);
+    auto refuse = [](ErrorCode code, const std::string& detail) -> std::intptr_t {
+        failReplacing(code, "SetStrMatrix", detail);
         showEvalError("Procedure: SetStrMatrix\r\n" + detail + "\r\n\r\nDebug:\r\n" + errorLog());
-        return code;
+        return codeNumber(code);
     };
-    if (definition.empty()) return fail(13, "Function Param = " + std::string(definition));
+    if (definition.empty())
+        return refuse(ErrorCode::InvalidArgument, "Function Param = " + std::string(definition));
 
     std::vector<std::string_view> fields;
     std::size_t p = 0;
@@ -194,8 +191,9 @@ std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, Elemen
     const long long rowsField = sizeField(field(1));
     const long long colsField = sizeField(field(2));
     if (name.empty() || rowsField < 0 || colsField < 0 || (rowsField == 0 && colsField == 0)) {
-        return fail(11, "MatrixName = " + name + "\r\nrows = " + std::string(field(1)) +
-                            ", cols = " + std::string(field(2)));
+        return refuse(ErrorCode::WrongStringMatrix, "MatrixName = " + name +
+                                                        "\r\nrows = " + std::string(field(1)) +
+                                                        ", cols = " + std::string(field(2)));
     }
     const long long rows = rowsField == 0 ? 1 : rowsField;
     const long long cols = colsField == 0 ? 1 : colsField;
@@ -205,16 +203,17 @@ std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, Elemen
     long long present = 0;
     while (present < wanted && !field(3 + static_cast<std::size_t>(present)).empty()) ++present;
     if (present < wanted) {
-        return fail(12, "Should be: " + std::to_string(wanted) + ", are: " + std::to_string(present) +
-                            "\r\nMatrixName = " + name + "\r\nrow = " +
-                            std::to_string(present / cols + 1) +
-                            ", col = " + std::to_string(present % cols + 1) + "\r\nvalue = '" +
-                            std::string(field(3 + static_cast<std::size_t>(present))) + "'");
+        return refuse(ErrorCode::TooFewElements,
+                      "Should be: " + std::to_string(wanted) + ", are: " + std::to_string(present) +
+                          "\r\nMatrixName = " + name +
+                          "\r\nrow = " + std::to_string(present / cols + 1) +
+                          ", col = " + std::to_string(present % cols + 1) + "\r\nvalue = '" +
+                          std::string(field(3 + static_cast<std::size_t>(present))) + "'");
     }
     int r = static_cast<int>(rows), c = static_cast<int>(cols);
     if (checkedMatrixSize(r, c, "SetStrMatrix") == 0) {
         showEvalError("Procedure: SetStrMatrix\r\nMatrix too large\r\n\r\nDebug:\r\n" + errorLog());
-        return eError();
+        return codeNumber(eError());
     }
 
     // The text lists the elements row after row, which is the store's own
@@ -227,11 +226,12 @@ std::intptr_t SetStrMatrix(std::string_view definition, bool wantAddress, Elemen
             continue;
         }
         double v = 0;
-        if (int error = 0; !evaluate(text, &v, &error)) {
-            return fail(error, "MatrixName = " + name + "\r\nrow = " + std::to_string(k / cols + 1) +
-                                   ", col = " + std::to_string(k % cols + 1) + "\r\nvalue = '" +
-                                   std::string(text) + "'" +
-                                   (error == 11 ? ": an element must be a number" : ""));
+        if (ErrorCode error = ErrorCode::Stopped; !evaluate(text, &v, &error)) {
+            return refuse(
+                error,
+                "MatrixName = " + name + "\r\nrow = " + std::to_string(k / cols + 1) + ", col = " +
+                    std::to_string(k % cols + 1) + "\r\nvalue = '" + std::string(text) + "'" +
+                    (error == ErrorCode::WrongStringMatrix ? ": an element must be a number" : ""));
         }
         block[static_cast<std::size_t>(k)] = v;
     }
@@ -251,7 +251,7 @@ MatrixRecord* findMatrixByAddress(std::intptr_t address) {
 }
 
 std::intptr_t FindMatrix(std::string_view key, int mode, int* rows, int* cols, bool logMissing) {
-    setEError(0);
+    setEError(ErrorCode::Stopped);
     const std::string k = storedName(key);
     MatrixRecord* found = nullptr;
     if (mode & kByName) found = findMatrixByName(k);
@@ -263,49 +263,47 @@ std::intptr_t FindMatrix(std::string_view key, int mode, int* rows, int* cols, b
             found = findMatrixByAddress(address);
     }
     if (!found) {
-        setEError(14);
-        if (logMissing) logError("FindMatrix", 0, "MatrName =" + k);
+        setEError(ErrorCode::MatrixNotFound);
+        if (logMissing) logError("FindMatrix", "MatrName =" + k);
         return 0;
     }
     if (rows) {
         *rows = found->rows;
         if (cols) *cols = found->cols;
     }
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     return (mode & kFindIndex) && !(mode & kFindAddress) ? found->index : found->address();
 }
 
 int GetMatrixByLong(std::intptr_t source, double* destination, int rows, int cols) {
+    // The matrix library's codes, stored in e_error as they are.
+    auto refuse = [](MatrixStatus status, const std::string& detail) {
+        failReplacing(errorCodeOf(status), "GetMatrixByLong", detail);
+        return codeNumber(status);
+    };
     if (source == 0 || destination == nullptr) {
-        setEError(15);
-        logError("GetMatrixByLong", 0,
-                 "SrcMemID = " + std::to_string(source) +
-                     ", *aDest = " + std::to_string(reinterpret_cast<std::intptr_t>(destination)));
-        return 15;
+        return refuse(MatrixStatus::NotDefined,
+                      "SrcMemID = " + std::to_string(source) + ", *aDest = " +
+                          std::to_string(reinterpret_cast<std::intptr_t>(destination)));
     }
     if (rows <= 0 || cols <= 0) {
-        setEError(5);
-        logError("GetMatrixByLong", 0, "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols));
-        return 5;
+        return refuse(MatrixStatus::OrdersNotValid,
+                      "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols));
     }
     const MatrixRecord* r = findMatrixByAddress(source);
     if (!r) {
-        setEError(15);
-        logError("GetMatrixByLong", 0,
-                 "SrcMemID = " + std::to_string(source) + ": no stored matrix has this address");
-        return 15;
+        return refuse(MatrixStatus::NotDefined, "SrcMemID = " + std::to_string(source) +
+                                                    ": no stored matrix has this address");
     }
     const std::int64_t asked = std::int64_t{rows} * cols;
     if (asked > static_cast<std::int64_t>(r->elements.size())) {
-        setEError(5);
-        logError("GetMatrixByLong", 0,
-                 "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) + ": the matrix " +
-                     r->name + " has " + std::to_string(r->rows) + " x " + std::to_string(r->cols) +
-                     " elements");
-        return 5;
+        return refuse(MatrixStatus::OrdersNotValid,
+                      "rows = " + std::to_string(rows) + ", cols = " + std::to_string(cols) +
+                          ": the matrix " + r->name + " has " + std::to_string(r->rows) + " x " +
+                          std::to_string(r->cols) + " elements");
     }
     copyToHost(r->elements.data(), destination, rows, cols);
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     return -1;
 }
 
@@ -337,7 +335,7 @@ void ClearMatrixList(std::intptr_t keep) {
             if (r.address() != keep) doomed.push_back(&r);
         }
         eraseRecords(doomed);
-        setEError(kNoError);
+        setEError(ErrorCode::None);
         return;
     }
     for (const auto& rp : s.list) {
@@ -361,7 +359,7 @@ void ClearMatrixList(std::intptr_t keep) {
     } else {
         eraseRecords(doomed);
     }
-    setEError(kNoError);
+    setEError(ErrorCode::None);
 }
 
 std::size_t matrixCount() { return storeState().list.size(); }

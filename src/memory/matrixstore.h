@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errors.h"
 #include "base/limits.h"
 
 namespace zrt {
@@ -51,7 +52,7 @@ std::intptr_t storeMatrix(std::string_view name, std::vector<double>&& elements,
 // Reads one element text of SetStrMatrix into *value; false with the error
 // code to report (11: the text is no number) when it cannot. The store
 // evaluates nothing itself: the evaluator offers a reader that does.
-using ElementReader = bool (*)(std::string_view text, double* value, int* error);
+using ElementReader = bool (*)(std::string_view text, double* value, ErrorCode* error);
 
 // SetStrMatrix: "name;rows;cols;e11;e12;...". Gives what SetMatrix gives, or
 // the error code (11, 12, 13, or an element's evaluation error). Elements are

@@ -114,11 +114,11 @@ double FindVarFunctD(std::string_view name, ListKind kind, std::string* formula,
     const VarEntry* e = name.empty() ? (l.entries.empty() ? nullptr : &l.entries.front())
                                      : findVarEntry(kind, keyOf(name));
     if (!e) {
-        setEError(7);
-        if (logMissing) logError("FindVarFunctD", 0, "VarToFind =" + std::string(name));
+        setEError(ErrorCode::NotFound);
+        if (logMissing) logError("FindVarFunctD", "VarToFind =" + std::string(name));
         return 0;
     }
-    setEError(kFoundMarker);
+    setEError(ErrorCode::Found);
     if (kind == ListKind::Vars) return e->number;
     varStoreState().currentFormula = e->value;
     if (formula) *formula = e->value;
@@ -126,15 +126,15 @@ double FindVarFunctD(std::string_view name, ListKind kind, std::string* formula,
 }
 
 int FindVarFunct(std::string_view name, ListKind kind, double* result, std::string* formula) {
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     const double value = FindVarFunctD(name, kind, formula, false);
-    const int code = eError();
-    if (code == kFoundMarker) {
-        setEError(kNoError);
+    const ErrorCode code = eError();
+    if (code == ErrorCode::Found) {
+        setEError(ErrorCode::None);
         if (result) *result = value;
-        return kFoundMarker;
+        return codeNumber(ErrorCode::Found);
     }
-    if (code != 7) setEError(13);
+    if (code != ErrorCode::NotFound) setEError(ErrorCode::InvalidArgument);
     return 0;
 }
 

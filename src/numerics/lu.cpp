@@ -30,24 +30,24 @@ bool factorize(const double* a, std::size_t n, Eigen::PartialPivLU<ColumnMajor>&
 
 }  // namespace
 
-int luInverse(double* a, std::size_t n) {
+MatrixStatus luInverse(double* a, std::size_t n) {
     Eigen::PartialPivLU<ColumnMajor> lu;
-    if (!factorize(a, n, lu)) return kMatrSingular;
+    if (!factorize(a, n, lu)) return MatrixStatus::Singular;
     // The inverse of the transpose, column after column, is the inverse row
     // after row.
     const Eigen::Index order = static_cast<Eigen::Index>(n);
     Eigen::Map<ColumnMajor>(a, order, order) = lu.inverse();
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int luSolve(const double* a, std::size_t n, const double* v, double* w) {
+MatrixStatus luSolve(const double* a, std::size_t n, const double* v, double* w) {
     Eigen::PartialPivLU<ColumnMajor> lu;
-    if (!factorize(a, n, lu)) return kMatrSingular;
+    if (!factorize(a, n, lu)) return MatrixStatus::Singular;
     const Eigen::Index order = static_cast<Eigen::Index>(n);
     const Eigen::VectorXd x =
         lu.transpose().solve(Eigen::Map<const Eigen::VectorXd>(v, order));
     Eigen::Map<Eigen::VectorXd>(w, order) = x;
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 }  // namespace zrt

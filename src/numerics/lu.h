@@ -11,15 +11,17 @@
 
 #include <cstddef>
 
+#include "base/errors.h"
+
 namespace zrt {
 
 constexpr std::size_t kLargestAdjugate = 10;
 
-// a (n x n) replaced by its inverse: kMatrOk, or kMatrSingular with a unchanged.
-int luInverse(double* a, std::size_t n);
+// a (n x n) replaced by its inverse: MatrixStatus::Ok, or MatrixStatus::Singular with a unchanged.
+MatrixStatus luInverse(double* a, std::size_t n);
 
-// w = the solution of a x = v (w may be v): kMatrOk, or kMatrSingular with w
+// w = the solution of a x = v (w may be v): MatrixStatus::Ok, or MatrixStatus::Singular with w
 // unchanged.
-int luSolve(const double* a, std::size_t n, const double* v, double* w);
+MatrixStatus luSolve(const double* a, std::size_t n, const double* v, double* w);
 
 }  // namespace zrt

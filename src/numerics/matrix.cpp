@@ -17,7 +17,7 @@ namespace zrt {
 namespace {
 
 struct MatrixState {
-    int status = kMatrOk;
+    MatrixStatus status = MatrixStatus::Ok;
 };
 
 MatrixState& matrixState() {
@@ -32,19 +32,19 @@ std::size_t count(int rows, int cols) {
     return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
 }
 
-// First failing check of several arguments, or -1.
-int firstFailure(std::initializer_list<int> checks) {
-    for (int c : checks)
-        if (c != kMatrOk) return c;
-    return kMatrOk;
+// First failing check of several arguments, or Ok.
+MatrixStatus firstFailure(std::initializer_list<MatrixStatus> checks) {
+    for (MatrixStatus c : checks)
+        if (c != MatrixStatus::Ok) return c;
+    return MatrixStatus::Ok;
 }
 
-int checkVector(const void* v, int n) {
+MatrixStatus checkVector(const void* v, int n) {
     return checkMatrix(v, n, 1);
 }
 
-int checkScalarOut(const double* p) {
-    return p ? kMatrOk : kMatrNotDefined;
+MatrixStatus checkScalarOut(const double* p) {
+    return p ? MatrixStatus::Ok : MatrixStatus::NotDefined;
 }
 
 // Working space of n doubles: on the stack for small matrices (most calls),
@@ -139,11 +139,10 @@ double systemWork(double n) {
 template <typename What>
 bool withinMatrixWork(double work, const char* proc, What what) {
     if (work <= kMaxMatrixWork) return true;
-    logError(proc, 0,
-             what() + " takes about " + std::to_string(static_cast<long long>(work)) +
-                 " multiply-adds, more than the " +
-                 std::to_string(static_cast<long long>(kMaxMatrixWork)) +
-                 " one matrix operation may take");
+    logError(proc, what() + " takes about " + std::to_string(static_cast<long long>(work)) +
+                       " multiply-adds, more than the " +
+                       std::to_string(static_cast<long long>(kMaxMatrixWork)) +
+                       " one matrix operation may take");
     return false;
 }
 
@@ -153,12 +152,11 @@ std::string orderText(int rows, int cols) {
 
 }  // namespace
 
-
-int matrStatus() {
+MatrixStatus matrStatus() {
     return matrixState().status;
 }
 
-void setMatrStatus(int status) {
+void setMatrStatus(MatrixStatus status) {
     matrixState().status = status;
 }
 
@@ -166,23 +164,24 @@ void resetMatrix() {
     matrixState() = MatrixState{};
 }
 
-int checkMatrix(const void* elements, int rows, int cols) {
-    if (!elements) return kMatrNotDefined;
-    if (rows < 1 || cols < 1) return kMatrOrdersNotValid;
-    if (std::int64_t{rows} * cols > kMaxMatrixElements) return kMatrOrdersNotValid;
-    return kMatrOk;
+MatrixStatus checkMatrix(const void* elements, int rows, int cols) {
+    if (!elements) return MatrixStatus::NotDefined;
+    if (rows < 1 || cols < 1) return MatrixStatus::OrdersNotValid;
+    if (std::int64_t{rows} * cols > kMaxMatrixElements) return MatrixStatus::OrdersNotValid;
+    return MatrixStatus::Ok;
 }
 
 // ---- Determinant, inverse, systems, diagonal form ----
 
-int aDet(const double* a, int n, double* det) {
-    if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(det)}); s != kMatrOk)
+MatrixStatus aDet(const double* a, int n, double* det) {
+    if (const MatrixStatus s = firstFailure({checkMatrix(a, n, n), checkScalarOut(det)});
+        s != MatrixStatus::Ok)
         return s;
     if (!withinMatrixWork(eliminationWork(n), "aDet",
                           [&] { return "The determinant of " + orderText(n, n); }))
-        return kMatrTooMuchWork;
+        return MatrixStatus::TooMuchWork;
     *det = determinant(a, static_cast<std::size_t>(n));
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 double aDetN(const double* a, int n) {
@@ -191,19 +190,19 @@ double aDetN(const double* a, int n) {
     return det;
 }
 
-int aInv(double* a, int n) {
-    if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+MatrixStatus aInv(double* a, int n) {
+    if (const MatrixStatus s = checkMatrix(a, n, n); s != MatrixStatus::Ok) return s;
     if (!withinMatrixWork(inverseWork(n), "aInv",
                           [&] { return "The inverse of " + orderText(n, n); }))
-        return kMatrTooMuchWork;
+        return MatrixStatus::TooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     if (order > kLargestAdjugate) return luInverse(a, order);
     const double d = determinant(a, order);
-    if (d == 0) return kMatrSingular;
+    if (d == 0) return MatrixStatus::Singular;
     if (order == 1) {
         // The minor of a 1 x 1 matrix is empty; its determinant is 1.
         a[0] = 1.0 / d;
-        return kMatrOk;
+        return MatrixStatus::Ok;
     }
     // Element (j, i) of the inverse is the cofactor of (i, j) over the determinant.
     Scratch minors(order * order);
@@ -213,155 +212,160 @@ int aInv(double* a, int n) {
             const double minorDet = minors.data()[i * order + j];
             a[j * order + i] = ((i + j) % 2 ? -minorDet : minorDet) / d;
         }
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aSist(const double* a, int n, const double* v, double* w) {
-    if (const int s = firstFailure({checkMatrix(a, n, n), checkVector(v, n), checkVector(w, n)});
-        s != kMatrOk)
+MatrixStatus aSist(const double* a, int n, const double* v, double* w) {
+    if (const MatrixStatus s =
+            firstFailure({checkMatrix(a, n, n), checkVector(v, n), checkVector(w, n)});
+        s != MatrixStatus::Ok)
         return s;
     if (!withinMatrixWork(systemWork(n), "aSist",
                           [&] { return "The system of " + orderText(n, n); }))
-        return kMatrTooMuchWork;
+        return MatrixStatus::TooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     if (order > kLargestAdjugate) return luSolve(a, order, v, w);
     const double d = determinant(a, order);
-    if (d == 0) return kMatrSingular;
+    if (d == 0) return MatrixStatus::Singular;
     // Cramer: column i replaced by the right-hand side, over the determinant.
     Scratch x(order);
     replacedColumnDeterminants(a, order, v, x.data());
     for (std::size_t i = 0; i < order; ++i) w[i] = x.data()[i] / d;
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aDiag(double* a, int n) {
-    if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+MatrixStatus aDiag(double* a, int n) {
+    if (const MatrixStatus s = checkMatrix(a, n, n); s != MatrixStatus::Ok) return s;
     if (!withinMatrixWork(eliminationWork(n), "aDiag",
                           [&] { return "The diagonal form of " + orderText(n, n); }))
-        return kMatrTooMuchWork;
+        return MatrixStatus::TooMuchWork;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix m(a, a + order * order);
     eliminate(m.data(), order, nullptr);
     for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = 0; j < order; ++j) a[i * order + j] = i == j ? m[i * order + j] : 0.0;
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 // ---- Products and powers ----
 
-int aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, double* c) {
-    if (const int s = firstFailure({checkMatrix(a, rA, cA), checkMatrix(b, rB, cB)}); s != kMatrOk)
+MatrixStatus aMultEx(const double* a, int rA, int cA, const double* b, int rB, int cB, double* c) {
+    if (const MatrixStatus s = firstFailure({checkMatrix(a, rA, cA), checkMatrix(b, rB, cB)});
+        s != MatrixStatus::Ok)
         return s;
-    if (cA != rB) return kMatrWrongRank;
-    if (const int s = checkMatrix(c, rA, cB); s != kMatrOk) return s;
+    if (cA != rB) return MatrixStatus::WrongRank;
+    if (const MatrixStatus s = checkMatrix(c, rA, cB); s != MatrixStatus::Ok) return s;
     if (!withinMatrixWork(double(rA) * cA * cB, "aMultEx", [&] {
             return "The product of " + orderText(rA, cA) + " and B(" + std::to_string(rB) + ", " +
                    std::to_string(cB) + ")";
         }))
-        return kMatrTooMuchWork;
+        return MatrixStatus::TooMuchWork;
     multiply(a, static_cast<std::size_t>(rA), static_cast<std::size_t>(cA), b,
              static_cast<std::size_t>(cB), c);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aMultSq(const double* a, int n, const double* b, double* c) {
+MatrixStatus aMultSq(const double* a, int n, const double* b, double* c) {
     return aMultEx(a, n, n, b, n, n, c);
 }
 
-int aMultVect(const double* a, int r, int c, const double* v, double* w) {
-    if (const int s = firstFailure({checkMatrix(a, r, c), checkVector(v, c), checkVector(w, r)});
-        s != kMatrOk)
+MatrixStatus aMultVect(const double* a, int r, int c, const double* v, double* w) {
+    if (const MatrixStatus s =
+            firstFailure({checkMatrix(a, r, c), checkVector(v, c), checkVector(w, r)});
+        s != MatrixStatus::Ok)
         return s;
     multiply(a, static_cast<std::size_t>(r), static_cast<std::size_t>(c), v, 1, w);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aMultVectSq(const double* a, int n, const double* v, double* w) {
+MatrixStatus aMultVectSq(const double* a, int n, const double* v, double* w) {
     return aMultVect(a, n, n, v, w);
 }
 
-int aPow(const double* a, int n, int m, double* c) {
-    if (const int s = firstFailure({checkMatrix(a, n, n), checkMatrix(c, n, n)}); s != kMatrOk)
+MatrixStatus aPow(const double* a, int n, int m, double* c) {
+    if (const MatrixStatus s = firstFailure({checkMatrix(a, n, n), checkMatrix(c, n, n)});
+        s != MatrixStatus::Ok)
         return s;
-    if (m < 0) return kMatrInvalidParameter;
+    if (m < 0) return MatrixStatus::InvalidParameter;
     const std::size_t order = static_cast<std::size_t>(n);
     if (m == 0) {
         for (std::size_t i = 0; i < order; ++i)
             for (std::size_t j = 0; j < order; ++j) c[i * order + j] = i == j ? 1.0 : 0.0;
-        return kMatrOk;
+        return MatrixStatus::Ok;
     }
     if (!withinMatrixWork(double(m - 1) * n * n * n, "aPow", [&] {
             return "The power " + std::to_string(m) + " of " + orderText(n, n);
         }))
-        return kMatrTooMuchWork;
+        return MatrixStatus::TooMuchWork;
     // c may be a: the factor is kept apart.
     const Matrix base(a, a + order * order);
     Matrix power(a, a + order * order);
     for (int k = 1; k < m; ++k)
         multiply(power.data(), order, order, base.data(), order, power.data());
     std::copy(power.begin(), power.end(), c);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aDiv(const double* a, int n, const double* b, double* c) {
-    if (const int s =
+MatrixStatus aDiv(const double* a, int n, const double* b, double* c) {
+    if (const MatrixStatus s =
             firstFailure({checkMatrix(a, n, n), checkMatrix(b, n, n), checkMatrix(c, n, n)});
-        s != kMatrOk)
+        s != MatrixStatus::Ok)
         return s;
     const std::size_t order = static_cast<std::size_t>(n);
     Matrix inverse(b, b + order * order);
-    if (const int s = aInv(inverse.data(), n); s != kMatrOk) return s;
+    if (const MatrixStatus s = aInv(inverse.data(), n); s != MatrixStatus::Ok) return s;
     return aMultSq(a, n, inverse.data(), c);
 }
 
 // ---- Element-wise operations ----
 
-int aSum(const double* a, int r, int c, const double* b, double* out) {
-    if (const int s =
+MatrixStatus aSum(const double* a, int r, int c, const double* b, double* out) {
+    if (const MatrixStatus s =
             firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c), checkMatrix(out, r, c)});
-        s != kMatrOk)
+        s != MatrixStatus::Ok)
         return s;
     for (std::size_t k = 0, n = count(r, c); k < n; ++k) out[k] = a[k] + b[k];
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aDiff(const double* a, int r, int c, const double* b, double* out) {
-    if (const int s =
+MatrixStatus aDiff(const double* a, int r, int c, const double* b, double* out) {
+    if (const MatrixStatus s =
             firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c), checkMatrix(out, r, c)});
-        s != kMatrOk)
+        s != MatrixStatus::Ok)
         return s;
     for (std::size_t k = 0, n = count(r, c); k < n; ++k) out[k] = a[k] - b[k];
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aSumScal(double* a, int r, int c, double k) {
-    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+MatrixStatus aSumScal(double* a, int r, int c, double k) {
+    if (const MatrixStatus s = checkMatrix(a, r, c); s != MatrixStatus::Ok) return s;
     for (std::size_t i = 0, n = count(r, c); i < n; ++i) a[i] += k;
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aProdScal(double* a, int r, int c, double k) {
-    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+MatrixStatus aProdScal(double* a, int r, int c, double k) {
+    if (const MatrixStatus s = checkMatrix(a, r, c); s != MatrixStatus::Ok) return s;
     for (std::size_t i = 0, n = count(r, c); i < n; ++i) a[i] *= k;
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aOpp(double* a, int r, int c) {
-    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+MatrixStatus aOpp(double* a, int r, int c) {
+    if (const MatrixStatus s = checkMatrix(a, r, c); s != MatrixStatus::Ok) return s;
     for (std::size_t i = 0, n = count(r, c); i < n; ++i) a[i] = -a[i];
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 // ---- Trace, transposes, exchanges, modulus ----
 
-int aTrace(const double* a, int n, double* trace) {
-    if (const int s = firstFailure({checkMatrix(a, n, n), checkScalarOut(trace)}); s != kMatrOk)
+MatrixStatus aTrace(const double* a, int n, double* trace) {
+    if (const MatrixStatus s = firstFailure({checkMatrix(a, n, n), checkScalarOut(trace)});
+        s != MatrixStatus::Ok)
         return s;
     const std::size_t order = static_cast<std::size_t>(n);
     double sum = 0;
     for (std::size_t i = 0; i < order; ++i) sum += a[i * order + i];
     *trace = sum;
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 double aTraceN(const double* a, int n) {
@@ -370,86 +374,89 @@ double aTraceN(const double* a, int n) {
     return trace;
 }
 
-int aTraspEx(const double* a, int r, int c, double* out) {
-    if (const int s = firstFailure({checkMatrix(a, r, c), checkMatrix(out, c, r)}); s != kMatrOk)
+MatrixStatus aTraspEx(const double* a, int r, int c, double* out) {
+    if (const MatrixStatus s = firstFailure({checkMatrix(a, r, c), checkMatrix(out, c, r)});
+        s != MatrixStatus::Ok)
         return s;
     const std::size_t rows = static_cast<std::size_t>(r), cols = static_cast<std::size_t>(c);
     Matrix t(rows * cols);
     for (std::size_t i = 0; i < rows; ++i)
         for (std::size_t j = 0; j < cols; ++j) t[j * rows + i] = a[i * cols + j];
     std::copy(t.begin(), t.end(), out);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aTrasp(double* a, int r, int c) {
+MatrixStatus aTrasp(double* a, int r, int c) {
     return aTraspEx(a, r, c, a);
 }
 
-int aTraspSq(double* a, int n) {
-    if (const int s = checkMatrix(a, n, n); s != kMatrOk) return s;
+MatrixStatus aTraspSq(double* a, int n) {
+    if (const MatrixStatus s = checkMatrix(a, n, n); s != MatrixStatus::Ok) return s;
     const std::size_t order = static_cast<std::size_t>(n);
     for (std::size_t i = 0; i < order; ++i)
         for (std::size_t j = i + 1; j < order; ++j) std::swap(a[i * order + j], a[j * order + i]);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aSwap(double* a, int r, int c, double* b) {
-    if (const int s = firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c)}); s != kMatrOk)
+MatrixStatus aSwap(double* a, int r, int c, double* b) {
+    if (const MatrixStatus s = firstFailure({checkMatrix(a, r, c), checkMatrix(b, r, c)});
+        s != MatrixStatus::Ok)
         return s;
     if (a != b)
         for (std::size_t k = 0, n = count(r, c); k < n; ++k) std::swap(a[k], b[k]);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aSwapRC(double* a, int r, int c, int kind, int i, int j) {
-    if (const int s = checkMatrix(a, r, c); s != kMatrOk) return s;
+MatrixStatus aSwapRC(double* a, int r, int c, int kind, int i, int j) {
+    if (const MatrixStatus s = checkMatrix(a, r, c); s != MatrixStatus::Ok) return s;
     const int limit = kind != 0 ? r : c;
-    if (i < 1 || j < 1 || i > limit || j > limit) return kMatrWrongSwap;
+    if (i < 1 || j < 1 || i > limit || j > limit) return MatrixStatus::WrongSwap;
     const std::size_t cols = static_cast<std::size_t>(c);
     const std::size_t p = static_cast<std::size_t>(i - 1), q = static_cast<std::size_t>(j - 1);
-    if (p == q) return kMatrOk;
+    if (p == q) return MatrixStatus::Ok;
     if (kind != 0) {
         std::swap_ranges(a + p * cols, a + (p + 1) * cols, a + q * cols);
     } else {
         for (std::size_t row = 0, rows = static_cast<std::size_t>(r); row < rows; ++row)
             std::swap(a[row * cols + p], a[row * cols + q]);
     }
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aMatrMod(const double* v, int n, double* result) {
-    if (const int s = firstFailure({checkVector(v, n), checkScalarOut(result)}); s != kMatrOk)
+MatrixStatus aMatrMod(const double* v, int n, double* result) {
+    if (const MatrixStatus s = firstFailure({checkVector(v, n), checkScalarOut(result)});
+        s != MatrixStatus::Ok)
         return s;
     double sum = 0;
     for (std::size_t k = 0, len = static_cast<std::size_t>(n); k < len; ++k) sum += v[k] * v[k];
     *result = std::sqrt(sum);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
 // ---- Predicates ----
 
 bool aMatrIsZero(const double* a, int n) {
-    if (checkMatrix(a, n, n) != kMatrOk) return false;
+    if (checkMatrix(a, n, n) != MatrixStatus::Ok) return false;
     return std::all_of(a, a + count(n, n), [](double v) { return v == 0; });
 }
 
 bool aMatrIsUnit(const double* a, int n) {
-    return checkMatrix(a, n, n) == kMatrOk && isUnit(a, static_cast<std::size_t>(n));
+    return checkMatrix(a, n, n) == MatrixStatus::Ok && isUnit(a, static_cast<std::size_t>(n));
 }
 
 bool aMatrIsSing(const double* a, int n) {
     double det = 1;
-    return aDet(a, n, &det) == kMatrOk && det == 0;
+    return aDet(a, n, &det) == MatrixStatus::Ok && det == 0;
 }
 
-bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
-    int status = checkMatrix(a, n, n);
+bool aMatrIsOrtog(const double* a, int n, MatrixStatus* inversionStatus) {
+    MatrixStatus status = checkMatrix(a, n, n);
     bool orthogonal = false;
-    if (status == kMatrOk) {
+    if (status == MatrixStatus::Ok) {
         const std::size_t order = static_cast<std::size_t>(n);
         Matrix inverse(a, a + order * order);
         status = aInv(inverse.data(), n);
-        if (status == kMatrOk) {
+        if (status == MatrixStatus::Ok) {
             // Compared as values: the adjugate writes -0 where a cofactor is 0,
             // and the transpose of a unit matrix holds +0 there.
             orthogonal = true;
@@ -467,12 +474,14 @@ bool aMatrIsOrtog(const double* a, int n, int* inversionStatus) {
 
 bool aMatrAreOrtog(const double* a, int n, const double* b) {
     const std::size_t order = n > 0 ? static_cast<std::size_t>(n) : 0;
-    Matrix product(checkMatrix(a, n, n) == kMatrOk ? order * order : 0);
-    return aMultEx(a, n, n, b, n, n, product.data()) == kMatrOk && isUnit(product.data(), order);
+    Matrix product(checkMatrix(a, n, n) == MatrixStatus::Ok ? order * order : 0);
+    return aMultEx(a, n, n, b, n, n, product.data()) == MatrixStatus::Ok &&
+           isUnit(product.data(), order);
 }
 
 bool aMatrAreEquals(const double* a, int rA, int cA, const double* b, int rB, int cB) {
-    if (firstFailure({checkMatrix(a, rA, cA), checkMatrix(b, rB, cB)}) != kMatrOk) return false;
+    if (firstFailure({checkMatrix(a, rA, cA), checkMatrix(b, rB, cB)}) != MatrixStatus::Ok)
+        return false;
     if (rA != rB || cA != cB) return false;
     return std::memcmp(a, b, count(rA, cA) * sizeof(double)) == 0;
 }

@@ -10,7 +10,6 @@ namespace zrt {
 
 namespace {
 
-constexpr int kValueNotDefined = 5;  // "Returned Value not defined"
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
 std::int64_t gcd64(std::int64_t a, std::int64_t b) {
@@ -22,12 +21,13 @@ std::int64_t gcd64(std::int64_t a, std::int64_t b) {
     return a;
 }
 
-// A result that a 32-bit integer cannot carry.
+// A result that a 32-bit integer cannot carry. The log entry names the
+// source line of the report.
 int notRepresentable(const char* proc, std::int32_t a, std::int32_t b, std::int64_t value) {
-    setEError(kValueNotDefined);
-    logError(proc, __LINE__,
-             "a = " + std::to_string(a) + ", b = " + std::to_string(b) + ": the result " +
-                 std::to_string(value) + " exceeds the 32-bit range\r\n");
+    setEError(ErrorCode::ValueNotDefined);
+    logErrorAtLine(proc, __LINE__,
+                   "a = " + std::to_string(a) + ", b = " + std::to_string(b) + ": the result " +
+                       std::to_string(value) + " exceeds the 32-bit range\r\n");
     return 0;
 }
 

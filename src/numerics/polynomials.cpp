@@ -13,8 +13,6 @@ namespace zrt {
 
 namespace {
 
-constexpr int kNoSolution = 13;  // "System without Solutions"
-
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     if (from.empty()) return;
     std::string out;
@@ -136,7 +134,7 @@ double polynomialValue(double x, const double* c, int n) {
     return y;
 }
 
-int aGetXsOfQuadr(double y, const double* c, int n, double* x1, double* x2) {
+MatrixStatus aGetXsOfQuadr(double y, const double* c, int n, double* x1, double* x2) {
     *x1 = 0;
     *x2 = 0;
     switch (n) {
@@ -145,44 +143,45 @@ int aGetXsOfQuadr(double y, const double* c, int n, double* x1, double* x2) {
             return kStatusUnchanged;
         case 2:
             // A constant line meets y nowhere, or everywhere: no single root.
-            if (c[1] == 0) return kNoSolution;
+            if (c[1] == 0) return MatrixStatus::NoSolution;
             *x1 = (y - c[0]) / c[1];
             return kStatusUnchanged;
         case 3: {
             const double d = c[1] * c[1] - 4 * c[2] * (c[0] - y);
-            if (d < 0 || c[2] == 0 || std::isnan(d)) return kNoSolution;
+            if (d < 0 || c[2] == 0 || std::isnan(d)) return MatrixStatus::NoSolution;
             const double root = std::sqrt(d);
             *x1 = (-c[1] + root) / (2 * c[2]);
             *x2 = (-c[1] - root) / (2 * c[2]);
-            return kMatrOk;
+            return MatrixStatus::Ok;
         }
         default:
             return kStatusUnchanged;
     }
 }
 
-int aCalcVectCoeff(const double* x, int r, int c, const double* y, double* a) {
-    if (const int s = checkMatrix(x, r, c); s != kMatrOk) return s;
-    if (const int s = checkMatrix(y, r, 1); s != kMatrOk) return s;
-    if (const int s = checkMatrix(a, c, 1); s != kMatrOk) return s;
+MatrixStatus aCalcVectCoeff(const double* x, int r, int c, const double* y, double* a) {
+    if (const MatrixStatus s = checkMatrix(x, r, c); s != MatrixStatus::Ok) return s;
+    if (const MatrixStatus s = checkMatrix(y, r, 1); s != MatrixStatus::Ok) return s;
+    if (const MatrixStatus s = checkMatrix(a, c, 1); s != MatrixStatus::Ok) return s;
     // X^T X is c x c: it must be a matrix the library can hold.
-    if (std::int64_t{c} * c > kMaxMatrixElements) return kMatrOrdersNotValid;
+    if (std::int64_t{c} * c > kMaxMatrixElements) return MatrixStatus::OrdersNotValid;
     const std::size_t rows = static_cast<std::size_t>(r), cols = static_cast<std::size_t>(c);
     std::vector<double> xt(rows * cols), xtx(cols * cols), xty(cols), result(cols);
     aTraspEx(x, r, c, xt.data());
-    if (const int s = aMultEx(xt.data(), c, r, x, r, c, xtx.data()); s != kMatrOk) return s;
-    const int status = aInv(xtx.data(), c);
-    if (status != kMatrOk) return status;
+    if (const MatrixStatus s = aMultEx(xt.data(), c, r, x, r, c, xtx.data()); s != MatrixStatus::Ok)
+        return s;
+    const MatrixStatus status = aInv(xtx.data(), c);
+    if (status != MatrixStatus::Ok) return status;
     aMultVect(xt.data(), c, r, y, xty.data());
     aMultVect(xtx.data(), c, c, xty.data(), result.data());
     std::copy(result.begin(), result.end(), a);
-    return kMatrOk;
+    return MatrixStatus::Ok;
 }
 
-int aCalcCoeffPolin(const double* p, int m, int k, double* a) {
-    if (k < 1 || k > m) return 12;
-    if (const int s = checkMatrix(p, m, 2); s != kMatrOk) return s;
-    if (std::int64_t{m} * k > kMaxMatrixElements) return kMatrOrdersNotValid;
+MatrixStatus aCalcCoeffPolin(const double* p, int m, int k, double* a) {
+    if (k < 1 || k > m) return MatrixStatus::RankTooHigh;
+    if (const MatrixStatus s = checkMatrix(p, m, 2); s != MatrixStatus::Ok) return s;
+    if (std::int64_t{m} * k > kMaxMatrixElements) return MatrixStatus::OrdersNotValid;
     const std::size_t rows = static_cast<std::size_t>(m), cols = static_cast<std::size_t>(k);
     std::vector<double> v(rows * cols), y(rows);
     for (std::size_t i = 0; i < rows; ++i) {

@@ -255,7 +255,7 @@ std::string selectionStatusText(std::string_view selection) {
     }
     if (formula.empty()) return {};
     const PeekedValue v = peekValue(formula);
-    if (v.error != -1) return {};
+    if (v.error != ErrorCode::None) return {};
     const int decimals = batchFlags().decimals;
     return "= " + (v.isMatrix ? matrixStatusText(v, decimals)
                               : commandValueText(command, v.number, decimals));

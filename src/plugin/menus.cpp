@@ -402,7 +402,7 @@ void dwellStart(WindowHandle view, std::intptr_t position, int x, int y) {
         }
     }
     if (!s.tipEvaluated) return;
-    if (eError() != kNoError) s.cmdIndex = 0;
+    if (eError() != ErrorCode::None) s.cmdIndex = 0;
     const int row = std::clamp(s.cmdIndex, 0, kCommandCount - 1);
     const std::string tip =
         TrimStr(s.tipExpr, "\r\n", false) + "\r\n" + s.lastResult + commandTable()[row].message;

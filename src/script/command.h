@@ -5,23 +5,24 @@
 #include <cstddef>
 #include <string>
 
+#include "base/errors.h"
 #include "script/evaluation.h"
 
 namespace zrt {
 
 struct CommandLine {
-    long long number = 0;   // j, the line's number in the script
-    std::string typed;      // the command name as written
-    std::string name;       // the same in lower case
-    std::string params;     // the text between "(" and ")" before "="
-    std::string arg;        // the text after "=" (or "("), trimmed, "'" removed
-    std::string raw;        // the same with its "'" kept
-    std::string line;       // the whole line without its comment
+    long long number = 0;  // j, the line's number in the script
+    std::string typed;     // the command name as written
+    std::string name;      // the same in lower case
+    std::string params;    // the text between "(" and ")" before "="
+    std::string arg;       // the text after "=" (or "("), trimmed, "'" removed
+    std::string raw;       // the same with its "'" kept
+    std::string line;      // the whole line without its comment
 };
 
 // The output side of the run, for the commands.
 class CommandOutput {
-public:
+   public:
     virtual ~CommandOutput() = default;
 
     // Echo ("Ln " + j + echoPart, left out in quiet mode), then prefix +
@@ -30,7 +31,7 @@ public:
                          const std::string& prefix, const std::string& result) = 0;
     // Echo (always) and the error line for `code`; counts an error. A detail,
     // when given, follows the description (" - " + detail).
-    virtual void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+    virtual void failure(const CommandLine& cmd, const std::string& echoPart, ErrorCode code,
                          const std::string& detail = {}) = 0;
     // Text copied to the output as it is.
     virtual void append(const std::string& text) = 0;

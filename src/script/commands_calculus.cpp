@@ -39,14 +39,13 @@ std::vector<std::string> splitFields(const std::string& text) {
 }
 
 // Reports a refused argument the way the evaluator reports its own.
-int refuse(const char* proc, const std::string& detail) {
-    setEError(13);
-    logError(proc, 0, detail);
-    return 13;
+ErrorCode refuse(const char* proc, const std::string& detail) {
+    failReplacing(ErrorCode::InvalidArgument, proc, detail);
+    return ErrorCode::InvalidArgument;
 }
 
 // A parameter of the command as a number: it may be any formula (pi, 2*pi).
-bool parameterValue(const std::string& text, const char* what, double* value, int* code) {
+bool parameterValue(const std::string& text, const char* what, double* value, ErrorCode* code) {
     if (text.empty()) {
         *code =
             refuse("sEval", std::string("Integrate(a;b;n;method;var): ") + what + " is missing");
@@ -54,7 +53,7 @@ bool parameterValue(const std::string& text, const char* what, double* value, in
     }
     const int kind = e_eval(text, value, 0);
     if (kind == 0) return true;
-    *code = kind == 1 && eError() == kNoError
+    *code = kind == 1 && eError() == ErrorCode::None
                 ? refuse("sEval", std::string("Integrate: ") + what + " = " + text + " is a matrix")
                 : eError();
     return false;
@@ -73,7 +72,7 @@ void integrate(const CommandLine& cmd, CommandOutput& out, const std::string& pa
     const std::vector<std::string> p = splitFields(parameters);
     auto field = [&](std::size_t i) { return i < p.size() ? p[i] : std::string(); };
     double a = 0, b = 0, n = 0, integral = 0;
-    int code = kNoError;
+    ErrorCode code = ErrorCode::None;
     if (parameterValue(field(0), "a", &a, &code) && parameterValue(field(1), "b", &b, &code) &&
         parameterValue(field(2), "n", &n, &code)) {
         if (!(n == std::trunc(n) && std::fabs(n) <= 2147483647.0)) {
@@ -84,13 +83,13 @@ void integrate(const CommandLine& cmd, CommandOutput& out, const std::string& pa
             const std::string variable = field(4).empty() ? std::string("x") : field(4);
             const int status =
                 Integrate(function, a, b, static_cast<int>(n), method, variable, &integral);
-            code = status == 0 ? kNoError : status;
+            code = status == 0 ? ErrorCode::None : errorCodeOf(status);
         }
     }
 
     ShowMsgs(messages);
     SetDebugF(traceMode);
-    if (code != kNoError) {
+    if (code != ErrorCode::None) {
         out.failure(cmd, echoPart, code);
         return;
     }
@@ -170,7 +169,7 @@ void runSolvePolyn(const CommandLine& cmd, CommandOutput& out) {
         return;
     }
     const double root = dSolve(cmd.arg, polynomialVariable());
-    if (eError() != kNoError) {
+    if (eError() != ErrorCode::None) {
         out.failure(cmd, echoPart, eError());
         return;
     }

@@ -13,7 +13,7 @@ void evaluateCommand(const CommandLine& cmd, CommandOutput& out, const std::stri
                      const std::string& note, const std::string& outputFile) {
     const std::string echoPart = ": " + upperAscii(cmd.typed) + " = " + expr + ": " + note + "\r\n";
     const Evaluated v = evaluateFormula(expr);
-    if (v.error != kNoError) {
+    if (v.error != ErrorCode::None) {
         out.failure(cmd, echoPart, v.error);
         return;
     }
@@ -45,19 +45,19 @@ void runStoExpr(const CommandLine& cmd, CommandOutput& out) {
         ": " + upperAscii(cmd.typed) + " = " + cmd.arg + ": " + blankFileNote() + "\r\n";
     const std::string target = trimmed(cmd.params.substr(0, cmd.params.find(';')));
     if (target.empty()) {
-        setEError(13);
-        logError("sEval", 0, "StoExpr without a name: " + cmd.arg);
-        out.failure(cmd, echoPart, 13);
+        failReplacing(ErrorCode::InvalidArgument, "sEval", "StoExpr without a name: " + cmd.arg);
+        out.failure(cmd, echoPart, ErrorCode::InvalidArgument);
         return;
     }
     const Evaluated v = evaluateFormula(cmd.arg);
-    if (v.error != kNoError) {
+    if (v.error != ErrorCode::None) {
         out.failure(cmd, echoPart, v.error);
         return;
     }
     if (v.isMatrix) {
         if (!storeMatrixResult(target, v)) {
-            out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError());
+            out.failure(cmd, echoPart,
+                        eError() == ErrorCode::None ? ErrorCode::InvalidArgument : eError());
             return;
         }
         if (out.tooLargeToShow(cmd, echoPart, v, " (it is stored)")) return;

@@ -63,9 +63,8 @@ void runVar(const CommandLine& cmd, CommandOutput& out) {
     const std::string& arg = cmd.arg;
     const std::size_t semi = arg.find(';');
     if (semi == std::string::npos || trimmed(arg.substr(0, semi)).empty()) {
-        setEError(13);
-        logError("sEval", 0, "Var needs name ; value: " + arg);
-        out.failure(cmd, expressionEcho(arg), 13);
+        failReplacing(ErrorCode::InvalidArgument, "sEval", "Var needs name ; value: " + arg);
+        out.failure(cmd, expressionEcho(arg), ErrorCode::InvalidArgument);
         return;
     }
     // "," is the decimal point here as in formulas: 2,5 is two and a half.
@@ -84,9 +83,8 @@ void runFunct(const CommandLine& cmd, CommandOutput& out) {
     const std::string formula =
         semi == std::string::npos ? std::string() : trimmed(text.substr(semi + 1));
     if (fname.empty() || formula.empty()) {
-        setEError(13);
-        logError("sEval", 0, "Funct needs name ; formula: " + text);
-        out.failure(cmd, expressionEcho(cmd.arg), 13);
+        failReplacing(ErrorCode::InvalidArgument, "sEval", "Funct needs name ; formula: " + text);
+        out.failure(cmd, expressionEcho(cmd.arg), ErrorCode::InvalidArgument);
         return;
     }
     SetVarFunct(fname, formula, ListKind::Functs);
@@ -140,13 +138,12 @@ void runShow(const CommandLine& cmd, CommandOutput& out) {
         return;
     }
     const Evaluated m = findMatrixForShow(name);
-    if (m.error == kNoError) {
+    if (m.error == ErrorCode::None) {
         if (!out.tooLargeToShow(cmd, echoPart, m, ""))
             out.success(cmd, echoPart, " => ", out.elementList(m));
         return;
     }
-    setEError(14);
-    logError("sEval", 0, "Matr Name: " + name);
+    failReplacing(ErrorCode::MatrixNotFound, "sEval", "Matr Name: " + name);
     out.failure(cmd, echoPart, eError());
 }
 

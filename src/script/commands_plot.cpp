@@ -78,7 +78,7 @@ PlotEval evaluatorOf(const PlotRequest& r, std::vector<std::string> pieces) {
             textAt(p->pieces, x, p->text);
             const int code = e_eval(p->text, &value, 0);
             p->evaluator->afterText(code);
-            if (code != 0 || eError() != kNoError) return false;
+            if (code != 0 || eError() != ErrorCode::None) return false;
         }
         y = value;
         return true;
@@ -132,11 +132,12 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
     if (!plotted) {
         // The reason is the first line of the last error report.
         const std::string& info = lastErrorInfo();
-        out.failure(cmd, echoPart, eError() == kNoError ? 13 : eError(),
+        out.failure(cmd, echoPart,
+                    eError() == ErrorCode::None ? ErrorCode::InvalidArgument : eError(),
                     info.substr(0, info.find("\r\n")));
         return;
     }
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     std::string note = plotMessage().empty() ? std::string() : " - " + plotMessage();
     if (!out.savePlots()) {
         out.success(cmd, echoPart, out.resultPrefix(), "aPlot #" + std::to_string(number) + note);
@@ -146,9 +147,9 @@ void runPlot(const CommandLine& cmd, CommandOutput& out) {
     const std::string file =
         folder.empty() || folder == "0" ? savePlot(number, "0") : savePlotInFolder(number, folder);
     if (file.empty()) {
-        setEError(13);
-        logError("Plot", 0, "The picture of aPlot #" + std::to_string(number) + " was not saved");
-        out.failure(cmd, echoPart, 13);
+        failReplacing(ErrorCode::InvalidArgument, "Plot",
+                      "The picture of aPlot #" + std::to_string(number) + " was not saved");
+        out.failure(cmd, echoPart, ErrorCode::InvalidArgument);
         return;
     }
     out.success(cmd, echoPart, " FileName => ", file + note);

@@ -10,10 +10,10 @@ namespace zrt {
 
 void runElemOrderSet(const CommandLine& cmd, CommandOutput& out) {
     const double order = DecValue(cmd.arg);
-    if (aElemOrderSet(order == 0 ? 0 : order == 1 ? 1 : -1) == -1) return;
-    setEError(13);
-    logError("sEval", 0, "aElemOrderSet = " + cmd.arg);
-    out.failure(cmd, ": AELEMORDERSET = " + cmd.arg + ": " + blankFileNote() + "\r\n", 13);
+    if (aElemOrderSet(order == 0 ? 0 : order == 1 ? 1 : -1) == codeNumber(MatrixStatus::Ok)) return;
+    failReplacing(ErrorCode::InvalidArgument, "sEval", "aElemOrderSet = " + cmd.arg);
+    out.failure(cmd, ": AELEMORDERSET = " + cmd.arg + ": " + blankFileNote() + "\r\n",
+                ErrorCode::InvalidArgument);
 }
 
 void runElemOrderEx(const CommandLine& cmd, CommandOutput& out) {

@@ -28,8 +28,9 @@ void readFileText(const std::string& text, std::string& formula, std::string& va
 }
 
 // Reports a failed line and keeps its code as the sDiff status.
-void fail(const CommandLine& cmd, CommandOutput& out, const std::string& echo, int code) {
-    setLastSDiffStatus(code);
+void reportFailure(const CommandLine& cmd, CommandOutput& out, const std::string& echo,
+                   ErrorCode code) {
+    setLastSDiffStatus(codeNumber(code));
     out.failure(cmd, echo, code);
 }
 
@@ -48,7 +49,7 @@ void sDiffCommand(const CommandLine& cmd, CommandOutput& out) {
         files = CommandOutput::fileForm(cmd.arg);
         std::string text;
         if (!out.readInput(cmd, echo(cmd.arg), files.input, text)) {
-            setLastSDiffStatus(eError());
+            setLastSDiffStatus(codeNumber(eError()));
             return;
         }
         readFileText(text, formula, variable);
@@ -57,12 +58,12 @@ void sDiffCommand(const CommandLine& cmd, CommandOutput& out) {
     // Without its variable every name would differentiate to 0 and the
     // derivative of anything would print as 0: refuse it instead.
     if (variable.empty()) {
-        setEError(13);
-        logError("sEval", 0,
-                 fromFile ? "sDiffF needs the variable: sDiffF(x) = file, or \"(x) = formula\" "
+        failReplacing(ErrorCode::InvalidArgument, "sEval",
+                      fromFile
+                          ? "sDiffF needs the variable: sDiffF(x) = file, or \"(x) = formula\" "
                             "in the file"
                           : "sDiff needs the variable: sDiff(x) = formula");
-        fail(cmd, out, echo(formula), 13);
+        reportFailure(cmd, out, echo(formula), ErrorCode::InvalidArgument);
         return;
     }
 
@@ -70,13 +71,13 @@ void sDiffCommand(const CommandLine& cmd, CommandOutput& out) {
     // longer buffer that a caller of e_diff makes is never needed here.
     std::string derivative;
     eDiff(formula, variable, derivative);
-    const int code = eError();
-    if (code != kNoError) {
+    const ErrorCode code = eError();
+    if (code != ErrorCode::None) {
         // The differentiator's codes read as the evaluator's texts.
-        fail(cmd, out, echo(formula), code);
+        reportFailure(cmd, out, echo(formula), code);
         return;
     }
-    setLastSDiffStatus(kNoError);
+    setLastSDiffStatus(codeNumber(ErrorCode::None));
     out.success(cmd, echo(formula), "f'(" + variable + ") => ", derivative);
     if (fromFile) out.writeOutput(files.output, derivative);
 }

@@ -36,7 +36,7 @@ Evaluated evaluateFormula(std::string_view formula) {
     Evaluated out;
     double value = 0;
     const int kind = e_eval(formula, &value, 1);
-    if (eError() != kNoError) {
+    if (eError() != ErrorCode::None) {
         out.error = eError();
         return out;
     }
@@ -46,8 +46,8 @@ Evaluated evaluateFormula(std::string_view formula) {
     }
     const MatrixRecord* record = findMatrixByAddress(static_cast<std::intptr_t>(value));
     if (!record) {
-        setEError(14);
-        out.error = 14;
+        setEError(ErrorCode::MatrixNotFound);
+        out.error = ErrorCode::MatrixNotFound;
         return out;
     }
     return fromRecord(*record);
@@ -65,15 +65,15 @@ std::string printMatrix(const Evaluated& matrix, int decimals) {
 
 bool storeMatrixResult(const std::string& name, const Evaluated& matrix) {
     std::vector<double> elements = matrix.elements;
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     storeMatrix(bracketed(name), std::move(elements), matrix.rows, matrix.cols, false);
-    return eError() == kNoError;
+    return eError() == ErrorCode::None;
 }
 
 bool storeMatrixDefinition(const std::string& definition, bool evaluateElements) {
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     SetStrMatrix(definition, false, evaluateElements ? &readMatrixElement : nullptr);
-    return eError() == kNoError;
+    return eError() == ErrorCode::None;
 }
 
 Evaluated findMatrixForShow(const std::string& name) {
@@ -81,7 +81,7 @@ Evaluated findMatrixForShow(const std::string& name) {
     if (!record) record = findMatrixByName(lowerAscii(bracketed(name)));
     if (!record) {
         Evaluated missing;
-        missing.error = 14;
+        missing.error = ErrorCode::MatrixNotFound;
         return missing;
     }
     return fromRecord(*record);

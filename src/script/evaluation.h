@@ -11,7 +11,7 @@
 namespace zrt {
 
 struct Evaluated {
-    int error = kNoError;
+    ErrorCode error = ErrorCode::None;
     bool isMatrix = false;
     double number = 0;
     int rows = 0;

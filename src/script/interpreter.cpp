@@ -8,8 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "base/strings.h"
 #include "base/errors.h"
+#include "base/strings.h"
 #include "platform/platform.h"
 #include "script/commands.h"
 #include "script/commands_plot.h"
@@ -127,7 +127,7 @@ std::uint64_t integerBits(double v) {
 }
 
 class ScriptRun final : public CommandOutput {
-public:
+   public:
     ScriptRun(const ScriptOptions& options) : options_(options) {
         // The listed numbers are the texts between two ";" of the list. Each
         // line number is asked for once, so a set answers as a search of the
@@ -149,7 +149,7 @@ public:
 
     ScriptResult run(std::string_view script);
 
-private:
+   private:
     // Whether line number j is one of the selected lines (each is used once).
     bool takeSelected(long long j) {
         return selected_.erase(std::to_string(j + options_.lineCorrection)) != 0;
@@ -168,9 +168,8 @@ private:
             const std::string detail = "the result of " + std::to_string(result.size()) +
                                        " characters would make the output longer than " +
                                        std::to_string(kMaxScriptOutput);
-            setEError(13);
-            logError("sEval", 0, detail);
-            failure(cmd, echoPart, 13, detail);
+            failReplacing(ErrorCode::InvalidArgument, "sEval", detail);
+            failure(cmd, echoPart, ErrorCode::InvalidArgument, detail);
             return;
         }
         if (!options_.quiet) out_ += echo(cmd.number, echoPart);
@@ -181,12 +180,12 @@ private:
         out_ += "\r\n\r\n";
     }
 
-    void failure(const CommandLine& cmd, const std::string& echoPart, int code,
+    void failure(const CommandLine& cmd, const std::string& echoPart, ErrorCode code,
                  const std::string& detail = {}) override {
         ++errors_;
         out_ += echo(cmd.number, echoPart);
         out_ += resultPrefix_;
-        out_ += "===> ERROR n. = " + std::to_string(code) + ": " + errorText(code);
+        out_ += "===> ERROR n. = " + std::to_string(codeNumber(code)) + ": " + errorText(code);
         if (!detail.empty()) out_ += " - " + detail;
         out_ += "\r\n\r\n";
     }
@@ -233,9 +232,8 @@ bool ScriptRun::tooLargeToShow(const CommandLine& cmd, const std::string& echoPa
     const std::string detail = "the matrix has " + std::to_string(v.rows) + " x " +
                                std::to_string(v.cols) + " elements, more than the " +
                                std::to_string(kMaxShownElements) + " a result shows" + note;
-    setEError(13);
-    logError("sEval", 0, detail);
-    failure(cmd, echoPart, 13, detail);
+    failReplacing(ErrorCode::InvalidArgument, "sEval", detail);
+    failure(cmd, echoPart, ErrorCode::InvalidArgument, detail);
     return true;
 }
 
@@ -249,13 +247,14 @@ std::string ScriptRun::elementList(const Evaluated& v) const {
     std::string text = v.cols == 1 ? vectorLabel_ : matrixLabel_;
     for (int r = 0; r < v.rows; ++r) {
         for (int c = 0; c < v.cols; ++c) {
-            const double e = v.elements[static_cast<std::size_t>(r) * static_cast<std::size_t>(v.cols) +
-                                       static_cast<std::size_t>(c)];
+            const double e =
+                v.elements[static_cast<std::size_t>(r) * static_cast<std::size_t>(v.cols) +
+                           static_cast<std::size_t>(c)];
             if (v.cols == 1) {
                 text += "vE(" + std::to_string(r + 1) + ")=" + number(e) + "\t";
             } else {
-                text += "mA(" + std::to_string(r + 1) + "," + std::to_string(c + 1) + ")=" +
-                        number(e) + "\t";
+                text += "mA(" + std::to_string(r + 1) + "," + std::to_string(c + 1) +
+                        ")=" + number(e) + "\t";
             }
         }
         text += "\r\n";
@@ -271,9 +270,8 @@ bool ScriptRun::readInput(const CommandLine& cmd, const std::string& echoPart,
         text = fileArgument(text);
         return true;
     }
-    setEError(13);
-    logError("sEval", 0, "File not read: " + file);
-    failure(cmd, echoPart, 13);
+    failReplacing(ErrorCode::InvalidArgument, "sEval", "File not read: " + file);
+    failure(cmd, echoPart, ErrorCode::InvalidArgument);
     return false;
 }
 
@@ -303,7 +301,8 @@ void ScriptRun::command(long long j, const std::string& lineIn) {
         if (open != std::string::npos) {
             const std::size_t close = before.find(')', open);
             name = before.substr(0, open);
-            cmd.params = before.substr(open + 1, (close == std::string::npos ? before.size() : close) - open - 1);
+            cmd.params = before.substr(
+                open + 1, (close == std::string::npos ? before.size() : close) - open - 1);
         } else {
             name = before;
         }
@@ -324,14 +323,15 @@ void ScriptRun::command(long long j, const std::string& lineIn) {
     ++commands_;
     if (options_.progress)
         platform::progress(static_cast<int>(std::min<long long>(j, INT_MAX)),
-                           static_cast<int>(std::min<std::size_t>(lines_.size() - 1, INT_MAX)), true,
-                           line);
+                           static_cast<int>(std::min<std::size_t>(lines_.size() - 1, INT_MAX)),
+                           true, line);
     if (const CommandHandler handler = findCommand(cmd.name)) {
         handler(cmd, *this);
         return;
     }
-    setEError(25);
-    failure(cmd, ": " + upperAscii(cmd.typed) + " = " + cmd.arg + ": " + blankFileNote() + "\r\n", 25);
+    setEError(ErrorCode::UndefinedCommand);
+    failure(cmd, ": " + upperAscii(cmd.typed) + " = " + cmd.arg + ": " + blankFileNote() + "\r\n",
+            ErrorCode::UndefinedCommand);
 }
 
 ScriptResult ScriptRun::run(std::string_view script) {
@@ -345,7 +345,7 @@ ScriptResult ScriptRun::run(std::string_view script) {
     const std::size_t lineCount = lines.size() - 1;
     for (std::size_t index = 0; index < lineCount; ++index) {
         const long long j = static_cast<long long>(index) + 1;
-        interpreterState().lastSDiffStatus = kNoError;
+        interpreterState().lastSDiffStatus = codeNumber(ErrorCode::None);
         if (options_.lineSelection && !takeSelected(j)) continue;
         const std::string line = cleanLine(lines[index]);
 
@@ -369,7 +369,8 @@ ScriptResult ScriptRun::run(std::string_view script) {
         index += static_cast<std::size_t>(skipped_);
     }
     if (options_.progress) platform::progress(0, 0, false, "");
-    while (out_.size() >= 2 && out_.compare(out_.size() - 2, 2, "\r\n") == 0) out_.resize(out_.size() - 2);
+    while (out_.size() >= 2 && out_.compare(out_.size() - 2, 2, "\r\n") == 0)
+        out_.resize(out_.size() - 2);
     ScriptResult result;
     result.output = std::move(out_);
     result.commands = commands_;
@@ -392,7 +393,9 @@ ScriptResult sEval(std::string_view script, const ScriptOptions& options) {
     return ScriptRun(options).run(script);
 }
 
-bool scriptRunning() { return interpreterState().runs > 0; }
+bool scriptRunning() {
+    return interpreterState().runs > 0;
+}
 
 std::string commandValueText(std::string_view command, double value, int decimals) {
     const std::string name = lowerAscii(command);
@@ -419,7 +422,9 @@ std::string removeComments(std::string_view text) {
     return out;
 }
 
-const CommandInfo* commandTable() { return kCommands; }
+const CommandInfo* commandTable() {
+    return kCommands;
+}
 
 int commandIn(std::string_view text) {
     const std::string lower = lowerAscii(text);
@@ -449,9 +454,13 @@ std::string formatValue(double value, int decimals) {
     return text;
 }
 
-int lastSDiffStatus() { return interpreterState().lastSDiffStatus; }
+int lastSDiffStatus() {
+    return interpreterState().lastSDiffStatus;
+}
 
-void setLastSDiffStatus(int code) { interpreterState().lastSDiffStatus = code; }
+void setLastSDiffStatus(int code) {
+    interpreterState().lastSDiffStatus = code;
+}
 
 void resetInterpreter() {
     const int runs = interpreterState().runs;

@@ -61,8 +61,8 @@ int rejectFormula() {
     DiffState& s = diffState();
     std::string detail = s.raised;
     diffRaise("Error in formula.", 0);
-    setEError(kDiffErrorInFormula);
-    logError("e_diff", 0, "Error in formula." + (detail.empty() ? "" : " (" + detail + ")"));
+    setEError(diffErrorCode(kDiffErrorInFormula));
+    logError("e_diff", "Error in formula." + (detail.empty() ? "" : " (" + detail + ")"));
     s.lastResult.clear();
     return 0;
 }
@@ -136,8 +136,8 @@ int eDiff(std::string_view formula, std::string_view variable, std::string& resu
 
     if (trimBlanks(formula).empty()) {
         s.diffErr = kDiffEmptyFormula;
-        setEError(kDiffEmptyFormula);
-        logError("e_diff", 0, "Empty formula.");
+        setEError(diffErrorCode(kDiffEmptyFormula));
+        logError("e_diff", "Empty formula.");
         s.lastResult.clear();
         unfinished.done = true;
         return 0;
@@ -196,11 +196,10 @@ int eDiff(std::string_view formula, std::string_view variable, std::string& resu
     unfinished.done = true;
     if (s.diffErr) {
         // A division by the number 0: the text stands, but it is no derivative.
-        logError("e_diff", 0,
-                 "Division by zero." + (s.raised.empty() ? "" : " (" + s.raised + ")"));
+        logError("e_diff", "Division by zero." + (s.raised.empty() ? "" : " (" + s.raised + ")"));
         return 0;
     }
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     return static_cast<int>(utf16Length(result));
 }
 

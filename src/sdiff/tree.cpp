@@ -337,7 +337,7 @@ void diffRaise(std::string_view message, int code) {
     DiffState& s = diffState();
     // The first error of a reading names the reason; what follows it is mostly
     // a consequence.
-    if (code && s.diffErr == 0) setEError(code);
+    if (code && s.diffErr == 0) setEError(diffErrorCode(code));
     s.diffErr = 1;
     DiffTrace("ERR, (s)", message);
     if (!message.empty() && s.raised.size() < kRaisedCap) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errors.h"
 #include "base/limits.h"
 
 namespace zrt {
@@ -71,6 +72,12 @@ enum DiffError : int {
     kDiffEmptyFormula = 7,
     kDiffDivisionByZero = 8,
 };
+
+// The differentiator's code as e_error holds it: the same number, read in the
+// eval block of the message table.
+constexpr ErrorCode diffErrorCode(int code) {
+    return errorCodeOf(code);
+}
 
 struct TreeNode {
     std::int32_t opCode = 0;

@@ -89,11 +89,11 @@ std::string GetMatrixList(bool withValues) {
             text += "     values: " + std::to_string(n) + " elements, not listed\r\n";
             if (!cut) {
                 cut = true;
-                setEError(13);
-                logError("GetMatrixList", 0,
-                         "The values of " + r.name +
-                             " and of every matrix after it are not listed: a listing shows "
-                             "at most " + std::to_string(kMaxShownElements) + " values");
+                failReplacing(ErrorCode::InvalidArgument, "GetMatrixList",
+                              "The values of " + r.name +
+                                  " and of every matrix after it are not listed: a listing shows "
+                                  "at most " +
+                                  std::to_string(kMaxShownElements) + " values");
             }
         } else if (withValues) {
             listed += n;

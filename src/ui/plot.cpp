@@ -17,7 +17,6 @@ namespace zrt {
 
 namespace {
 
-constexpr int kInvalidArgument = 13;
 constexpr Rgb kAxisColour{0, 0, 0};
 constexpr Rgb kTextColour{0, 0, 0};
 // Names of "-1" pictures start here, apart from the numbered "0" pictures.
@@ -38,9 +37,8 @@ PlotState& plotState() {
     return s;
 }
 
-bool fail(std::string_view proc, std::string_view problem) {
-    setEError(kInvalidArgument);
-    logError(proc, 0, problem);
+bool refuse(std::string_view proc, std::string_view problem) {
+    failReplacing(ErrorCode::InvalidArgument, proc, problem);
     return false;
 }
 
@@ -175,7 +173,7 @@ void redrawFromFields(int plotNumber) {
         parsePlotNumber(platform::gadgetText(plotNumber, plotGadgetId(plotNumber, kToField)), to);
     // A click is a user action: it does not leave an error behind for the
     // script that may be running.
-    const int savedError = eError();
+    const ErrorCode savedError = eError();
     // Unreadable fields get the plot's own range back.
     if (!ok || !redrawPlot(plotNumber, from, to)) DrawPlot(plotNumber);
     setEError(savedError);
@@ -462,18 +460,18 @@ int plotRequest(const PlotRequest& request, int plotNumber, PlotEval eval) {
     auto& s = plotState();
     s.message.clear();
     if (plotNumber < 1 || plotNumber > kMaxPlotNumber)
-        return fail("aPlot", "Plot: plot number " + std::to_string(plotNumber) +
-                                 " out of range 1.." + std::to_string(kMaxPlotNumber));
+        return refuse("aPlot", "Plot: plot number " + std::to_string(plotNumber) +
+                                   " out of range 1.." + std::to_string(kMaxPlotNumber));
     std::int64_t held = 0;
     for (const auto& [number, entry] : s.table)
         if (number != plotNumber) held += static_cast<std::int64_t>(entry.xs.size());
     const std::int64_t points = std::int64_t{request.steps} + 1;
     if (held + points > kMaxPlotTablePoints)
-        return fail("aPlot", "Plot: with its " + std::to_string(points) +
-                                 " points the plots of this run would hold " +
-                                 std::to_string(held + points) + ", more than the " +
-                                 std::to_string(kMaxPlotTablePoints) +
-                                 " all plots together may have");
+        return refuse("aPlot", "Plot: with its " + std::to_string(points) +
+                                   " points the plots of this run would hold " +
+                                   std::to_string(held + points) + ", more than the " +
+                                   std::to_string(kMaxPlotTablePoints) +
+                                   " all plots together may have");
     PlotEntry e;
     e.expression = request.expression;
     e.xFrom = request.xFrom;
@@ -487,14 +485,14 @@ int plotRequest(const PlotRequest& request, int plotNumber, PlotEval eval) {
         const ScopedFlag busy(s.busy);
         computed = computePoints(e, e.eval, problem);
     }
-    if (!computed) return fail("aPlot", problem);
+    if (!computed) return refuse("aPlot", problem);
     if (!request.tableFile.empty() && !writePointTable(e, request.tableFile))
         s.message = "Error: can't write the file.";
     s.table[plotNumber] = std::move(e);
     if (!OpenPlotWindow(plotNumber) || !DrawPlot(plotNumber))
-        return fail("aPlot", "Plot: cannot open the plot window");
+        return refuse("aPlot", "Plot: cannot open the plot window");
     // Points that failed leave gaps: the plot itself succeeded.
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     platform::pumpWindowMessages();
     return 1;
 }
@@ -503,7 +501,7 @@ int aPlot(const std::string& params, int plotNumber, PlotEval eval) {
     plotState().message.clear();
     PlotRequest request;
     std::string problem;
-    if (!parsePlotParams(params, request, problem)) return fail("aPlot", problem);
+    if (!parsePlotParams(params, request, problem)) return refuse("aPlot", problem);
     return plotRequest(request, plotNumber, std::move(eval));
 }
 

@@ -46,7 +46,7 @@ TEST_F(IntegrationTest, TheThreeRules) {
         double result = -7;
         EXPECT_EQ(Integrate(c.formula, c.a, c.b, c.n, c.method, c.variable, &result), 0)
             << c.formula;
-        EXPECT_EQ(eError(), kNoError) << c.formula;
+        EXPECT_EQ(eError(), ErrorCode::None) << c.formula;
         EXPECT_NEAR(result, c.want, c.tolerance) << c.formula << " method " << c.method;
         EXPECT_EQ(dIntegrate(c.formula, c.a, c.b, c.n, c.method, c.variable), result) << c.formula;
     }
@@ -83,13 +83,13 @@ TEST_F(IntegrationTest, StatusTable) {
         LogError("", 0, "", kLogClear);
         double result = -7;
         EXPECT_EQ(Integrate(c.formula, 0, 3, c.n, c.method, "x", &result), c.status) << c.formula;
-        EXPECT_EQ(eError(), c.status) << c.formula;
+        EXPECT_EQ(codeNumber(eError()), c.status) << c.formula;
         EXPECT_EQ(result, c.written ? 0 : -7) << c.formula;
         EXPECT_NE(errorLog().find(c.logged), std::string::npos) << c.formula << "\n" << errorLog();
         EXPECT_EQ(dIntegrate(c.formula, 0, 3, c.n, c.method, "x"), 0) << c.formula;
     }
     EXPECT_EQ(Integrate("x", 0, 1, 2, kSimpson, "x", nullptr), 5);
-    EXPECT_EQ(eError(), 5);
+    EXPECT_EQ(eError(), ErrorCode::ValueNotDefined);
     EXPECT_TRUE(headless::shownMessages().empty());
 }
 
@@ -115,7 +115,7 @@ TEST_F(IntegrationTest, MessagesFollowTheSwitch) {
         EXPECT_EQ(shown[i].text, "Simpson's Rule requires that number of subintervals N be even.");
     }
     EXPECT_EQ(::Integrate(P(x), 0, 1, 3, kSimpson, P(x), &r), 22);
-    EXPECT_EQ(eError(), 22);
+    EXPECT_EQ(eError(), ErrorCode::OddSimpsonSteps);
 }
 
 TEST_F(IntegrationTest, VariablesAndMatricesOfTheStoreStay) {

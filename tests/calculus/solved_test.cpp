@@ -43,7 +43,7 @@ TEST_F(SolveDTest, RootsFromTheSearchedStart) {
     for (const auto& c : cases) {
         EXPECT_EQ(startValue(c.formula, c.variable, 200), c.start) << c.formula;
         double root = 0;
-        EXPECT_EQ(solve(c.formula, c.variable, &root), kNoError) << c.formula;
+        EXPECT_EQ(solve(c.formula, c.variable, &root), codeNumber(ErrorCode::None)) << c.formula;
         EXPECT_NEAR(root, c.root, c.tolerance) << c.formula;
     }
     // The variable keeps the last value tried, as ten-decimal text.
@@ -54,7 +54,7 @@ TEST_F(SolveDTest, RootsFromTheSearchedStart) {
     // The derivative of a user function is that of its formula.
     SetVarFunct("g", "x^2-9", ListKind::Functs);
     double root = 0;
-    EXPECT_EQ(solve("g", "x", &root), kNoError);
+    EXPECT_EQ(solve("g", "x", &root), codeNumber(ErrorCode::None));
     EXPECT_NEAR(root, 3, 1e-10);
 }
 
@@ -64,7 +64,7 @@ TEST_F(SolveDTest, ZeroDerivativeTakesAPlainStep) {
     zrt::SetDebugF(4);
     clearDebugLog();
     double root = 0;
-    EXPECT_EQ(solve("x^2-2*x-3", "x", &root), kNoError);
+    EXPECT_EQ(solve("x^2-2*x-3", "x", &root), codeNumber(ErrorCode::None));
     EXPECT_NEAR(root, 3, 1e-10);
     EXPECT_NE(debugLog().find("\r\nSolveD: step 1, x = 5\r\n"), std::string::npos);
     EXPECT_NE(debugLog().find("\r\nSolveD: step 20, x = 3"), std::string::npos);
@@ -111,6 +111,6 @@ TEST_F(SolveDTest, BadArgumentsAndFailedSteps) {
     EXPECT_EQ(solve("x^0.5+1", "x", &root), 5);
     EXPECT_EQ(root, -3);
     // No real root: 20 steps and whatever x they reach.
-    EXPECT_EQ(solve("x^2+10", "x", &root), kNoError);
+    EXPECT_EQ(solve("x^2+10", "x", &root), codeNumber(ErrorCode::None));
     EXPECT_TRUE(std::isfinite(root));
 }

@@ -50,16 +50,16 @@ TEST_F(SolversTest, NewtonSteps) {
     for (const auto& c : cases) {
         // f is evaluated at x's ten-decimal text: the root is as close as that.
         EXPECT_NEAR(dSolve(c.formula, "x"), c.root, 1e-10) << c.formula;
-        EXPECT_EQ(eError(), kNoError) << c.formula;
+        EXPECT_EQ(eError(), ErrorCode::None) << c.formula;
         EXPECT_NEAR(DecValue(sSolve(c.formula, "x", 20)), c.root, 2e-10) << c.formula;
-        EXPECT_EQ(eError(), kNoError) << c.formula;
+        EXPECT_EQ(eError(), ErrorCode::None) << c.formula;
     }
     // The variable keeps the last value tried.
     dSolve("y^2-4", "y");
     EXPECT_EQ(findVarEntry(ListKind::Vars, "y")->value, "2.0000000000");
     // No real root: 20 steps, no error, whatever x is then.
     const double x = dSolve("x^2+10", "x");
-    EXPECT_EQ(eError(), kNoError);
+    EXPECT_EQ(eError(), ErrorCode::None);
     EXPECT_TRUE(std::isfinite(x));
 }
 
@@ -68,25 +68,25 @@ TEST_F(SolversTest, TextNewtonWithFewOrManySteps) {
     EXPECT_EQ(sSolve("x^2-4", "x", -3), "1.0000000000");
     EXPECT_EQ(sSolve("x^2-4", "x", 1), "2.5000000000");
     EXPECT_EQ(sSolve("x^2-4", "x", 2000000), "");
-    EXPECT_EQ(eError(), 13);
+    EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
     EXPECT_EQ(sPolyNewt("x", "x", 2000000), "");
-    EXPECT_EQ(eError(), 13);
+    EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
 }
 
 TEST_F(SolversTest, ZeroDerivativeTakesAPlainStep) {
     // A constant has an empty derivative text, which has no value.
     EXPECT_EQ(dSolve("5", "x"), 1);
-    EXPECT_EQ(eError(), 3);
+    EXPECT_EQ(eError(), ErrorCode::ParserSyntax);
     // x^2-2*x+1 starts at 1, where its derivative 2*x - 2 is 0.
     const double x = dSolve("x^2-2*x+1", "x");
-    EXPECT_EQ(eError(), kNoError);
+    EXPECT_EQ(eError(), ErrorCode::None);
     EXPECT_EQ(x, 1);
     EXPECT_EQ(sSolve("x^2-2*x+1", "x", 5), "1.0000000000");
 }
 
 TEST_F(SolversTest, RefusedArguments) {
     EXPECT_EQ(NewtSolve("x-1", "x", nullptr), 5);
-    EXPECT_EQ(eError(), 5);
+    EXPECT_EQ(eError(), ErrorCode::ValueNotDefined);
     const char* names[] = {"", " ", "2x", "x y", "x;y", "a=b"};
     for (const char* name : names) {
         double start = -9;
@@ -95,7 +95,7 @@ TEST_F(SolversTest, RefusedArguments) {
         EXPECT_EQ(dPolySolve("x-1", name), 0) << name;
         EXPECT_EQ(dSolve("x-1", name), 0) << name;
         EXPECT_EQ(sSolve("x-1", name, 3), "") << name;
-        EXPECT_EQ(eError(), 13) << name;
+        EXPECT_EQ(eError(), ErrorCode::InvalidArgument) << name;
     }
     EXPECT_EQ(varFuncListText(ListKind::Vars), "");
 }
@@ -103,10 +103,10 @@ TEST_F(SolversTest, RefusedArguments) {
 TEST_F(SolversTest, EvaluationErrorsEndTheNewtonSteps) {
     LogError("", 0, "", kLogClear);
     dSolve("x^2-4+[mZ]", "x");
-    EXPECT_EQ(eError(), 14);
+    EXPECT_EQ(eError(), ErrorCode::MatrixNotFound);
     EXPECT_NE(errorLog().find("Newton step 1: no value"), std::string::npos);
     sSolve("x^2-4+[mZ]", "x", 5);
-    EXPECT_EQ(eError(), 14);
+    EXPECT_EQ(eError(), ErrorCode::MatrixNotFound);
 }
 
 TEST_F(SolversTest, TraceLinesChangeNothing) {

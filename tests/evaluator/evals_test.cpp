@@ -26,7 +26,7 @@ Table tabulate(const std::string& formula, double start, const std::string& var,
     Table t;
     t.x.assign(static_cast<std::size_t>(steps) + 1, 99);
     t.y.assign(static_cast<std::size_t>(steps) + 1, 99);
-    t.code = e_evals(formula, start, var, end, steps, t.x.data(), t.y.data(), t.bounds);
+    t.code = codeNumber(e_evals(formula, start, var, end, steps, t.x.data(), t.y.data(), t.bounds));
     return t;
 }
 
@@ -56,7 +56,7 @@ TEST_F(EvalsTest, FailedPointsRepeatThePreviousValue) {
     LogError("", 0, "", kLogClear);
     const Table u = tabulate("1/(x-1)", 0, "x", 1, 2);
     EXPECT_EQ(u.code, 8);
-    EXPECT_EQ(eError(), 8);
+    EXPECT_EQ(eError(), ErrorCode::DivisionByZero);
     EXPECT_EQ(u.y, (std::vector<double>{-1, -2, -2}));
     EXPECT_NE(errorLog().find("Procedure : 'e_evals"), std::string::npos);
 }
@@ -71,14 +71,14 @@ TEST_F(EvalsTest, PointsBeyondTheEndReadZero) {
 }
 
 TEST_F(EvalsTest, OddArguments) {
-    EXPECT_EQ(e_evals("x", 0, "x", 1, 4, nullptr, nullptr, nullptr), -1);
+    EXPECT_EQ(e_evals("x", 0, "x", 1, 4, nullptr, nullptr, nullptr), ErrorCode::None);
     Table t = tabulate("x", 5, "x", 1, 3);  // start after end: nothing computed
     EXPECT_EQ(t.x, (std::vector<double>(4, 0)));
     t = tabulate("x", 2, "x", 2, 0);  // one point
     EXPECT_EQ(t.x, (std::vector<double>{2}));
     EXPECT_EQ(t.y, (std::vector<double>{2}));
     double x[1] = {7}, y[1] = {7};
-    EXPECT_EQ(e_evals("x", 0, "x", 1, -1, x, y, nullptr), -1);  // no point at all
+    EXPECT_EQ(e_evals("x", 0, "x", 1, -1, x, y, nullptr), ErrorCode::None);  // no point at all
     EXPECT_EQ(x[0], 7);
     t = tabulate("3", 0, "", 1, 1);  // no variable: the formula as it is
     EXPECT_EQ(t.y, (std::vector<double>{3, 3}));
@@ -86,8 +86,9 @@ TEST_F(EvalsTest, OddArguments) {
     EXPECT_EQ(t.y, (std::vector<double>{-0.5, 0.5}));
     // A count typed by mistake is refused before any point is computed.
     x[0] = 7;
-    EXPECT_EQ(e_evals("x", 0, "x", 0, kMaxTableSteps + 1, x, y, nullptr), 13);
-    EXPECT_EQ(eError(), 13);
+    EXPECT_EQ(e_evals("x", 0, "x", 0, kMaxTableSteps + 1, x, y, nullptr),
+              ErrorCode::InvalidArgument);
+    EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
     EXPECT_EQ(x[0], 7);
     EXPECT_NE(errorLog().find("a table has at most 10000000 steps"), std::string::npos);
 }
@@ -152,6 +153,6 @@ TEST_F(EvalsTest, LongTablesAgreeWithThePointTexts) {
             ASSERT_TRUE(t.y[i] == y || (std::isnan(t.y[i]) && std::isnan(y)))
                 << c.formula << " at " << t.x[i] << ": " << t.y[i] << " vs " << y;
         }
-        EXPECT_EQ(t.code, eError()) << c.formula;
+        EXPECT_EQ(t.code, codeNumber(eError())) << c.formula;
     }
 }

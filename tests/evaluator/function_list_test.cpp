@@ -38,10 +38,9 @@ std::string plainCheck(const std::string& list) {
 }
 
 std::string checkedName() {
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     LogError("", 0, "", kLogClear);
-    const int r = CheckFunctions();
-    if (r != 1) return "";
+    if (CheckFunctions() != ErrorCode::AmbiguousFunction) return "";
     const std::string& log = errorLog();
     const std::size_t at = log.find("\r\nFunct: ");
     return log.substr(at + 9, log.find("\r\n", at + 9) - at - 9);

@@ -49,7 +49,7 @@ TEST_F(FunctionsTest, SinglePrecisionResults) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(e_function(c.name, c.x), c.want) << c.name << "(" << c.x << ")";
-        EXPECT_EQ(eError(), kNoError) << c.name;
+        EXPECT_EQ(eError(), ErrorCode::None) << c.name;
     }
 }
 
@@ -57,9 +57,9 @@ TEST_F(FunctionsTest, DomainErrorsRaise13AndStillReturnTheValue) {
     for (const auto& [name, x] : std::vector<std::pair<const char*, double>>{
              {"sqrt", -1}, {"ln", -1}, {"log", -2}, {"log10", -1}, {"arcsin", 1},
              {"arccos", -1}, {"arcsec", 0.5}, {"arccosec", 1}}) {
-        setEError(kNoError);
+        setEError(ErrorCode::None);
         e_function(name, x);
-        EXPECT_EQ(eError(), 13) << name;
+        EXPECT_EQ(eError(), ErrorCode::InvalidArgument) << name;
     }
     EXPECT_NE(errorLog().find("Invalid Argument = 1 and (-arg^2 + 1) => 0"), std::string::npos);
     EXPECT_TRUE(std::isnan(e_function("sqrt", -1)));
@@ -67,9 +67,9 @@ TEST_F(FunctionsTest, DomainErrorsRaise13AndStillReturnTheValue) {
 
 TEST_F(FunctionsTest, UnknownNamesRaise4) {
     EXPECT_EQ(e_function("#2pi", 1), 0);
-    EXPECT_EQ(eError(), 4);
+    EXPECT_EQ(eError(), ErrorCode::UndefinedFunction);
     EXPECT_EQ(e_function("foo", 1), 0);
-    EXPECT_EQ(eError(), 4);
+    EXPECT_EQ(eError(), ErrorCode::UndefinedFunction);
     EXPECT_NE(errorLog().find("Undefined Function = foo"), std::string::npos);
     EXPECT_TRUE(isBuiltinFunction("arccotanh"));
     EXPECT_FALSE(isBuiltinFunction("SIN"));  // callers lower-case first
@@ -107,11 +107,11 @@ TEST_F(FunctionsTest, NamedConstantsGoThroughTheirTenDecimalText) {
         std::string text;
         EXPECT_EQ(e_get_const(c.name, &v, &text), 1) << c.name;
         EXPECT_EQ(v, c.v) << c.name;
-        EXPECT_EQ(eError(), kNoError);
+        EXPECT_EQ(eError(), ErrorCode::None);
     }
     for (const char* bad : {"tau", "PI ", "", "#", "pi2"}) {
         EXPECT_EQ(e_get_const(bad, nullptr), 0) << bad;
-        EXPECT_EQ(eError(), 18) << bad;
+        EXPECT_EQ(eError(), ErrorCode::UndefinedConstant) << bad;
     }
 }
 
@@ -138,14 +138,14 @@ TEST_F(FunctionsTest, InverseSecantCosecantCotangent) {
         const double got = e_function(c.name, c.x);
         EXPECT_NEAR(got, c.want, 3e-7 * std::max(1.0, std::fabs(c.want))) << c.name << "(" << c.x << ")";
         EXPECT_EQ(got, static_cast<double>(static_cast<float>(got))) << "single precision";
-        EXPECT_EQ(eError(), kNoError) << c.name << "(" << c.x << ")";
+        EXPECT_EQ(eError(), ErrorCode::None) << c.name << "(" << c.x << ")";
     }
     // The domain checks stay: |x| must exceed 1 (1 itself is refused too).
     for (double x : {1.0, -1.0, 0.5, 0.0, -0.3}) {
         for (const char* name : {"arcsec", "arccosec"}) {
-            setEError(kNoError);
+            setEError(ErrorCode::None);
             e_function(name, x);
-            EXPECT_EQ(eError(), 13) << name << "(" << x << ")";
+            EXPECT_EQ(eError(), ErrorCode::InvalidArgument) << name << "(" << x << ")";
         }
     }
     EXPECT_NE(errorLog().find("Invalid Argument = 0.5 and (arg^2 - 1) => -0.75"), std::string::npos);

@@ -85,21 +85,21 @@ TEST_F(LexerTest, NamesAreClassifiedInOrder) {
 }
 
 TEST_F(LexerTest, UnknownNamesAndOpenBrackets) {
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     EXPECT_EQ(tokens("1e5"), (Seq{"num:1", "id:e5", ":"}));
-    EXPECT_EQ(eError(), 4);
+    EXPECT_EQ(eError(), ErrorCode::UndefinedFunction);
     EXPECT_NE(errorLog().find("Undefined Function = e5"), std::string::npos);
 
     // A pending error is never overwritten by a later name.
     SetVarFunct("x", "2", ListKind::Vars);
-    setEError(8);
+    setEError(ErrorCode::DivisionByZero);
     tokens("x foo sin");
-    EXPECT_EQ(eError(), 8);
+    EXPECT_EQ(eError(), ErrorCode::DivisionByZero);
 
     // A "[" that is never closed takes the rest of the text and reports it.
-    setEError(kNoError);
+    setEError(ErrorCode::None);
     EXPECT_EQ(tokens("[mA+1"), (Seq{"matrix:[mA+1", ":"}));
-    EXPECT_EQ(eError(), 6);
+    EXPECT_EQ(eError(), ErrorCode::TokenMismatch);
 }
 
 TEST_F(LexerTest, VariablesEnterAsTenDecimalText) {

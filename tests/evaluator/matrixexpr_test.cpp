@@ -40,7 +40,7 @@ protected:
         double v = 0;
         r.code = e_eval(formula, &v, 0);
         if (r.code == 0) r.number = v;
-        if (r.code == 1 && eError() == kNoError) {
+        if (r.code == 1 && eError() == ErrorCode::None) {
             const MatrixRecord* m = findMatrixByAddress(static_cast<std::intptr_t>(v));
             EXPECT_NE(m, nullptr) << formula;
             if (m) {
@@ -180,7 +180,7 @@ TEST_F(MatrixExprTest, Failures) {
         LogError("", 0, "", kLogClear);
         const Result r = eval(c.formula);
         EXPECT_EQ(r.code, c.code) << c.formula;
-        EXPECT_EQ(eError(), c.code) << c.formula;
+        EXPECT_EQ(codeNumber(eError()), c.code) << c.formula;
         const std::string& log = errorLog();
         EXPECT_NE(log.find(std::string("Procedure : '") + c.proc + " (Line:"), std::string::npos)
             << c.formula << "\n"
@@ -235,7 +235,7 @@ TEST_F(MatrixExprTest, ErrorDetailIsShownWhenMessagesAreOn) {
     ASSERT_EQ(headless::shownMessages().size(), 1u);
     EXPECT_EQ(headless::shownMessages()[0].title, "ZeRarove: Error");
     EXPECT_NE(headless::shownMessages()[0].text.find("must be c1 = r2"), std::string::npos);
-    EXPECT_EQ(eError(), 5);
+    EXPECT_EQ(eError(), ErrorCode::ValueNotDefined);
 }
 
 TEST_F(MatrixExprTest, TemporariesNeverReplaceAScriptMatrix) {
@@ -302,7 +302,7 @@ TEST_F(MatrixExprTest, OperationsBeyondTheLibrarysWorkBoundFailWithCode13) {
     SetStrMatrix(definition, false);
     for (const char* formula : {"[mC]^4297", "[mC]^-4297"}) {
         EXPECT_EQ(eval(formula).code, 13) << formula;
-        EXPECT_EQ(eError(), 13) << formula;
+        EXPECT_EQ(eError(), ErrorCode::InvalidArgument) << formula;
         EXPECT_NE(errorLog().find("The power 4297 of A(100, 100) takes about"), std::string::npos);
         EXPECT_NE(errorLog().find("The matrix is too large for this operation"), std::string::npos);
         zrt::ReSetZeRarove();

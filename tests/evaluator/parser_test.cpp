@@ -100,7 +100,7 @@ TEST_F(ParserTest, ErrorsLeaveTheResultAlone) {
     for (const auto& c : cases) {
         double v = -12345;
         EXPECT_EQ(e_eval(c.formula, &v, 0), c.code) << c.formula;
-        EXPECT_EQ(eError(), c.code) << c.formula;
+        EXPECT_EQ(codeNumber(eError()), c.code) << c.formula;
         EXPECT_EQ(v, -12345) << c.formula;
         EXPECT_EQ(de_eval(c.formula, 0), c.code) << c.formula;
     }
@@ -152,7 +152,7 @@ TEST_F(ParserTest, ErrorBoxesFollowTheMessageSwitch) {
     e_eval("1/0", &v, 0);
     ASSERT_EQ(headless::shownMessages().size(), 2u);
     EXPECT_EQ(headless::shownMessages()[1].text, "Calculation error, token = '/'\r\n");
-    EXPECT_EQ(eError(), 8);  // showing a message keeps the code
+    EXPECT_EQ(eError(), ErrorCode::DivisionByZero);  // showing a message keeps the code
 }
 
 TEST_F(ParserTest, TrueValue) {
@@ -198,16 +198,16 @@ TEST_F(ParserTest, UserFunctions) {
     SetVarFunct("f2", "f*2", ListKind::Functs);
     LogError("", 0, "", kLogClear);
     EXPECT_EQ(e_eval("1", &v, 1), 1);
-    EXPECT_EQ(eError(), 1);
+    EXPECT_EQ(eError(), ErrorCode::AmbiguousFunction);
     EXPECT_NE(errorLog().find("sFuncts: g=h*h;h=x+1;f=x+1;f2=f*2;\r\nFunct: h"), std::string::npos);
     EXPECT_EQ(de_eval("1", 1), 1.0);
-    EXPECT_EQ(CheckFunctions(), 1);
+    EXPECT_EQ(CheckFunctions(), ErrorCode::AmbiguousFunction);
     ClearVarFuncList(ListKind::Functs);
-    setEError(5);
-    EXPECT_EQ(CheckFunctions(), 5);  // an empty list leaves the code alone
+    setEError(ErrorCode::ValueNotDefined);
+    EXPECT_EQ(CheckFunctions(), ErrorCode::ValueNotDefined);  // an empty list leaves the code alone
     SetVarFunct("a", "1", ListKind::Functs);
     SetVarFunct("b", "2", ListKind::Functs);
-    EXPECT_EQ(CheckFunctions(), -1);
+    EXPECT_EQ(CheckFunctions(), ErrorCode::None);
 }
 
 TEST_F(ParserTest, FunctionsThatExpandWithoutBoundStop) {

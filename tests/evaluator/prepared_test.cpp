@@ -118,11 +118,11 @@ TEST_F(PreparedFormulaTest, SameResultsAsThePointTextEverywhere) {
         for (double x : points) {
             const auto run = [&](bool viaPrepared) {
                 LogError("", 0, "", kLogClear);
-                setEError(kNoError);
+                setEError(ErrorCode::None);
                 Outcome o{};
                 o.value = -12345;
                 o.code = viaPrepared ? evaluator.at(x, &o.value) : e_eval(text.textAt(x), &o.value, 0);
-                o.error = eError();
+                o.error = codeNumber(eError());
                 o.log = errorLog();
                 o.resultType = zrt::GetResultType();
                 return o;
@@ -212,7 +212,7 @@ TEST_F(PreparedFormulaTest, StoredVariablesAsTheSolversSetThem) {
                 if (how == 1) o.code = e_eval(formula, &o.value, 0);
                 if (how == 2) o.value = f.deEval();
                 if (how == 3) o.value = de_eval(formula, 0);
-                o.error = eError();
+                o.error = codeNumber(eError());
                 o.log = errorLog();
                 return o;
             };

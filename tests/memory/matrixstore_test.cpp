@@ -61,7 +61,7 @@ TEST_F(MatrixStoreTest, DefinitionTexts) {
     for (const auto& f : failures) {
         LogError("", 0, "", kLogClear);
         EXPECT_EQ(SetStrMatrix(f.text, false, &readMatrixElement), f.code) << f.text;
-        EXPECT_EQ(eError(), f.code) << f.text;
+        EXPECT_EQ(codeNumber(eError()), f.code) << f.text;
         EXPECT_NE(errorLog().find(f.logged), std::string::npos) << f.text << "\n" << errorLog();
     }
     EXPECT_EQ(matrixCount(), 3u);  // failures store nothing
@@ -112,11 +112,11 @@ TEST_F(MatrixStoreTest, SizesFromCallers) {
     for (const auto& s : bad) {
         LogError("", 0, "", kLogClear);
         EXPECT_EQ(SetMatrix("[x]", a, s.rows, s.cols, true), 0);
-        EXPECT_EQ(eError(), 13);
+        EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
         EXPECT_NE(errorLog().find("Procedure : 'SetMatrix"), std::string::npos);
     }
     EXPECT_EQ(SetMatrix("[x]", nullptr, 1, 1, true), 0);
-    EXPECT_EQ(eError(), 13);
+    EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
     EXPECT_EQ(matrixCount(), 0u);
     // Zero counts as one.
     EXPECT_NE(SetMatrix("[one]", a, 0, 0, true), 0);
@@ -131,7 +131,7 @@ TEST_F(MatrixStoreTest, FindAndGetByAddress) {
     EXPECT_EQ(FindMatrix(" [Q] ", kByName | kFindAddress, &rows, &cols, false), address);
     EXPECT_EQ(rows, 2);
     EXPECT_EQ(cols, 2);
-    EXPECT_EQ(eError(), -1);
+    EXPECT_EQ(eError(), ErrorCode::None);
     EXPECT_EQ(FindMatrix("[q]", kByName | kFindIndex, nullptr, nullptr, false), 1);
     EXPECT_EQ(FindMatrix(std::to_string(address), kByAddressText | kFindIndex, nullptr, nullptr, false), 1);
     EXPECT_EQ(FindMatrix("0" + std::to_string(address), kByAddressText, nullptr, nullptr, false), 0);
@@ -139,7 +139,7 @@ TEST_F(MatrixStoreTest, FindAndGetByAddress) {
 
     LogError("", 0, "", kLogClear);
     EXPECT_EQ(FindMatrix("[nope]", kByName | kFindAddress, &rows, nullptr, true), 0);
-    EXPECT_EQ(eError(), 14);
+    EXPECT_EQ(eError(), ErrorCode::MatrixNotFound);
     EXPECT_NE(errorLog().find("MatrName =[nope]"), std::string::npos);
 
     double out[4] = {0};

@@ -22,13 +22,13 @@ TEST_F(VarStoreTest, LookupsMatchWholeKeysOnly) {
     SetVarFunct("ax", "5", ListKind::Vars);
     SetVarFunct("x", "7", ListKind::Vars);
     double v = 0;
-    EXPECT_EQ(FindVarFunct("x", ListKind::Vars, &v, nullptr), kFoundMarker);
+    EXPECT_EQ(FindVarFunct("x", ListKind::Vars, &v, nullptr), codeNumber(ErrorCode::Found));
     EXPECT_EQ(v, 7);
-    EXPECT_EQ(eError(), kNoError);
+    EXPECT_EQ(eError(), ErrorCode::None);
     EXPECT_EQ(FindVarFunct("X", ListKind::Vars, &v, nullptr), 0);  // names are used unchanged
-    EXPECT_EQ(eError(), 7);
+    EXPECT_EQ(eError(), ErrorCode::NotFound);
     EXPECT_EQ(FindVarFunctD("a", ListKind::Vars, nullptr, true), 0);
-    EXPECT_EQ(eError(), 7);
+    EXPECT_EQ(eError(), ErrorCode::NotFound);
     EXPECT_NE(errorLog().find("VarToFind =a"), std::string::npos);
 }
 
@@ -40,7 +40,7 @@ TEST_F(VarStoreTest, ValuesReadAsTheirLeadingNumber) {
     for (const auto& c : cases) {
         SetVarFunct("v", c.text, ListKind::Vars);
         EXPECT_EQ(FindVarFunctD("v", ListKind::Vars, nullptr, false), c.v) << c.text;
-        EXPECT_EQ(eError(), kFoundMarker);
+        EXPECT_EQ(eError(), ErrorCode::Found);
     }
 }
 
@@ -51,7 +51,7 @@ TEST_F(VarStoreTest, FunctionsGiveTheirFormulaAndLength) {
     EXPECT_EQ(formula, "x^2+1");
     EXPECT_EQ(currentFormulaText(), "x^2+1");
     double len = 0;
-    EXPECT_EQ(FindVarFunct("f", ListKind::Functs, &len, nullptr), kFoundMarker);
+    EXPECT_EQ(FindVarFunct("f", ListKind::Functs, &len, nullptr), codeNumber(ErrorCode::Found));
     EXPECT_EQ(len, 5);
 }
 
@@ -83,6 +83,7 @@ TEST_F(VarStoreTest, HundredThousandEntriesStayFast) {
     for (int i = 0; i < 100000; ++i) SetVarFunct("v" + std::to_string(i), "1", ListKind::Vars);
     double v = 0;
     for (int i = 0; i < 100000; i += 7)
-        ASSERT_EQ(FindVarFunct("v" + std::to_string(i), ListKind::Vars, &v, nullptr), kFoundMarker);
+        ASSERT_EQ(FindVarFunct("v" + std::to_string(i), ListKind::Vars, &v, nullptr),
+                  codeNumber(ErrorCode::Found));
     EXPECT_EQ(SetVarFunct("v5", "2", ListKind::Vars), 100000);
 }

@@ -93,10 +93,10 @@ double plainDet(const Mat& m, std::size_t n) {
 }
 
 // Status and result of the adjugate inverse.
-std::pair<int, Mat> plainInverse(const Mat& a, std::size_t n) {
+std::pair<zrt::MatrixStatus, Mat> plainInverse(const Mat& a, std::size_t n) {
     const double d = plainDet(a, n);
-    if (d == 0) return {zrt::kMatrSingular, a};
-    if (n == 1) return {zrt::kMatrOk, {1.0 / d}};
+    if (d == 0) return {zrt::MatrixStatus::Singular, a};
+    if (n == 1) return {zrt::MatrixStatus::Ok, {1.0 / d}};
     // Each minor's rows keep the tolerances of their rows in a.
     const Mat tol = plainTolerances(a, n, n);
     Mat result(n * n);
@@ -111,12 +111,12 @@ std::pair<int, Mat> plainInverse(const Mat& a, std::size_t n) {
             const double md = plainDet(minor, n - 1, minorTol);
             result[j * n + i] = ((i + j) % 2 ? -md : md) / d;
         }
-    return {zrt::kMatrOk, result};
+    return {zrt::MatrixStatus::Ok, result};
 }
 
-std::pair<int, Mat> plainCramer(const Mat& a, std::size_t n, const Mat& v) {
+std::pair<zrt::MatrixStatus, Mat> plainCramer(const Mat& a, std::size_t n, const Mat& v) {
     const double d = plainDet(a, n);
-    if (d == 0) return {zrt::kMatrSingular, Mat(n, -7.0)};
+    if (d == 0) return {zrt::MatrixStatus::Singular, Mat(n, -7.0)};
     const Mat tol = plainTolerances(a, n, n, &v);
     Mat x(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -124,7 +124,7 @@ std::pair<int, Mat> plainCramer(const Mat& a, std::size_t n, const Mat& v) {
         for (std::size_t r = 0; r < n; ++r) replaced[r * n + i] = v[r];
         x[i] = plainDet(replaced, n, tol) / d;
     }
-    return {zrt::kMatrOk, x};
+    return {zrt::MatrixStatus::Ok, x};
 }
 
 Mat plainDiagonal(Mat a, std::size_t n) {
@@ -262,14 +262,14 @@ TEST_F(MatrixBitExactTest, SameBitsAsOneEliminationPerMatrix) {
                 const Mat a = makeMatrix(kind, n, seed * 1000 + n);
 
                 double det = 0;
-                ASSERT_EQ(zrt::aDet(a.data(), n, &det), zrt::kMatrOk) << what;
+                ASSERT_EQ(zrt::aDet(a.data(), n, &det), zrt::MatrixStatus::Ok) << what;
                 EXPECT_TRUE(sameBits(det, plainDet(a, n))) << what << ": det " << det;
 
                 // From order 11 the inverse and systems go by LU (residual
                 // checks in matrix_test.cpp).
                 if (n > 10) {
                     Mat diag = a;
-                    ASSERT_EQ(zrt::aDiag(diag.data(), n), zrt::kMatrOk) << what;
+                    ASSERT_EQ(zrt::aDiag(diag.data(), n), zrt::MatrixStatus::Ok) << what;
                     EXPECT_EQ(firstDifference(diag, plainDiagonal(a, n)), "") << what;
                     ++checked;
                     continue;
@@ -287,7 +287,7 @@ TEST_F(MatrixBitExactTest, SameBitsAsOneEliminationPerMatrix) {
                 }
 
                 Mat diag = a;
-                ASSERT_EQ(zrt::aDiag(diag.data(), n), zrt::kMatrOk) << what;
+                ASSERT_EQ(zrt::aDiag(diag.data(), n), zrt::MatrixStatus::Ok) << what;
                 EXPECT_EQ(firstDifference(diag, plainDiagonal(a, n)), "") << what << ": diagonal";
                 ++checked;
             }

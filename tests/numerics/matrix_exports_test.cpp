@@ -58,28 +58,28 @@ TEST_F(MatrixExportsTest, MatrixStatus) {
          -1},
         {"aSwapRC wrong number is only returned",
          [&] {
-             zrt::setMatrStatus(7);
+             zrt::setMatrStatus(zrt::MatrixStatus::Singular);
              return aSwapRC(work.data(), 2, 2, 1, 3, 1);
          },
          14, 7},
         {"aSwapRC stores", [&] { return aSwapRC(work.data(), 2, 2, 1, 2, 1); }, -1, -1},
         {"aPow stores",
          [&] {
-             zrt::setMatrStatus(7);
+             zrt::setMatrStatus(zrt::MatrixStatus::Singular);
              return aPow(ok.data(), 2, 2, c.data());
          },
          -1, -1},
         {"aSwap stores",
          [&] {
-             zrt::setMatrStatus(7);
+             zrt::setMatrStatus(zrt::MatrixStatus::Singular);
              return aSwap(work.data(), 2, 2, c.data());
          },
          -1, -1},
     };
     for (const Step& s : steps) {
-        const int before = zrt::matrStatus();
+        const int before = zrt::codeNumber(zrt::matrStatus());
         EXPECT_EQ(s.call(), s.result) << s.what;
-        EXPECT_EQ(zrt::matrStatus(), s.status == 99 ? before : s.status) << s.what;
+        EXPECT_EQ(zrt::codeNumber(zrt::matrStatus()), s.status == 99 ? before : s.status) << s.what;
     }
 }
 
@@ -151,10 +151,10 @@ TEST_F(MatrixExportsTest, RefusedArgumentsAreReportedAndTouchNothing) {
          5},
     };
     for (const Case& c : cases) {
-        zrt::setMatrStatus(-1);
+        zrt::setMatrStatus(zrt::MatrixStatus::Ok);
         SetE_Error(-1);
         EXPECT_EQ(c.call(), c.result) << c.proc;
-        EXPECT_EQ(zrt::matrStatus(), c.status) << c.proc;
+        EXPECT_EQ(zrt::codeNumber(zrt::matrStatus()), c.status) << c.proc;
         EXPECT_EQ(GetE_Error(), c.status) << c.proc;
         EXPECT_NE(zrt::errorLog().find("Procedure : '" + std::string(c.proc) + " "),
                   std::string::npos)

@@ -13,7 +13,7 @@
 #include "memory/elemorder.h"
 #include "support/library_test.h"
 
-using zrt::kMatrOk;
+using zrt::MatrixStatus;
 using Mat = std::vector<double>;
 
 class MatrixTest : public LibraryTest {};
@@ -113,7 +113,7 @@ TEST_F(MatrixTest, Determinant) {
     };
     for (const Case& c : cases) {
         double det = 99;
-        EXPECT_EQ(zrt::aDet(c.a.data(), c.n, &det), kMatrOk) << c.what;
+        EXPECT_EQ(zrt::aDet(c.a.data(), c.n, &det), MatrixStatus::Ok) << c.what;
         EXPECT_NEAR(det, c.det, std::fabs(c.det) * 1e-13) << c.what;
         EXPECT_EQ(zrt::aDetN(c.a.data(), c.n), det) << c.what;
         EXPECT_EQ(zrt::aMatrIsSing(c.a.data(), c.n), c.det == 0) << c.what;
@@ -125,51 +125,51 @@ TEST_F(MatrixTest, InverseAndSystemAgreeWithLu) {
     for (int n = 1; n <= 7; ++n) {
         const Mat a = wellConditioned(n, rng);
         Mat inv = a;
-        ASSERT_EQ(zrt::aInv(inv.data(), n), kMatrOk) << n;
+        ASSERT_EQ(zrt::aInv(inv.data(), n), MatrixStatus::Ok) << n;
         expectNear(inv, luSolve(a, unit(n), n, n), 1e-12, "inverse n=" + std::to_string(n));
 
         Mat v(n), w(n, 99);
         for (int i = 0; i < n; ++i) v[i] = i - 1.5;
-        ASSERT_EQ(zrt::aSist(a.data(), n, v.data(), w.data()), kMatrOk) << n;
+        ASSERT_EQ(zrt::aSist(a.data(), n, v.data(), w.data()), MatrixStatus::Ok) << n;
         expectNear(w, luSolve(a, v, n, 1), 1e-12, "system n=" + std::to_string(n));
     }
 }
 
 TEST_F(MatrixTest, InverseAndSystemKnownResults) {
     Mat d = {2, 0, 0, 4};
-    EXPECT_EQ(zrt::aInv(d.data(), 2), kMatrOk);
+    EXPECT_EQ(zrt::aInv(d.data(), 2), MatrixStatus::Ok);
     EXPECT_EQ(d, (Mat{0.5, 0, 0, 0.25}));
     Mat one = {4};
-    EXPECT_EQ(zrt::aInv(one.data(), 1), kMatrOk);
+    EXPECT_EQ(zrt::aInv(one.data(), 1), MatrixStatus::Ok);
     EXPECT_EQ(one[0], 0.25);
 
     Mat singular = {1, 2, 2, 4};
     const Mat before = singular;
-    EXPECT_EQ(zrt::aInv(singular.data(), 2), zrt::kMatrSingular);
+    EXPECT_EQ(zrt::aInv(singular.data(), 2), zrt::MatrixStatus::Singular);
     EXPECT_EQ(singular, before);
     Mat v = {1, 2}, w = {7, 7};
-    EXPECT_EQ(zrt::aSist(singular.data(), 2, v.data(), w.data()), zrt::kMatrSingular);
+    EXPECT_EQ(zrt::aSist(singular.data(), 2, v.data(), w.data()), zrt::MatrixStatus::Singular);
     EXPECT_EQ(w, (Mat{7, 7}));
 
     // Small but regular: 0.001 times the unit matrix inverts and solves.
     Mat small = scaledUnit(5, 0.001);
-    EXPECT_EQ(zrt::aInv(small.data(), 5), kMatrOk);
+    EXPECT_EQ(zrt::aInv(small.data(), 5), MatrixStatus::Ok);
     expectNear(small, scaledUnit(5, 1000), 1e-9, "0.001 unit inverse");
     Mat rhs5 = {1, 2, 3, 4, 5}, x5(5);
-    EXPECT_EQ(zrt::aSist(scaledUnit(5, 0.001).data(), 5, rhs5.data(), x5.data()), kMatrOk);
+    EXPECT_EQ(zrt::aSist(scaledUnit(5, 0.001).data(), 5, rhs5.data(), x5.data()), MatrixStatus::Ok);
     for (int i = 0; i < 5; ++i) EXPECT_NEAR(x5[i], 1000.0 * (i + 1), 1e-9) << i;
     // Numerically singular (row 1 is row 0 times 3 within an ulp): refused.
     Mat nearly = {1, 2, 3, 4, 3, 6, 9, 12.000000000000002, 5, 1, 2, 2, 7, 3, 1, 8};
     const Mat nearlyBefore = nearly;
-    EXPECT_EQ(zrt::aInv(nearly.data(), 4), zrt::kMatrSingular);
+    EXPECT_EQ(zrt::aInv(nearly.data(), 4), zrt::MatrixStatus::Singular);
     EXPECT_EQ(nearly, nearlyBefore);
     Mat w4(4, 7);
-    EXPECT_EQ(zrt::aSist(nearly.data(), 4, rhs5.data(), w4.data()), zrt::kMatrSingular);
+    EXPECT_EQ(zrt::aSist(nearly.data(), 4, rhs5.data(), w4.data()), zrt::MatrixStatus::Singular);
     EXPECT_EQ(w4, Mat(4, 7));
 
     // x + y = 3, x - y = 1; the result may share the right-hand side.
     Mat a = {1, 1, 1, -1}, rhs = {3, 1};
-    EXPECT_EQ(zrt::aSist(a.data(), 2, rhs.data(), rhs.data()), kMatrOk);
+    EXPECT_EQ(zrt::aSist(a.data(), 2, rhs.data(), rhs.data()), MatrixStatus::Ok);
     EXPECT_EQ(rhs, (Mat{2, 1}));
 }
 
@@ -240,17 +240,17 @@ TEST_F(MatrixTest, LargeOrdersGoByLu) {
         const int n = c.n;
         Mat inv = c.a, v(n), w(n, 7.0);
         for (int i = 0; i < n; ++i) v[i] = i % 5 - 2.0;
-        const int status = zrt::aInv(inv.data(), n);
-        const int sistStatus = zrt::aSist(c.a.data(), n, v.data(), w.data());
+        const MatrixStatus status = zrt::aInv(inv.data(), n);
+        const MatrixStatus sistStatus = zrt::aSist(c.a.data(), n, v.data(), w.data());
         if (c.singular) {
-            EXPECT_EQ(status, zrt::kMatrSingular) << what;
+            EXPECT_EQ(status, zrt::MatrixStatus::Singular) << what;
             EXPECT_EQ(inv, c.a) << what;
-            EXPECT_EQ(sistStatus, zrt::kMatrSingular) << what;
+            EXPECT_EQ(sistStatus, zrt::MatrixStatus::Singular) << what;
             EXPECT_EQ(w, Mat(n, 7.0)) << what;
             continue;
         }
-        ASSERT_EQ(status, kMatrOk) << what;
-        ASSERT_EQ(sistStatus, kMatrOk) << what;
+        ASSERT_EQ(status, MatrixStatus::Ok) << what;
+        ASSERT_EQ(sistStatus, MatrixStatus::Ok) << what;
         EXPECT_LT(relativeResidual(c.a, inv, unit(n), n, n),
                   c.inverseResidual > 0 ? c.inverseResidual : 1e-13 * n)
             << what;
@@ -260,13 +260,13 @@ TEST_F(MatrixTest, LargeOrdersGoByLu) {
     // with a small backward error.
     const Mat h12 = hilbert(12);
     Mat v12(12, 1.0), w12(12);
-    if (zrt::aSist(h12.data(), 12, v12.data(), w12.data()) == kMatrOk) {
+    if (zrt::aSist(h12.data(), 12, v12.data(), w12.data()) == MatrixStatus::Ok) {
         EXPECT_LT(relativeResidual(h12, w12, v12, 12, 1), 1e-12);
     }
     // The work bound leaves order 1000 (a second or so).
     const int big = 1000;
     Mat a = wellConditioned(big, rng), x(big), rhs(big, 1.0);
-    EXPECT_EQ(zrt::aSist(a.data(), big, rhs.data(), x.data()), kMatrOk);
+    EXPECT_EQ(zrt::aSist(a.data(), big, rhs.data(), x.data()), MatrixStatus::Ok);
     EXPECT_LT(relativeResidual(a, x, rhs, big, 1), 1e-12);
 }
 
@@ -283,7 +283,7 @@ TEST_F(MatrixTest, DiagonalForm) {
     };
     for (Case& c : cases) {
         const int n = static_cast<int>(std::lround(std::sqrt(c.a.size())));
-        EXPECT_EQ(zrt::aDiag(c.a.data(), n), kMatrOk);
+        EXPECT_EQ(zrt::aDiag(c.a.data(), n), MatrixStatus::Ok);
         EXPECT_EQ(c.a, c.diagonal);
     }
     // Unlike the determinant's, any non-zero pivot counts.
@@ -296,29 +296,30 @@ TEST_F(MatrixTest, ProductsAndPowers) {
     // cA = 2 against rB = 3.
     const Mat a = {1, 2, 3, 4, 5, 6}, b = {7, 8, 9, 10, 11, 12};
     Mat untouched(4, -1);
-    EXPECT_EQ(zrt::aMultEx(a.data(), 3, 2, b.data(), 3, 2, untouched.data()), zrt::kMatrWrongRank);
+    EXPECT_EQ(zrt::aMultEx(a.data(), 3, 2, b.data(), 3, 2, untouched.data()),
+              zrt::MatrixStatus::WrongRank);
     EXPECT_EQ(untouched, Mat(4, -1));
 
     Mat sq = {1, 2, 3, 4};
     Mat p3(4), p1(4), p0(4), p2(4);
-    EXPECT_EQ(zrt::aPow(sq.data(), 2, 3, p3.data()), kMatrOk);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 3, p3.data()), MatrixStatus::Ok);
     EXPECT_EQ(p3, (Mat{37, 54, 81, 118}));
-    EXPECT_EQ(zrt::aPow(sq.data(), 2, 1, p1.data()), kMatrOk);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 1, p1.data()), MatrixStatus::Ok);
     EXPECT_EQ(p1, sq);
-    EXPECT_EQ(zrt::aPow(sq.data(), 2, 0, p0.data()), kMatrOk);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 0, p0.data()), MatrixStatus::Ok);
     EXPECT_EQ(p0, unit(2));
-    EXPECT_EQ(zrt::aPow(sq.data(), 2, -1, p2.data()), zrt::kMatrInvalidParameter);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, -1, p2.data()), zrt::MatrixStatus::InvalidParameter);
     // The result may replace the base.
-    EXPECT_EQ(zrt::aPow(sq.data(), 2, 2, sq.data()), kMatrOk);
+    EXPECT_EQ(zrt::aPow(sq.data(), 2, 2, sq.data()), MatrixStatus::Ok);
     EXPECT_EQ(sq, (Mat{7, 10, 15, 22}));
 
     const Mat num = {2, 4, 6, 8}, den = {2, 0, 0, 4};
     Mat q(4);
-    EXPECT_EQ(zrt::aDiv(num.data(), 2, den.data(), q.data()), kMatrOk);
+    EXPECT_EQ(zrt::aDiv(num.data(), 2, den.data(), q.data()), MatrixStatus::Ok);
     EXPECT_EQ(q, (Mat{1, 1, 3, 2}));
     const Mat singular = {1, 1, 1, 1};
     Mat q2(4, 5);
-    EXPECT_EQ(zrt::aDiv(num.data(), 2, singular.data(), q2.data()), zrt::kMatrSingular);
+    EXPECT_EQ(zrt::aDiv(num.data(), 2, singular.data(), q2.data()), zrt::MatrixStatus::Singular);
     EXPECT_EQ(q2, Mat(4, 5));
 }
 
@@ -335,7 +336,8 @@ TEST_F(MatrixTest, ProductsInOrderUpToTenAndByEigenAbove) {
         Mat a(s.rA * s.cA), b(s.cA * s.cB), c(s.rA * s.cB);
         for (double& x : a) x = unit(rng);
         for (double& x : b) x = unit(rng);
-        ASSERT_EQ(zrt::aMultEx(a.data(), s.rA, s.cA, b.data(), s.cA, s.cB, c.data()), kMatrOk);
+        ASSERT_EQ(zrt::aMultEx(a.data(), s.rA, s.cA, b.data(), s.cA, s.cB, c.data()),
+                  MatrixStatus::Ok);
         const bool inOrder = s.rA <= 10 && s.cA <= 10 && s.cB <= 10;
         for (int i = 0; i < s.rA; ++i)
             for (int j = 0; j < s.cB; ++j) {
@@ -355,24 +357,25 @@ TEST_F(MatrixTest, ProductsInOrderUpToTenAndByEigenAbove) {
     // A power of order 12 in place, against products of two.
     Mat a(144), twice(144), thrice(144);
     for (double& x : a) x = unit(rng);
-    ASSERT_EQ(zrt::aMultSq(a.data(), 12, a.data(), twice.data()), kMatrOk);
-    ASSERT_EQ(zrt::aMultSq(twice.data(), 12, a.data(), thrice.data()), kMatrOk);
-    ASSERT_EQ(zrt::aPow(a.data(), 12, 3, a.data()), kMatrOk);
+    ASSERT_EQ(zrt::aMultSq(a.data(), 12, a.data(), twice.data()), MatrixStatus::Ok);
+    ASSERT_EQ(zrt::aMultSq(twice.data(), 12, a.data(), thrice.data()), MatrixStatus::Ok);
+    ASSERT_EQ(zrt::aPow(a.data(), 12, 3, a.data()), MatrixStatus::Ok);
     EXPECT_EQ(a, thrice);
 }
 
 TEST_F(MatrixTest, RowAndColumnExchanges) {
     const Mat a = {1, 2, 3, 4, 5, 6};
     struct Swap {
-        int kind, i, j, status;
+        int kind, i, j;
+        MatrixStatus status;
         Mat result;
     } swaps[] = {
-        {1, 1, 2, kMatrOk, {4, 5, 6, 1, 2, 3}},
-        {0, 1, 3, kMatrOk, {3, 2, 1, 6, 5, 4}},
-        {-5, 2, 2, kMatrOk, a},
-        {1, 1, 3, zrt::kMatrWrongSwap, a},  // only two rows
-        {0, 0, 1, zrt::kMatrWrongSwap, a},  // numbers count from 1
-        {1, -1, 1, zrt::kMatrWrongSwap, a},
+        {1, 1, 2, MatrixStatus::Ok, {4, 5, 6, 1, 2, 3}},
+        {0, 1, 3, MatrixStatus::Ok, {3, 2, 1, 6, 5, 4}},
+        {-5, 2, 2, MatrixStatus::Ok, a},
+        {1, 1, 3, zrt::MatrixStatus::WrongSwap, a},  // only two rows
+        {0, 0, 1, zrt::MatrixStatus::WrongSwap, a},  // numbers count from 1
+        {1, -1, 1, zrt::MatrixStatus::WrongSwap, a},
     };
     for (const Swap& s : swaps) {
         Mat m = a;
@@ -385,13 +388,13 @@ TEST_F(MatrixTest, OrthogonalityAndEquality) {
     const Mat u = unit(3), perm = {0, 1, 0, 0, 0, 1, 1, 0, 0};
     const Mat twice = {2, 0, 0, 0, 2, 0, 0, 0, 2}, singular = {1, 2, 3, 2, 4, 6, 0, 0, 1};
     // The adjugate writes -0 for zero cofactors; the unit matrix is still orthogonal.
-    int inversion = 0;
+    MatrixStatus inversion = MatrixStatus::Stopped;
     EXPECT_TRUE(zrt::aMatrIsOrtog(u.data(), 3, &inversion));
-    EXPECT_EQ(inversion, kMatrOk);
+    EXPECT_EQ(inversion, MatrixStatus::Ok);
     EXPECT_TRUE(zrt::aMatrIsOrtog(perm.data(), 3));
     EXPECT_FALSE(zrt::aMatrIsOrtog(twice.data(), 3));
     EXPECT_FALSE(zrt::aMatrIsOrtog(singular.data(), 3, &inversion));
-    EXPECT_EQ(inversion, zrt::kMatrSingular);
+    EXPECT_EQ(inversion, zrt::MatrixStatus::Singular);
 
     const Mat pos = {0.0}, neg = {-0.0};
     EXPECT_FALSE(zrt::aMatrAreEquals(pos.data(), 1, 1, neg.data(), 1, 1));  // byte for byte
@@ -405,7 +408,8 @@ TEST_F(MatrixTest, UnusableArgumentsTouchNothing) {
     const int huge = 1 << 13;  // 2^26 elements as a square
     struct Case {
         const char* what;
-        int status, want;
+        MatrixStatus status;
+        int want;
     } cases[] = {
         {"det n 0", zrt::aDet(one, 0, &out), 5},
         {"det huge", zrt::aDet(one, huge, &out), 5},
@@ -419,7 +423,7 @@ TEST_F(MatrixTest, UnusableArgumentsTouchNothing) {
         {"swap null", zrt::aSwap(one, 1, 1, nullptr), 15},
         {"mod", zrt::aMatrMod(one, 0, &out), 5},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.status, c.want) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(codeNumber(c.status), c.want) << c.what;
     EXPECT_EQ(one[0], 42);
     EXPECT_EQ(out, 99);
     EXPECT_EQ(zrt::aDetN(one, 0), 0);
@@ -434,7 +438,7 @@ TEST_F(MatrixTest, OperationsBeyondTheWorkBoundAreRefusedAtOnce) {
     Mat big(2345 * 2345, 0.0), out(2345 * 2345, 7.0);
     struct Case {
         const char* what;
-        int status;
+        MatrixStatus status;
         const char* logged;
     } cases[] = {
         {"det", zrt::aDet(big.data(), 2345, out.data()), "The determinant of A(2345, 2345)"},
@@ -449,18 +453,18 @@ TEST_F(MatrixTest, OperationsBeyondTheWorkBoundAreRefusedAtOnce) {
          "The inverse of A(1477, 1477)"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.status, zrt::kMatrTooMuchWork) << c.what;
+        EXPECT_EQ(c.status, zrt::MatrixStatus::TooMuchWork) << c.what;
         EXPECT_NE(zrt::errorLog().find(std::string(c.logged) + " takes about"), std::string::npos)
             << c.what;
     }
     EXPECT_EQ(out, Mat(2345 * 2345, 7.0));  // no result touched
     EXPECT_EQ(zrt::aDetN(big.data(), 2345), 0);
     EXPECT_FALSE(zrt::aMatrIsSing(big.data(), 2345));  // unknown, so not claimed
-    int inversion = 0;
+    MatrixStatus inversion = MatrixStatus::Stopped;
     EXPECT_FALSE(zrt::aMatrIsOrtog(big.data(), 1477, &inversion));
-    EXPECT_EQ(inversion, zrt::kMatrTooMuchWork);
+    EXPECT_EQ(inversion, zrt::MatrixStatus::TooMuchWork);
     // Small powers of the same order stay well inside.
-    EXPECT_EQ(zrt::aPow(big.data(), 100, 2, out.data()), kMatrOk);
+    EXPECT_EQ(zrt::aPow(big.data(), 100, 2, out.data()), MatrixStatus::Ok);
 }
 
 TEST_F(MatrixTest, InternalCallsIgnoreTheHostElementOrder) {
@@ -473,5 +477,5 @@ TEST_F(MatrixTest, InternalCallsIgnoreTheHostElementOrder) {
     Mat t = a;
     zrt::aTrasp(t.data(), 2, 3);
     EXPECT_EQ(t, (Mat{1, 4, 2, 5, 3, 6}));
-    EXPECT_EQ(zrt::matrStatus(), kMatrOk);  // the library layer leaves the status alone
+    EXPECT_EQ(zrt::matrStatus(), MatrixStatus::Ok);  // the library layer leaves the status alone
 }

@@ -48,9 +48,16 @@ TEST_F(WorkBoundsTest, ManyPointsOfALongFormula) {
         bool refused;
     } cases[] = {
         {"e_evals 100 steps",
-         [&] { return e_evals(table, 0, "x", 1, 100, nullptr, nullptr, nullptr) == -1; }, false},
+         [&] {
+             return e_evals(table, 0, "x", 1, 100, nullptr, nullptr, nullptr) == ErrorCode::None;
+         },
+         false},
         {"e_evals 5 million steps",
-         [&] { return e_evals(table, 0, "x", 1, 5000000, nullptr, nullptr, nullptr) == -1; }, true},
+         [&] {
+             return e_evals(table, 0, "x", 1, 5000000, nullptr, nullptr, nullptr) ==
+                    ErrorCode::None;
+         },
+         true},
         {"Integrate n = 100",
          [&] {
              return Integrate(table, 0, 1, 100, kTrapezoidal, "x", &value) == 0 && value == 0.5;
@@ -62,17 +69,18 @@ TEST_F(WorkBoundsTest, ManyPointsOfALongFormula) {
         {"sPolyNewt a million", [&] { return !sPolyNewt(steps, "x", 1000000).empty(); }, true},
         {"sSolve 20 steps", [&] { return !(text = sSolve(steps, "x", 20)).empty(); }, false},
         {"sSolve a million steps", [&] { return !sSolve(steps, "x", 1000000).empty(); }, true},
-        {"NewtSolve", [&] { return NewtSolve(walk, "x", &value) == kNoError; }, true},
+        {"NewtSolve", [&] { return NewtSolve(walk, "x", &value) == codeNumber(ErrorCode::None); },
+         true},
         {"dPolySolve", [&] { return dPolySolve(walk, "x") != 0; }, true},
         {"dSolve", [&] { return dSolve(walk, "x") != 0; }, true},
         {"SolveD", [&] { return SolveD(named, "x", &value) != 13; }, true},
     };
     for (const auto& c : cases) {
         LogError("", 0, "", kLogClear);
-        setEError(kNoError);
+        setEError(ErrorCode::None);
         EXPECT_EQ(c.run(), !c.refused) << c.what;
         if (c.refused) {
-            EXPECT_EQ(eError(), 13) << c.what;
+            EXPECT_EQ(eError(), ErrorCode::InvalidArgument) << c.what;
             EXPECT_NE(errorLog().find("characters of formula text"), std::string::npos) << c.what;
         }
     }
@@ -83,9 +91,10 @@ TEST_F(WorkBoundsTest, UserFunctionsCountAsTheTextTheyBecome) {
     // One letter that stands for ten thousand characters.
     SetVarFunct("g", padded("1", 5000), ListKind::Functs);
     std::vector<double> y(5);
-    EXPECT_EQ(e_evals("g*x", 0, "x", 1, 4, nullptr, y.data(), nullptr), -1);
+    EXPECT_EQ(e_evals("g*x", 0, "x", 1, 4, nullptr, y.data(), nullptr), ErrorCode::None);
     EXPECT_EQ(y[4], 1);
-    EXPECT_EQ(e_evals("g*x", 0, "x", 1, 500000, nullptr, nullptr, nullptr), 13);
+    EXPECT_EQ(e_evals("g*x", 0, "x", 1, 500000, nullptr, nullptr, nullptr),
+              ErrorCode::InvalidArgument);
     double integral = 0;
     EXPECT_EQ(Integrate("g*x", 0, 1, 500000, kMidpoint, "x", &integral), 13);
 }
@@ -95,14 +104,14 @@ TEST_F(WorkBoundsTest, PointTextsMustFitAFormula) {
     // the formula would pass the 64 MB a prepared formula may have.
     const std::string many = repeated("x", 210000), some = repeated("x", 1000);
     std::vector<double> y(2);
-    EXPECT_EQ(e_evals(some, 1, "x", 2, 1, nullptr, y.data(), nullptr), -1);
+    EXPECT_EQ(e_evals(some, 1, "x", 2, 1, nullptr, y.data(), nullptr), ErrorCode::None);
     EXPECT_EQ(y[1], 2000);
     double integral = 0;
     EXPECT_EQ(Integrate(some, 0, 1, 2, kTrapezoidal, "x", &integral), 0);
     EXPECT_EQ(integral, 500);
 
     LogError("", 0, "", kLogClear);
-    EXPECT_EQ(e_evals(many, 1, "x", 2, 1, nullptr, nullptr, nullptr), 13);
+    EXPECT_EQ(e_evals(many, 1, "x", 2, 1, nullptr, nullptr, nullptr), ErrorCode::InvalidArgument);
     EXPECT_EQ(Integrate(many, 0, 1, 2, kTrapezoidal, "x", &integral), 13);
     EXPECT_NE(errorLog().find("occurs 210000 times"), std::string::npos);
 }

@@ -167,7 +167,7 @@ TEST_P(LiveEvalTest, QuietLookLeavesNoTrace) {
     zrt::ShowMsgs(1);   // the evaluator would show its errors in a box
     zrt::SetDebugF(4);  // and collect trace lines
     clearDebugLog();
-    setEError(5);
+    setEError(ErrorCode::ValueNotDefined);
     const std::string log = errorLog();
     const int resultType = zrt::GetResultType();
     for (const char* text :
@@ -179,7 +179,7 @@ TEST_P(LiveEvalTest, QuietLookLeavesNoTrace) {
     EXPECT_TRUE(headless::shownMessages().empty());
     EXPECT_EQ(debugLog(), "");
     EXPECT_EQ(errorLog(), log);
-    EXPECT_EQ(eError(), 5);
+    EXPECT_EQ(eError(), ErrorCode::ValueNotDefined);
     EXPECT_EQ(zrt::GetResultType(), resultType);
     EXPECT_EQ(matrixCount(), matrices);
     EXPECT_NE(findMatrixByAddress(static_cast<std::intptr_t>(value)), nullptr);

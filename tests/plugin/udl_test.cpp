@@ -48,10 +48,10 @@ TEST_F(UdlTest, EveryKeywordIsKnownToTheSystem) {
         EXPECT_EQ(r.output.find("= 25:"), std::string::npos) << c << ": " << r.output;
     }
     for (const std::string& f : words(keywordList(udl, "Keywords2"))) {
-        EXPECT_NE(evaluateFormula(f + "(0.5)").error, 4) << f;
+        EXPECT_NE(evaluateFormula(f + "(0.5)").error, ErrorCode::UndefinedFunction) << f;
     }
     for (const std::string& k : words(keywordList(udl, "Keywords3"))) {
-        EXPECT_EQ(evaluateFormula(k).error, kNoError) << k;
+        EXPECT_EQ(evaluateFormula(k).error, ErrorCode::None) << k;
     }
     for (const char* group : {"Keywords4", "Keywords5"}) {
         const std::vector<std::string> list = words(keywordList(udl, group));

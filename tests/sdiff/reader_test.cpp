@@ -84,7 +84,7 @@ TEST_F(ReaderTest, NodeTableHoldsFiveThousandNodes) {
     EXPECT_EQ(diffState().Index, 4999);
     readTree(sum + "*2");  // 5001
     EXPECT_EQ(diffState().diffErr, 1);
-    EXPECT_EQ(eError(), kDiffTooLong);
+    EXPECT_EQ(eError(), diffErrorCode(kDiffTooLong));
     EXPECT_EQ(diffState().Index, kMaxNodes);
     EXPECT_EQ(diffState().t[0].opCode, 0);  // node 0 is never handed out
 }

@@ -142,10 +142,10 @@ TEST_F(RulesTest, SimplifierRules) {
 }
 
 TEST_F(RulesTest, DivisionByZeroIsRaisedAndLeftInPlace) {
-    setEError(-1);
+    setEError(ErrorCode::None);
     EXPECT_EQ(simplified("x/(1-1)+2*3"), "x/0+6");
     EXPECT_EQ(diffState().diffErr, 1);
-    EXPECT_EQ(eError(), kDiffDivisionByZero);
+    EXPECT_EQ(eError(), diffErrorCode(kDiffDivisionByZero));
 }
 
 TEST_F(RulesTest, DerivativeTreeIsTheDerivativeTextReadBack) {

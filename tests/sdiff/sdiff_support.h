@@ -17,7 +17,7 @@ inline std::int32_t readTree(const std::string& text, bool derivative = false) {
     s.tableFull = false;
     s.derivativeText = derivative;
     zrt::resetReader();
-    zrt::setEError(-1);
+    zrt::setEError(zrt::ErrorCode::None);
     const std::int32_t root = zrt::GetTreeExpr(text);
     s.derivativeText = false;
     return root;
@@ -26,7 +26,7 @@ inline std::int32_t readTree(const std::string& text, bool derivative = false) {
 // "error N" with the code the reader stored, "bc N" for unbalanced brackets.
 inline std::string readOutcome(std::int32_t root, std::string (*print)(std::int32_t)) {
     const zrt::DiffState& s = zrt::diffState();
-    if (s.diffErr) return "error " + std::to_string(zrt::eError());
+    if (s.diffErr) return "error " + std::to_string(zrt::codeNumber(zrt::eError()));
     if (s.bc != 0) return "bc " + std::to_string(s.bc);
     return print(root);
 }

@@ -4,5 +4,5 @@
 int zrt_header_check(void) {
     double v = 0;
     const zrt_char name[] = {'p', 'i', 0};
-    return e_get_const(name, &v) + GetE_Error();
+    return e_get_const(name, &v) + GetE_Error() + (ZRT_E_NONE - ZRT_M_OK);
 }

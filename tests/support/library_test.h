@@ -8,6 +8,7 @@
 #include "api/lifecycle.h"
 #include "base/text16.h"
 #include "platform/headless/headless.h"
+#include "support/error_codes.h"
 #include "zerith.h"
 
 class LibraryTest : public ::testing::Test {

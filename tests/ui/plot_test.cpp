@@ -142,9 +142,9 @@ TEST_F(PlotTest, ParsesTheFieldsOfThePlotCommand) {
 
 TEST_F(PlotTest, BadFieldsAreAnErrorAndOpenNothing) {
     for (const char* text : {"x; 0; x; 1; 10000000", "x; 0; x; 1; 0", "x; a; x; 1; 4", "x"}) {
-        setEError(kNoError);
+        setEError(ErrorCode::None);
         EXPECT_EQ(aPlot(text, 1, identity()), 0) << text;
-        EXPECT_EQ(eError(), 13) << text;
+        EXPECT_EQ(eError(), ErrorCode::InvalidArgument) << text;
         EXPECT_TRUE(headless::plotWindowNumbers().empty()) << text;
         EXPECT_EQ(plotEntry(1), nullptr);
     }
@@ -152,7 +152,7 @@ TEST_F(PlotTest, BadFieldsAreAnErrorAndOpenNothing) {
     EXPECT_NE(errorLog().find("Plot: steps must be at least 1"), std::string::npos);
     for (int n : {0, -1, kMaxPlotNumber + 1}) {
         EXPECT_EQ(aPlot("x; 0; x; 1; 4", n, identity()), 0) << n;
-        EXPECT_EQ(eError(), 13);
+        EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
     }
     // A huge text is quoted by its start only.
     const std::size_t before = errorLog().size();
@@ -247,7 +247,7 @@ TEST_F(PlotTest, PointTableFile) {
     EXPECT_EQ(aPlot("x; 0; x; 1; 2; " + path("no/such/folder/p.txt"), 2, identity()), 1);
     EXPECT_EQ(plotMessage(), "Error: can't write the file.");
     EXPECT_TRUE(platform::plotWindowExists(2));
-    EXPECT_EQ(eError(), kNoError);
+    EXPECT_EQ(eError(), ErrorCode::None);
 }
 
 TEST_F(PlotTest, WindowsTileAcrossTheDesktop) {
@@ -408,10 +408,10 @@ TEST_F(PlotTest, RedrawAndCloseButtons) {
     // Redraw over the range typed into the fields, with the same steps.
     platform::setGadgetText(1, from, "-2");
     platform::setGadgetText(1, to, "2,5");
-    setEError(7);
+    setEError(ErrorCode::NotFound);
     ASSERT_TRUE(headless::pressButton(1, plotGadgetId(1, kRedrawButton)));
     EXPECT_EQ(calls, 22);
-    EXPECT_EQ(eError(), 7);  // a click leaves the error state alone
+    EXPECT_EQ(eError(), ErrorCode::NotFound);  // a click leaves the error state alone
     EXPECT_EQ(plotEntry(1)->xs.front(), -2);
     EXPECT_EQ(plotEntry(1)->xs.back(), 2.5);
     EXPECT_EQ(plotEntry(1)->yMax, 2.5);
@@ -536,7 +536,7 @@ TEST_F(PlotTest, ThePlotsOfARunHoldABoundedNumberOfPoints) {
     for (int n = 1; n <= 16; ++n) ASSERT_EQ(aPlot("x; 0; x; 1; 1000000", n, identity()), 1) << n;
     LogError("", 0, "", kLogClear);
     EXPECT_EQ(aPlot("x; 0; x; 1; 1000000", 17, identity()), 0);
-    EXPECT_EQ(eError(), 13);
+    EXPECT_EQ(eError(), ErrorCode::InvalidArgument);
     EXPECT_NE(errorLog().find("all plots together"), std::string::npos);
     EXPECT_FALSE(platform::plotWindowExists(17));
     EXPECT_EQ(aPlot("x; 0; x; 1; 1000000", 16, identity()), 1);
