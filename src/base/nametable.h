@@ -17,8 +17,8 @@ namespace zrt {
 // that pick the slot.
 inline std::uint64_t nameHash(std::string_view name) {
     std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : name) {
-        h ^= c;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(c);
         h *= 1099511628211ull;
     }
     return h ^ (h >> 32);
