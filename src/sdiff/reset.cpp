@@ -1,11 +1,11 @@
 #include "sdiff/reset.h"
 
-#include "sdiff/sdiff.h"
+#include "sdiff/tree.h"
 
 namespace zrt {
 
 void resetSdiffLayer() {
-    resetSdiff();
+    resetDiffState();
 }
 
 }  // namespace zrt

@@ -284,8 +284,4 @@ std::string diffOperAndFuncs() {
     return t;
 }
 
-void resetSdiff() {
-    resetDiffState();
-}
-
 }  // namespace zrt
