@@ -1,83 +1,31 @@
 #include "api/lifecycle.h"
 
-// evaluator
 #include "base/barrier.h"
-#include "base/errors.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/functions.h"
-#include "evaluator/lexer.h"
-#include "evaluator/matrixexpr.h"
-#include "base/numtext.h"
-#include "evaluator/parser.h"
-#include "evaluator/statistics.h"
-
-// memory
-#include "memory/elemorder.h"
-#include "memory/matrixstore.h"
-#include "memory/varstore.h"
-
-// script
-#include "script/batch_state.h"
-#include "script/batchrun.h"
-#include "script/commands_calculus.h"
-#include "script/commands_plot.h"
-#include "script/flags.h"
-#include "script/interpreter.h"
-
-// numerics
-#include "numerics/matrix.h"
-
-// sdiff
-#include "sdiff/sdiff.h"
-
-// plugin
+#include "base/reset.h"
+#include "evaluator/reset.h"
+#include "log/reset.h"
+#include "memory/reset.h"
+#include "numerics/reset.h"
 #include "plugin/lifecycle.h"
-#include "plugin/state.h"
-
-// ui
-#include "ui/plot.h"
-#include "log/pluginlog.h"
-#include "log/trace.h"
+#include "plugin/reset.h"
+#include "script/reset.h"
+#include "sdiff/reset.h"
+#include "ui/reset.h"
 
 namespace zrt {
 
 void libraryInit() {
-    // evaluator
-    resetErrors();
-    resetLexer();
-    resetNumText();
-    resetFunctions();
-    resetParser();
-    resetEvaluator();
-    resetStatistics();
-    resetMatrixExpr();
-
-    // memory
-    resetVarStore();
-    resetElemOrder();
-    resetMatrixStore();
-
-    // script
-    resetBatchFlags();
-    resetBatchRun();
-    resetPlotCommand();
-    resetBatchState();
-    resetInterpreter();
-    resetCalculusCommands();
-
-    // numerics
-    resetMatrix();
-
-    // sdiff
-    resetSdiff();
-
-    // plugin
-    resetPlugin();
-
-    // ui
-    resetTrace();
-    resetPlots();
-    resetPluginLog();
+    // One reset per layer, bottom first (src/layers.txt); platform, calculus
+    // and api keep no state of the library's.
+    resetBaseLayer();
+    resetLogLayer();
+    resetMemoryLayer();
+    resetNumericsLayer();
+    resetEvaluatorLayer();
+    resetSdiffLayer();
+    resetUiLayer();
+    resetScriptLayer();
+    resetPluginLayer();
 }
 
 void processAttach() noexcept {

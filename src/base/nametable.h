@@ -17,8 +17,8 @@ namespace zrt {
 // that pick the slot.
 inline std::uint64_t nameHash(std::string_view name) {
     std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : name) {
-        h ^= c;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(c);
         h *= 1099511628211ull;
     }
     return h ^ (h >> 32);
@@ -31,7 +31,7 @@ public:
     long find(std::string_view name, const NameAt& nameAt) const {
         if (slots_.empty()) return -1;
         const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = nameHash(name) & mask;; i = (i + 1) & mask) {
+        for (std::size_t i = slotOf(name, mask);; i = (i + 1) & mask) {
             const std::uint32_t slot = slots_[i];
             if (slot == 0) return -1;
             if (nameAt(slot - 1) == name) return static_cast<long>(slot - 1);
@@ -50,9 +50,13 @@ public:
     }
 
 private:
+    static std::size_t slotOf(std::string_view name, std::size_t mask) {
+        return static_cast<std::size_t>(nameHash(name) & mask);
+    }
+
     void place(std::size_t position, std::string_view name) {
         const std::size_t mask = slots_.size() - 1;
-        std::size_t i = nameHash(name) & mask;
+        std::size_t i = slotOf(name, mask);
         while (slots_[i] != 0) i = (i + 1) & mask;
         slots_[i] = static_cast<std::uint32_t>(position + 1);
     }

@@ -172,7 +172,7 @@ void hashedPlaces(std::string_view text, std::size_t length,
     std::unordered_map<std::uint64_t, Occurrence> places;
     // A bit per top 16 bits of a name's hash keeps most windows away from the map.
     std::vector<std::uint64_t> filter(1024, 0);
-    const auto bit = [](std::uint64_t h) { return h >> 48; };
+    const auto bit = [](std::uint64_t h) { return static_cast<std::size_t>(h >> 48); };
     for (std::size_t k : group) {
         const std::uint64_t h = hashOf(names[k]);
         places.emplace(h, Occurrence{});

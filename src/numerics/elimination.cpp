@@ -131,6 +131,8 @@ struct Block {
     std::vector<int> columnSlot;  // physical column -> slot, -1 once pivoted
 
     double* row(std::size_t r) { return &cells[r * stride]; }
+    // The slot of a physical column not pivoted yet.
+    int slotOf(int column) const { return columnSlot[static_cast<std::size_t>(column)]; }
 };
 
 struct Members {
@@ -159,10 +161,8 @@ struct Members {
         if (k != last) {
             id[k] = id[last];
             d[k] = d[last];
-            std::copy(column.begin() + last * order, column.begin() + (last + 1) * order,
-                      column.begin() + k * order);
-            std::copy(position.begin() + last * columns, position.begin() + (last + 1) * columns,
-                      position.begin() + k * columns);
+            std::copy(columnsOf(last), columnsOf(last) + order, columnsOf(k));
+            std::copy(positionsOf(last), positionsOf(last) + columns, positionsOf(k));
         }
         id.pop_back();
         d.pop_back();
@@ -187,7 +187,7 @@ void copyMember(Block& b, Members& members, std::size_t k, std::size_t step, std
     const std::size_t width = members.order - step;
     for (std::size_t r = 0; r < rows; ++r) {
         const double* src = b.row(firstRow + r);
-        for (std::size_t c = 0; c < width; ++c) *out++ = src[b.columnSlot[cols[c]]];
+        for (std::size_t c = 0; c < width; ++c) *out++ = src[b.slotOf(cols[c])];
     }
 }
 
@@ -287,8 +287,8 @@ void apply(Block& b, Members& members, std::size_t step, const Decision& decisio
         for (std::size_t c = 0; c < last; ++c) x[c] -= factor * pivotRow[c];
     }
     b.slotColumn[s] = b.slotColumn[last];
-    b.columnSlot[b.slotColumn[s]] = static_cast<int>(s);
-    b.columnSlot[pivotColumn] = -1;
+    b.columnSlot[static_cast<std::size_t>(b.slotColumn[s])] = static_cast<int>(s);
+    b.columnSlot[static_cast<std::size_t>(pivotColumn)] = -1;
     b.live = last;
     ++b.first;
 }
@@ -312,7 +312,7 @@ void sharedDeterminants(Block& b, Members& members, std::size_t step, Workspace&
     }
     for (std::size_t k = 0; k < members.size(); ++k)
         emit(members.id[k],
-             finish(members.d[k], b.row(b.first)[b.columnSlot[members.columnsOf(k)[m - 1]]],
+             finish(members.d[k], b.row(b.first)[b.slotOf(members.columnsOf(k)[m - 1])],
                     b.tolerance[b.first]));
 }
 
@@ -323,12 +323,12 @@ void withoutFirstRow(Block& b, Block& r) {
     r.rows = b.rows - b.first - 1;
     r.live = b.live;
     r.cells.resize(r.rows * r.stride);
-    r.tolerance.assign(b.tolerance.begin() + b.first + 1, b.tolerance.end());
+    r.tolerance.assign(b.tolerance.data() + b.first + 1, b.tolerance.data() + b.tolerance.size());
     for (std::size_t i = 0; i < r.rows; ++i) {
         const double* src = b.row(b.first + 1 + i);
         std::copy(src, src + b.live, r.row(i));
     }
-    r.slotColumn.assign(b.slotColumn.begin(), b.slotColumn.begin() + b.live);
+    r.slotColumn.assign(b.slotColumn.data(), b.slotColumn.data() + b.live);
     r.columnSlot = b.columnSlot;
 }
 
@@ -415,7 +415,7 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
     rowTolerances(a, n, n, n, n, tolerances.data());
     if (n < kSharedMinorsFrom) {
         // Each minor read in place through its row and column numbers.
-        std::size_t rows[kSharedMinorsFrom], cols[kSharedMinorsFrom];
+        std::size_t rows[kSharedMinorsFrom] = {}, cols[kSharedMinorsFrom] = {};
         double minor[(kSharedMinorsFrom - 2) * (kSharedMinorsFrom - 2)];
         double minorTolerances[kSharedMinorsFrom];
         for (std::size_t i = 0; i < n; ++i)
@@ -490,7 +490,7 @@ void minorDeterminants(const double* a, std::size_t n, double* out) {
     // Without the last row: the block's next row is the members' last.
     for (std::size_t q = 0; q < members.size(); ++q)
         out[(n - 1) * n + members.id[q]] =
-            finish(members.d[q], b.row(b.first)[b.columnSlot[members.columnsOf(q)[m - 1]]],
+            finish(members.d[q], b.row(b.first)[b.slotOf(members.columnsOf(q)[m - 1])],
                    b.tolerance[b.first]);
 }
 

@@ -101,7 +101,7 @@ bool readFileBytes(std::string_view name, std::string& bytes, std::string* refus
     }
     in.seekg(0, std::ios::beg);
     bytes.resize(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(&bytes[0], size)) return false;
+    if (size > 0 && !in.read(&bytes[0], static_cast<std::streamsize>(size))) return false;
     return true;
 }
 

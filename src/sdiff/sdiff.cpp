@@ -283,8 +283,4 @@ std::string diffOperAndFuncs() {
     return t;
 }
 
-void resetSdiff() {
-    resetDiffState();
-}
-
 }  // namespace zrt

@@ -34,7 +34,4 @@ bool diffTracing();
 // GetDiff_OperAndFuncs: the help text of constants, operators and functions.
 std::string diffOperAndFuncs();
 
-// Load-time state: empty node table, trace off.
-void resetSdiff();
-
 }  // namespace zrt

@@ -124,6 +124,7 @@ struct DiffState {
 };
 
 DiffState& diffState();
+// Load-time state: empty node table, trace off.
 void resetDiffState();
 
 // Raising an error: sets diffErr and writes the "ERR, (s)" trace line; the

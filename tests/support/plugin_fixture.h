@@ -106,6 +106,6 @@ inline void PrintTo(Generation generation, std::ostream* out) {
 #define QUILLET_BOTH_HOSTS(suite)                                                               \
     INSTANTIATE_TEST_SUITE_P(Hosts, suite,                                                      \
                              ::testing::Values(fake::Generation::Today, fake::Generation::Old), \
-                             [](const ::testing::TestParamInfo<fake::Generation>& info) {       \
-                                 return std::string(fake::generationName(info.param));          \
+                             [](const ::testing::TestParamInfo<fake::Generation>& host) {       \
+                                 return std::string(fake::generationName(host.param));          \
                              })

@@ -150,7 +150,8 @@ int menuItemChecked(MenuHandle m, unsigned id) {
 
 bool setMenuItemChecked(MenuHandle m, unsigned id, bool checked) {
     if (!m) return false;
-    return CheckMenuItem(menu(m), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED)) !=
+    return CheckMenuItem(menu(m), id,
+                         static_cast<UINT>(MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED))) !=
            static_cast<DWORD>(-1);
 }
 

@@ -570,19 +570,21 @@ bool clipboardPicture(Image& picture) {
                 head.biCompression == BI_RGB || (head.biCompression == BI_BITFIELDS && bpp == 32);
             if (plain && (bpp == 24 || bpp == 32) && width > 0 && height > 0 &&
                 width <= kMaxCanvasSide && height <= kMaxCanvasSide) {
+                const std::size_t pixelBytes = static_cast<std::size_t>(bpp / 8);
                 const std::size_t stride =
-                    (static_cast<std::size_t>(width) * (bpp / 8) + 3) & ~std::size_t{3};
+                    (static_cast<std::size_t>(width) * pixelBytes + 3) & ~std::size_t{3};
                 if (offset + stride * static_cast<std::size_t>(height) <= size) {
                     picture.width = static_cast<int>(width);
                     picture.height = static_cast<int>(height);
                     picture.pixels.assign(static_cast<std::size_t>(width * height), 0);
-                    for (int y = 0; y < picture.height; ++y) {
-                        const int src = head.biHeight < 0 ? y : picture.height - 1 - y;
-                        const unsigned char* row =
-                            base + offset + stride * static_cast<std::size_t>(src);
-                        for (int x = 0; x < picture.width; ++x) {
-                            const unsigned char* p = row + static_cast<std::size_t>(x) * (bpp / 8);
-                            picture.pixels[static_cast<std::size_t>(y) * picture.width + x] =
+                    const std::size_t columns = static_cast<std::size_t>(width);
+                    const std::size_t lines = static_cast<std::size_t>(height);
+                    for (std::size_t y = 0; y < lines; ++y) {
+                        const std::size_t src = head.biHeight < 0 ? y : lines - 1 - y;
+                        const unsigned char* row = base + offset + stride * src;
+                        for (std::size_t x = 0; x < columns; ++x) {
+                            const unsigned char* p = row + x * pixelBytes;
+                            picture.pixels[y * columns + x] =
                                 (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
                         }
                     }

@@ -1,0 +1,11 @@
+#include "numerics/reset.h"
+
+#include "numerics/matrix.h"
+
+namespace zrt {
+
+void resetNumericsLayer() {
+    resetMatrix();
+}
+
+}  // namespace zrt

@@ -1,0 +1,10 @@
+// The one reset of the numerics layer: the matrix library.
+#pragma once
+
+namespace zrt {
+
+// Puts every state of this folder back to its load-time defaults. A new state
+// struct in this folder gets its reset called from here.
+void resetNumericsLayer();
+
+}  // namespace zrt
