@@ -29,7 +29,7 @@ bool sameBits(double a, double b) {
 struct Outcome {
     int code;
     double value;
-    int error;
+    zrt::ErrorCode error;
     std::string log;
 };
 
@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto run = [&](int how) {
             if (stored) zrt::SetVarFunct(variable, zrt::FixText(x), zrt::ListKind::Vars);
             zrt::LogError("", 0, "", zrt::kLogClear);
-            zrt::setEError(zrt::kNoError);
-            Outcome o{0, -12345, 0, {}};
+            zrt::setEError(zrt::ErrorCode::None);
+            Outcome o{0, -12345, zrt::ErrorCode::None, {}};
             switch (how) {
                 case 0: o.code = table.at(x, &o.value); break;
                 case 1: o.code = zrt::e_eval(text.textAt(x), &o.value, 0); break;
