@@ -89,6 +89,7 @@ run_program() {
 status=0
 for arch in "${arches[@]}"; do
   slow=1
+  unset QUILLET_HOST_ONE_THREAD
   mkdir -p "$out/$arch"
   rm -f "$out/$arch/skipped"
   # Notepad++ loads a plug-in only when it needs no runtime DLL beside it.
@@ -102,8 +103,10 @@ for arch in "${arches[@]}"; do
     fi
     wine_cmd=("${WINE32[@]}")
     if [ "$i386" = emulated ]; then
-      echo "(32-bit programs run under qemu's i386 emulation: time limits tripled)"
+      echo "(32-bit programs run under qemu's i386 emulation: time limits tripled, the editor host on one thread)"
       slow=3
+      # qemu keeps one descriptor for every thread's TEB: see npp_host.cpp.
+      export QUILLET_HOST_ONE_THREAD=1
     fi
   else
     wine_cmd=("${WINE64[@]}")
