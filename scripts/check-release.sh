@@ -32,6 +32,8 @@ for arch in x86 x64; do
     continue
   elif [ "$i386" = emulated ]; then
     limit=1800
+    # The editor host stays on one thread under qemu (see npp_host.cpp).
+    wine_cmd=(env QUILLET_HOST_ONE_THREAD=1 wine)
   fi
   zip="dist/Quillet-$version-$arch.zip"
   npp="build/release-check/$arch/npp"
