@@ -1,6 +1,7 @@
 #include "script/commands.h"
 
 #include "base/numtext.h"
+#include "base/strings.h"
 #include "script/commands_calculus.h"
 #include "script/commands_expr.h"
 #include "script/commands_memory.h"
@@ -64,21 +65,11 @@ const NamedCommand kCommands[] = {
     {nullptr, nullptr},
 };
 
-bool sameWord(std::string_view lower, const char* word) {
-    std::size_t k = 0;
-    for (; word[k]; ++k) {
-        const char c = word[k] >= 'A' && word[k] <= 'Z' ? static_cast<char>(word[k] - 'A' + 'a')
-                                                        : word[k];
-        if (k >= lower.size() || lower[k] != c) return false;
-    }
-    return k == lower.size();
-}
-
 }  // namespace
 
 CommandHandler findCommand(std::string_view name) {
     for (const NamedCommand* c = kCommands; c->word; ++c)
-        if (sameWord(name, c->word)) return c->run;
+        if (name == lowerAscii(c->word)) return c->run;
     return nullptr;
 }
 

@@ -61,8 +61,8 @@ int rejectFormula() {
     DiffState& s = diffState();
     std::string detail = s.raised;
     diffRaise("Error in formula.", 0);
-    setEError(diffErrorCode(kDiffErrorInFormula));
-    logError("e_diff", "Error in formula." + (detail.empty() ? "" : " (" + detail + ")"));
+    failReplacing(diffErrorCode(kDiffErrorInFormula), "e_diff",
+                  "Error in formula." + (detail.empty() ? "" : " (" + detail + ")"));
     s.lastResult.clear();
     return 0;
 }
@@ -136,8 +136,7 @@ int eDiff(std::string_view formula, std::string_view variable, std::string& resu
 
     if (trimBlanks(formula).empty()) {
         s.diffErr = kDiffEmptyFormula;
-        setEError(diffErrorCode(kDiffEmptyFormula));
-        logError("e_diff", "Empty formula.");
+        failReplacing(diffErrorCode(kDiffEmptyFormula), "e_diff", "Empty formula.");
         s.lastResult.clear();
         unfinished.done = true;
         return 0;
